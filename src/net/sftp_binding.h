@@ -1,0 +1,44 @@
+// Binding of the SFTP component psftp_dll.so, loaded at run time with dlopen.
+#pragma once
+
+#include <string>
+#include <vector>
+
+class SftpBinding {
+public:
+    // Loads "<folder>/psftp_dll.so" and resolves its 13 entry points.
+    explicit SftpBinding(const std::string& folder);
+    ~SftpBinding();
+    SftpBinding(const SftpBinding&) = delete;
+    SftpBinding& operator=(const SftpBinding&) = delete;
+
+    // True only when the library loaded and every entry point was found.
+    bool IsLoaded() const { return loaded_; }
+    bool IsConnected() const { return handle_ != 0; }
+    void SetPort(int port) { port_ = port; }
+    int Port() const { return port_; }
+
+    // Each wrapper fails without a call while the component is not loaded, and every
+    // one but Connect while there is no connection.
+    bool Connect(const std::string& host, const std::string& user, const std::string& password);
+    void Disconnect();
+    std::string GetLastError();
+    bool Pwd(std::string& directory);
+    bool Put(const std::string& localPath, const std::string& remoteName);
+    bool Get(const std::string& localPath, const std::string& remoteName);
+    // Empties the list, then appends each listing line the component delivers.
+    bool List(std::vector<std::string>& lines);
+    bool ChangeDirectory(const std::string& path);
+    bool MakeDirectory(const std::string& name);
+    bool RemoveDirectory(const std::string& name);
+    bool Delete(const std::string& name);
+    bool Rename(const std::string& oldName, const std::string& newName);
+
+private:
+    struct EntryPoints;
+    EntryPoints* entry_ = nullptr;
+    void* library_ = nullptr;
+    bool loaded_ = false;
+    int port_ = 22;
+    long handle_ = 0;
+};
