@@ -1,6 +1,8 @@
 // Binding of the SFTP component psftp_dll.so, loaded at run time with dlopen.
 #pragma once
 
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,9 +21,11 @@ public:
     int Port() const { return port_; }
 
     // Each wrapper fails without a call while the component is not loaded, and every
-    // one but Connect while there is no connection.
+    // one but Connect and GetLastError while there is no connection: the component
+    // keeps the text of a failed connect for handle 0.
     bool Connect(const std::string& host, const std::string& user, const std::string& password);
     void Disconnect();
+    // The component's error text; while it is not loaded, why loading failed.
     std::string GetLastError();
     bool Pwd(std::string& directory);
     bool Put(const std::string& localPath, const std::string& remoteName);
@@ -36,9 +40,10 @@ public:
 
 private:
     struct EntryPoints;
-    EntryPoints* entry_ = nullptr;
+    std::unique_ptr<EntryPoints> entry_;
     void* library_ = nullptr;
+    std::string loadError_;
     bool loaded_ = false;
     int port_ = 22;
-    long handle_ = 0;
+    intptr_t handle_ = 0;
 };

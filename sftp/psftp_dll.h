@@ -1,0 +1,65 @@
+/* The C interface of the SFTP component psftp_dll.so: the 13 entry points the station
+ * binds at run time by these names, and the function pointer types it binds them to.
+ *
+ * A connection handle is nonzero while the connection is open. Texts are UTF-8 and
+ * zero-terminated; a buffer size counts the terminating zero. Remote names that do not
+ * begin with "/" are taken relative to the connection's current directory. */
+#ifndef PSFTP_DLL_H
+#define PSFTP_DLL_H
+
+#include <stdint.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+#define PSFTP_DLL_EXPORT __attribute__((visibility("default")))
+
+typedef intptr_t psftp_dll_handle;
+
+/* Receives one listing line; returns 0 to go on, anything else stops the listing. */
+typedef int (*psftp_dll_line_function)(const char* line, void* context);
+
+/* Connects to port 22; the station always names the port and calls the next one. */
+PSFTP_DLL_EXPORT psftp_dll_handle psftp_dll_connect(const char* host, const char* user,
+                                                    const char* password);
+/* Connects and logs in with the password: the handle, or 0 on failure. */
+PSFTP_DLL_EXPORT psftp_dll_handle psftp_dll_connect_port(const char* host, int port,
+                                                         const char* user,
+                                                         const char* password);
+PSFTP_DLL_EXPORT void psftp_dll_disconnect(psftp_dll_handle handle);
+/* The error text of the connection's last failed call; with handle 0 the text of the
+ * last failed connect of the process. */
+PSFTP_DLL_EXPORT void psftp_dll_get_last_error(psftp_dll_handle handle, char* buffer, int size);
+/* The current directory: 0 on success. */
+PSFTP_DLL_EXPORT int psftp_dll_pwd(psftp_dll_handle handle, char* buffer, int size);
+/* The remaining calls return 1 on success and 0 on failure. */
+PSFTP_DLL_EXPORT int psftp_dll_put(psftp_dll_handle handle, const char* local_path,
+                                   const char* remote_name);
+PSFTP_DLL_EXPORT int psftp_dll_get(psftp_dll_handle handle, const char* local_path,
+                                   const char* remote_name);
+/* Delivers the current directory in the long form of "ls -l", one call per entry. */
+PSFTP_DLL_EXPORT int psftp_dll_ls(psftp_dll_handle handle, psftp_dll_line_function line_function,
+                                  void* context);
+PSFTP_DLL_EXPORT int psftp_dll_chdir(psftp_dll_handle handle, const char* path);
+PSFTP_DLL_EXPORT int psftp_dll_mkdir(psftp_dll_handle handle, const char* name);
+PSFTP_DLL_EXPORT int psftp_dll_rmdir(psftp_dll_handle handle, const char* name);
+PSFTP_DLL_EXPORT int psftp_dll_delete(psftp_dll_handle handle, const char* name);
+PSFTP_DLL_EXPORT int psftp_dll_rename(psftp_dll_handle handle, const char* old_name,
+                                      const char* new_name);
+
+typedef psftp_dll_handle (*psftp_dll_connect_fn)(const char*, const char*, const char*);
+typedef psftp_dll_handle (*psftp_dll_connect_port_fn)(const char*, int, const char*, const char*);
+typedef void (*psftp_dll_disconnect_fn)(psftp_dll_handle);
+typedef void (*psftp_dll_get_last_error_fn)(psftp_dll_handle, char*, int);
+typedef int (*psftp_dll_pwd_fn)(psftp_dll_handle, char*, int);
+typedef int (*psftp_dll_transfer_fn)(psftp_dll_handle, const char*, const char*);
+typedef int (*psftp_dll_ls_fn)(psftp_dll_handle, psftp_dll_line_function, void*);
+typedef int (*psftp_dll_name_fn)(psftp_dll_handle, const char*);
+typedef int (*psftp_dll_rename_fn)(psftp_dll_handle, const char*, const char*);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

@@ -1,0 +1,180 @@
+#include "net/sftp_binding.h"
+
+#include <dlfcn.h>
+
+#include "psftp_dll.h"
+
+namespace {
+
+constexpr int kErrorBufferSize = 8192;
+constexpr int kErrorTextLimit = 8190;
+constexpr int kPwdBufferSize = 256;
+constexpr int kPwdTextLimit = 250;
+
+int AppendLine(const char* line, void* context)
+{
+    static_cast<std::vector<std::string>*>(context)->emplace_back(line != nullptr ? line : "");
+    return 0;
+}
+
+}  // namespace
+
+struct SftpBinding::EntryPoints {
+    psftp_dll_connect_fn connect = nullptr;
+    psftp_dll_connect_port_fn connectPort = nullptr;
+    psftp_dll_disconnect_fn disconnect = nullptr;
+    psftp_dll_get_last_error_fn getLastError = nullptr;
+    psftp_dll_pwd_fn pwd = nullptr;
+    psftp_dll_transfer_fn put = nullptr;
+    psftp_dll_transfer_fn get = nullptr;
+    psftp_dll_ls_fn ls = nullptr;
+    psftp_dll_name_fn chdir = nullptr;
+    psftp_dll_name_fn mkdir = nullptr;
+    psftp_dll_name_fn rmdir = nullptr;
+    psftp_dll_name_fn remove = nullptr;
+    psftp_dll_rename_fn rename = nullptr;
+};
+
+namespace {
+
+template <typename Function>
+bool Resolve(void* library, const char* name, Function& function, std::string& error)
+{
+    function = reinterpret_cast<Function>(dlsym(library, name));
+    if (function == nullptr && error.empty()) {
+        error = std::string("psftp_dll.so: entry point ") + name + " missing";
+    }
+    return function != nullptr;
+}
+
+}  // namespace
+
+SftpBinding::SftpBinding(const std::string& folder)
+    : entry_(std::make_unique<EntryPoints>())
+{
+    const std::string path = folder + "/psftp_dll.so";
+    library_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (library_ == nullptr) {
+        const char* why = dlerror();
+        loadError_ = why != nullptr ? why : path + ": cannot be loaded";
+        return;
+    }
+    EntryPoints& e = *entry_;
+    bool all = true;
+    all &= Resolve(library_, "psftp_dll_connect", e.connect, loadError_);
+    all &= Resolve(library_, "psftp_dll_connect_port", e.connectPort, loadError_);
+    all &= Resolve(library_, "psftp_dll_disconnect", e.disconnect, loadError_);
+    all &= Resolve(library_, "psftp_dll_get_last_error", e.getLastError, loadError_);
+    all &= Resolve(library_, "psftp_dll_pwd", e.pwd, loadError_);
+    all &= Resolve(library_, "psftp_dll_put", e.put, loadError_);
+    all &= Resolve(library_, "psftp_dll_get", e.get, loadError_);
+    all &= Resolve(library_, "psftp_dll_ls", e.ls, loadError_);
+    all &= Resolve(library_, "psftp_dll_chdir", e.chdir, loadError_);
+    all &= Resolve(library_, "psftp_dll_mkdir", e.mkdir, loadError_);
+    all &= Resolve(library_, "psftp_dll_rmdir", e.rmdir, loadError_);
+    all &= Resolve(library_, "psftp_dll_delete", e.remove, loadError_);
+    all &= Resolve(library_, "psftp_dll_rename", e.rename, loadError_);
+    loaded_ = all;
+}
+
+SftpBinding::~SftpBinding()
+{
+    // An open connection is closed first: unloading the component under it would leave
+    // its session and socket behind.
+    Disconnect();
+    if (library_ != nullptr) {
+        dlclose(library_);
+    }
+}
+
+bool SftpBinding::Connect(const std::string& host, const std::string& user,
+                          const std::string& password)
+{
+    if (!loaded_) {
+        return false;
+    }
+    Disconnect();
+    handle_ = entry_->connectPort(host.c_str(), port_, user.c_str(), password.c_str());
+    return handle_ != 0;
+}
+
+void SftpBinding::Disconnect()
+{
+    if (!loaded_ || handle_ == 0) {
+        return;
+    }
+    entry_->disconnect(handle_);
+    handle_ = 0;
+}
+
+std::string SftpBinding::GetLastError()
+{
+    if (!loaded_) {
+        return loadError_;
+    }
+    char buffer[kErrorBufferSize] = {};
+    entry_->getLastError(handle_, buffer, kErrorTextLimit);
+    buffer[kErrorBufferSize - 1] = '\0';
+    return buffer;
+}
+
+bool SftpBinding::Pwd(std::string& directory)
+{
+    if (!IsConnected() || !loaded_) {
+        return false;
+    }
+    char buffer[kPwdBufferSize] = {};
+    if (entry_->pwd(handle_, buffer, kPwdTextLimit) != 0) {
+        return false;
+    }
+    buffer[kPwdBufferSize - 1] = '\0';
+    directory = buffer;
+    return true;
+}
+
+bool SftpBinding::Put(const std::string& localPath, const std::string& remoteName)
+{
+    return loaded_ && IsConnected()
+        && entry_->put(handle_, localPath.c_str(), remoteName.c_str()) == 1;
+}
+
+bool SftpBinding::Get(const std::string& localPath, const std::string& remoteName)
+{
+    return loaded_ && IsConnected()
+        && entry_->get(handle_, localPath.c_str(), remoteName.c_str()) == 1;
+}
+
+bool SftpBinding::List(std::vector<std::string>& lines)
+{
+    if (!loaded_ || !IsConnected()) {
+        return false;
+    }
+    lines.clear();
+    return entry_->ls(handle_, AppendLine, &lines) == 1;
+}
+
+bool SftpBinding::ChangeDirectory(const std::string& path)
+{
+    return loaded_ && IsConnected() && entry_->chdir(handle_, path.c_str()) == 1;
+}
+
+bool SftpBinding::MakeDirectory(const std::string& name)
+{
+    return loaded_ && IsConnected() && entry_->mkdir(handle_, name.c_str()) == 1;
+}
+
+bool SftpBinding::RemoveDirectory(const std::string& name)
+{
+    return loaded_ && IsConnected() && entry_->rmdir(handle_, name.c_str()) == 1;
+}
+
+bool SftpBinding::Delete(const std::string& name)
+{
+    return loaded_ && IsConnected() && entry_->remove(handle_, name.c_str()) == 1;
+}
+
+bool SftpBinding::Rename(const std::string& oldName, const std::string& newName)
+{
+    return loaded_ && IsConnected()
+        && entry_->rename(handle_, oldName.c_str(), newName.c_str()) == 1;
+}
