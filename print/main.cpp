@@ -1,0 +1,67 @@
+// pdf_print: the station's print program. Sends one PDF file to a CUPS queue and ends
+// with 0 once CUPS accepted the job; see the usage text for options and exit codes.
+#include "cups_submission.h"
+#include "exit_codes.h"
+#include "pdf_file_check.h"
+#include "print_options.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: pdf_print [-printer QUEUE] [-dPDFFitPage] [-color | -mono] [-copies N] FILE\n"
+    "\n"
+    "Sends the PDF file FILE (relative to the working folder) to the CUPS queue QUEUE,\n"
+    "or to the default queue when -printer is missing or empty.\n"
+    "\n"
+    "  -printer QUEUE  the CUPS queue\n"
+    "  -dPDFFitPage    scale each page to fit the paper (fit-to-page)\n"
+    "  -color, -mono   print in colour or in black and white (print-color-mode)\n"
+    "  -copies N       number of copies, 1 to 999\n"
+    "\n"
+    "Exit codes:\n"
+    "  0  CUPS accepted the job\n"
+    "  2  bad arguments: unknown option, option without its value, no file\n"
+    "  3  the file is missing, a folder or cannot be read\n"
+    "  4  the file is not a PDF document (no \"%PDF-\" in its first 1024 bytes)\n"
+    "  5  the CUPS scheduler cannot be reached\n"
+    "  6  CUPS has no such queue, or no default queue when none was named\n"
+    "  7  CUPS refused the job\n";
+
+int Fail(int code, const std::string& reason)
+{
+    std::fprintf(stderr, "pdf_print: %s\n", reason.c_str());
+    return code;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const ParsedOptions parsed = ParsePrintOptions(std::vector<std::string>(argv + 1, argv + argc));
+    if (!parsed.ok)
+        return Fail(kBadArguments, parsed.reason + " (pdf_print --help shows the usage)");
+    if (parsed.options.help) {
+        std::fputs(kUsage, stdout);
+        return kPrinted;
+    }
+
+    std::string reason;
+    switch (CheckPdfFile(parsed.options.file, reason)) {
+    case PdfFileCheck::Unreadable:
+        return Fail(kFileUnreadable, reason);
+    case PdfFileCheck::NotPdf:
+        return Fail(kNotPdf, reason);
+    case PdfFileCheck::Pdf:
+        break;
+    }
+
+    const Submission submission = SubmitToCups(parsed.options);
+    if (submission.code != kPrinted)
+        return Fail(submission.code, submission.reason);
+    std::printf("pdf_print: job %d on queue %s\n", submission.jobId, submission.queue.c_str());
+    return kPrinted;
+}

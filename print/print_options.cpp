@@ -1,0 +1,72 @@
+#include "print_options.h"
+
+#include <charconv>
+
+namespace {
+
+bool ParseCopies(const std::string& text, int& copies)
+{
+    const char* end = text.data() + text.size();
+    auto [rest, error] = std::from_chars(text.data(), end, copies);
+    return error == std::errc() && rest == end && copies >= 1 && copies <= 999;
+}
+
+}  // namespace
+
+ParsedOptions ParsePrintOptions(const std::vector<std::string>& args)
+{
+    ParsedOptions parsed;
+    PrintOptions& options = parsed.options;
+    for (const std::string& arg : args) {
+        if (arg == "--help" || arg == "-h") {
+            options.help = true;
+            parsed.ok = true;
+            return parsed;
+        }
+    }
+    if (args.empty()) {
+        parsed.reason = "no file given";
+        return parsed;
+    }
+
+    // The last argument always belongs to the file name, so a file whose name starts
+    // with "-" still prints.
+    const size_t last = args.size() - 1;
+    size_t i = 0;
+    for (; i < last && !args[i].empty() && args[i][0] == '-'; ++i) {
+        const std::string& arg = args[i];
+        if (arg == "-dPDFFitPage") {
+            options.fitToPage = true;
+        } else if (arg == "-color") {
+            options.color = ColorMode::Color;
+        } else if (arg == "-mono") {
+            options.color = ColorMode::Monochrome;
+        } else if (arg == "-printer" || arg == "-copies") {
+            if (i + 1 == last) {
+                parsed.reason = "option " + arg + " needs a value before the file";
+                return parsed;
+            }
+            const std::string& value = args[++i];
+            if (arg == "-printer") {
+                options.printer = value;
+            } else if (!ParseCopies(value, options.copies)) {
+                parsed.reason = "-copies needs a number from 1 to 999, not \"" + value + "\"";
+                return parsed;
+            }
+        } else {
+            parsed.reason = "unknown option " + arg;
+            return parsed;
+        }
+    }
+
+    // The station does not quote $FILE$ in its default template, so a file name with
+    // blanks arrives in pieces; they are put together again with one blank each.
+    for (size_t j = i; j <= last; ++j)
+        options.file += (j == i ? "" : " ") + args[j];
+    if (options.file.empty()) {
+        parsed.reason = "no file given";
+        return parsed;
+    }
+    parsed.ok = true;
+    return parsed;
+}

@@ -1,0 +1,27 @@
+// The command line of pdf_print:
+//   pdf_print [-printer QUEUE] [-dPDFFitPage] [-color | -mono] [-copies N] FILE
+// The last argument is the file, relative to the working folder.
+#pragma once
+
+#include <string>
+#include <vector>
+
+enum class ColorMode { QueueDefault, Color, Monochrome };
+
+struct PrintOptions {
+    std::string printer;  // empty: the default queue
+    bool fitToPage = false;
+    ColorMode color = ColorMode::QueueDefault;
+    int copies = 1;
+    std::string file;
+    bool help = false;
+};
+
+struct ParsedOptions {
+    bool ok = false;
+    PrintOptions options;
+    std::string reason;  // one line, set when not ok
+};
+
+// Parses the arguments that follow the program name.
+ParsedOptions ParsePrintOptions(const std::vector<std::string>& args);
