@@ -1,0 +1,198 @@
+#include "config/file_utilities.h"
+
+#include "fakes/recording_message_boxes.h"
+#include "temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Runs the test body in another working folder and goes back afterwards.
+class WorkingFolder {
+public:
+    explicit WorkingFolder(const std::string& path)
+        : previous_(fs::current_path())
+    {
+        fs::current_path(path);
+    }
+    ~WorkingFolder() { fs::current_path(previous_); }
+
+private:
+    fs::path previous_;
+};
+
+}  // namespace
+
+TEST(IniUtilities, ReadAndWriteThroughTheFile)
+{
+    RecordingMessageBoxes boxes;
+    TempFolder folder;
+    const std::string file = folder / "kv_print.ini";
+    EXPECT_EQ(ReadIniText("MAIN", "KV_Port", "80", file), "80");
+    EXPECT_EQ(ReadIniInt("MAIN", "Polling_Rate", 60, file), 60);
+
+    EXPECT_TRUE(WriteIniText("MAIN", "KV_Port", "8080", file));
+    EXPECT_TRUE(WriteIniInt("MAIN", "Polling_Rate", -15, file));
+    EXPECT_TRUE(WriteIniText("MAIN", "Empty", "", file));
+    EXPECT_EQ(ReadIniText("main", "kv_port", "80", file), "8080");
+    EXPECT_EQ(ReadIniInt("MAIN", "Polling_Rate", 60, file), -15);
+    EXPECT_EQ(ReadIniText("MAIN", "Empty", "default", file), "");
+
+    EXPECT_TRUE(WriteIniText("MAIN", "KV_Port", nullptr, file));
+    EXPECT_EQ(ReadIniText("MAIN", "KV_Port", "80", file), "80");
+    EXPECT_TRUE(WriteIniText("MAIN", nullptr, nullptr, file));
+    EXPECT_EQ(ReadIniText("MAIN", "Empty", "default", file), "default");
+    EXPECT_TRUE(boxes.boxes.empty());
+}
+
+TEST(IniUtilities, FailedWriteShowsTheBoxAndFlushNever)
+{
+    RecordingMessageBoxes boxes;
+    TempFolder folder;
+    const std::string file = folder / "missing/kv_print.ini";
+    EXPECT_FALSE(WriteIniText("MAIN", "KV_Port", "80", file));
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].text,
+              "could not write ini-key:\n\nFile: " + file
+                  + "\nSection:MAIN\nKey:KV_Port\nValue: '80'\n\nError: No such file or directory");
+    EXPECT_EQ(boxes.boxes[0].caption, "ERROR");
+    EXPECT_EQ(boxes.boxes[0].style, 0x2010u);
+
+    EXPECT_FALSE(WriteIniText("MAIN", "Key", "two\nlines", folder / "s.ini"));
+    ASSERT_EQ(boxes.boxes.size(), 2u);
+    EXPECT_NE(boxes.boxes[1].text.find("Error: Invalid argument"), std::string::npos);
+    EXPECT_FALSE(fs::exists(folder / "s.ini"));
+
+    EXPECT_TRUE(WriteIniText(nullptr, nullptr, nullptr, file));
+    EXPECT_EQ(boxes.boxes.size(), 2u);
+}
+
+TEST(IniUtilities, NoSettingsFileReadsDefaultsAndWritesNothing)
+{
+    RecordingMessageBoxes boxes;
+    TempFolder folder;
+    WorkingFolder inside(folder.Path());
+    EXPECT_TRUE(WriteIniText("MAIN", "KV_Port", "8080", ""));
+    EXPECT_TRUE(WriteIniText("MAIN", nullptr, nullptr, ""));
+    EXPECT_EQ(ReadIniText("MAIN", "KV_Port", "80", ""), "80");
+    EXPECT_TRUE(fs::is_empty(folder.Path()));
+    EXPECT_TRUE(boxes.boxes.empty());
+}
+
+TEST(FileUtilities, ExistenceSizeAndFullPath)
+{
+    TempFolder folder;
+    WriteFile(folder / "five.pdf", "12345");
+    EXPECT_TRUE(PathExists(folder / "five.pdf"));
+    EXPECT_TRUE(PathExists(folder.Path()));
+    EXPECT_FALSE(PathExists(folder / "none.pdf"));
+    EXPECT_FALSE(PathExists(""));
+    EXPECT_EQ(FileSize(folder / "five.pdf"), 5);
+    EXPECT_EQ(FileSize(folder / "none.pdf"), -1);
+    EXPECT_EQ(FileSize(""), -1);
+
+    WorkingFolder inside(folder.Path());
+    const std::string here = fs::current_path().string();
+    EXPECT_EQ(FullPath(""), "");
+    EXPECT_EQ(FullPath("./kv_print.ini"), here + "/kv_print.ini");
+    EXPECT_EQ(FullPath("a/../b/c.ini"), here + "/b/c.ini");
+    EXPECT_EQ(FullPath("/etc/./hosts"), "/etc/hosts");
+}
+
+TEST(FileUtilities, CopyFileInHonoursOverwriteAndFolder)
+{
+    TempFolder folder;
+    WriteFile(folder / "a.pdf", "first");
+    EXPECT_TRUE(CopyFileIn(folder / "a.pdf", folder / "b.pdf", false));
+    EXPECT_EQ(ReadFile(folder / "b.pdf"), "first");
+
+    WriteFile(folder / "a.pdf", "second");
+    EXPECT_FALSE(CopyFileIn(folder / "a.pdf", folder / "b.pdf", false));
+    EXPECT_EQ(errno, EEXIST);
+    EXPECT_EQ(ReadFile(folder / "b.pdf"), "first");
+    EXPECT_TRUE(CopyFileIn(folder / "a.pdf", folder / "b.pdf", true));
+    EXPECT_EQ(ReadFile(folder / "b.pdf"), "second");
+
+    EXPECT_TRUE(CopyFileIn("a.pdf", "c.pdf", false, folder.Path()));
+    EXPECT_EQ(ReadFile(folder / "c.pdf"), "second");
+    EXPECT_FALSE(CopyFileIn(folder / "none.pdf", folder / "d.pdf", true));
+    EXPECT_FALSE(fs::exists(folder / "d.pdf"));
+}
+
+TEST(FileUtilities, SplitListTrimsAndDropsEmptyPieces)
+{
+    std::vector<std::string> list = {"old"};
+    EXPECT_FALSE(SplitList("", ",", list));
+    EXPECT_FALSE(SplitList("a,b", "", list));
+    EXPECT_EQ(list, std::vector<std::string>{"old"});
+    EXPECT_TRUE(SplitList(" a ,\tb c;;,d ;", ",;", list));
+    EXPECT_EQ(list, (std::vector<std::string>{"a", "b c", "d"}));
+    EXPECT_TRUE(SplitList(" , ", ",", list));
+    EXPECT_TRUE(list.empty());
+}
+
+TEST(CreateCompletePath, CreatesEveryMissingLevel)
+{
+    RecordingMessageBoxes boxes;
+    TempFolder folder;
+    fs::create_directory(folder / "a");
+    EXPECT_TRUE(ut_create_complete_path(folder / "a/b/c", true));
+    EXPECT_TRUE(fs::is_directory(folder / "a/b/c"));
+    EXPECT_TRUE(ut_create_complete_path(folder / "a/b/c", true));
+
+    EXPECT_TRUE(ut_create_complete_path(folder.Path() + "\\m/n\\\\o/", true));
+    EXPECT_TRUE(fs::is_directory(folder / "m/n/o"));
+    EXPECT_TRUE(ut_create_complete_path("/" + folder.Path() + "//p", true));
+    EXPECT_TRUE(fs::is_directory(folder / "p"));
+
+    WorkingFolder inside(folder.Path());
+    EXPECT_TRUE(ut_create_complete_path("x\\y", true));
+    EXPECT_TRUE(fs::is_directory(folder / "x/y"));
+    EXPECT_TRUE(ut_create_complete_path(" q \\ r ", true));
+    EXPECT_TRUE(fs::is_directory(folder / "q/r"));
+    EXPECT_TRUE(ut_create_complete_path("", true));
+    EXPECT_TRUE(ut_create_complete_path("  \t ", true));
+    EXPECT_TRUE(boxes.boxes.empty());
+}
+
+TEST(CreateCompletePath, StopsAtAFolderItCannotCreate)
+{
+    RecordingMessageBoxes boxes;
+    TempFolder folder;
+    fs::create_directory(folder / "made");
+    WriteFile(folder / "made/file", "in the way");
+    EXPECT_FALSE(ut_create_complete_path(folder.Path() + "\\made\\file\\sub\\deeper", true));
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].text, "ut_create_complete_path: could not create folder: " + folder.Path()
+                                       + "/made/file/sub\nError: Not a directory");
+    EXPECT_EQ(boxes.boxes[0].caption, "ERROR");
+    EXPECT_EQ(boxes.boxes[0].style, 0x2010u);
+
+    EXPECT_FALSE(ut_create_complete_path(folder / "made/file/sub", false));
+    EXPECT_EQ(boxes.boxes.size(), 1u);
+}
+
+TEST(Messages, AskUserAndLastErrorText)
+{
+    RecordingMessageBoxes boxes;
+    boxes.answers = {BoxButton::Yes, BoxButton::No};
+    EXPECT_EQ(AskUser("", "", 0x24), BoxButton::Cancel);
+    EXPECT_TRUE(boxes.boxes.empty());
+    EXPECT_EQ(AskUser("", "Datei löschen?", 0x24), BoxButton::Yes);
+    EXPECT_EQ(AskUser("Achtung", "Weiter?", 0x2023), BoxButton::No);
+    ASSERT_EQ(boxes.boxes.size(), 2u);
+    EXPECT_EQ(boxes.boxes[0].caption, "Frage:");
+    EXPECT_EQ(boxes.boxes[0].text, "Datei löschen?");
+    EXPECT_EQ(boxes.boxes[0].style, 0x2024u);
+    EXPECT_EQ(boxes.boxes[1].caption, "Achtung");
+    EXPECT_EQ(boxes.boxes[1].style, 0x2023u);
+
+    errno = ENOENT;
+    EXPECT_EQ(LastErrorText(), "No such file or directory");
+}
