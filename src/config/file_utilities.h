@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
-// Settings file. A missing or unreadable file reads as all defaults.
+// Settings file. A missing or unreadable file reads as all defaults. An empty file name
+// means the station has no settings file: reads give the defaults, writes do nothing
+// and succeed without a box.
 std::string ReadIniText(const std::string& section, const std::string& key,
                         const std::string& defaultValue, const std::string& file);
 int ReadIniInt(const std::string& section, const std::string& key, int defaultValue,

@@ -2,7 +2,7 @@
 
 #include <cerrno>
 #include <climits>
-#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -58,20 +58,19 @@ TypeRegistry::TypeRegistry()
     Register("str", 'S');
 }
 
-TypeRegistry::Entry* TypeRegistry::FindLocked(const std::string& name)
+std::size_t TypeRegistry::FindLocked(const std::string& name) const
 {
-    for (Entry& entry : entries_) {
-        if (SameName(entry.type->name, name))
-            return &entry;
-    }
-    return nullptr;
+    std::size_t i = 0;
+    while (i < entries_.size() && !SameName(entries_[i].type->name, name))
+        ++i;
+    return i;
 }
 
 bool TypeRegistry::Register(const std::string& name, char code)
 {
     ValueCompare compare = CompareFor(code);
     std::lock_guard<std::mutex> guard(lock_);
-    if (!compare || name.empty() || FindLocked(name))
+    if (!compare || name.empty() || FindLocked(name) < entries_.size())
         return false;
     entries_.push_back({std::make_unique<ValueType>(ValueType{name, code, compare}), 0});
     return true;
@@ -80,11 +79,11 @@ bool TypeRegistry::Register(const std::string& name, char code)
 const ValueType* TypeRegistry::Acquire(const std::string& name)
 {
     std::lock_guard<std::mutex> guard(lock_);
-    Entry* entry = FindLocked(name);
-    if (!entry)
+    std::size_t i = FindLocked(name);
+    if (i == entries_.size())
         return nullptr;
-    ++entry->uses;
-    return entry->type.get();
+    ++entries_[i].uses;
+    return entries_[i].type.get();
 }
 
 void TypeRegistry::Release(const ValueType* type)
@@ -99,11 +98,8 @@ void TypeRegistry::Release(const ValueType* type)
 int TypeRegistry::UseCount(const std::string& name) const
 {
     std::lock_guard<std::mutex> guard(lock_);
-    for (const Entry& entry : entries_) {
-        if (SameName(entry.type->name, name))
-            return entry.uses;
-    }
-    return 0;
+    std::size_t i = FindLocked(name);
+    return i == entries_.size() ? 0 : entries_[i].uses;
 }
 
 std::shared_ptr<Collection> Collection::Create(const std::string& typeName)

@@ -45,7 +45,8 @@ private:
         std::unique_ptr<ValueType> type;
         int uses = 0;
     };
-    Entry* FindLocked(const std::string& name);
+    // Index of the entry with that name, or entries_.size(); the lock must be held.
+    std::size_t FindLocked(const std::string& name) const;
 
     mutable std::mutex lock_;
     std::vector<Entry> entries_;

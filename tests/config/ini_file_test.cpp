@@ -121,17 +121,6 @@ TEST(IniFile, WriteKeepsEveryOtherLineInPlace)
               "z=3\r\n");
 }
 
-TEST(IniFile, UnchangedValueChangesNothing)
-{
-    TempFolder folder;
-    WriteFile(folder / "s.ini", "[MAIN]\nA=1\n");
-    IniFile ini = Loaded(folder / "s.ini");
-    ASSERT_TRUE(ini.SetValue("MAIN", "a", "1"));
-    EXPECT_FALSE(ini.Changed());
-    ASSERT_TRUE(ini.SetValue("MAIN", "a", "2"));
-    EXPECT_TRUE(ini.Changed());
-}
-
 TEST(IniFile, ValuesThatReadingWouldAlterComeBackAsWritten)
 {
     TempFolder folder;

@@ -14,9 +14,12 @@ TEST(TypeRegistry, FindsTypesWithoutRegardToCaseAndCountsUses)
     EXPECT_FALSE(registry.Register("Str", 'S'));
     EXPECT_FALSE(registry.Register("other", '?'));
     EXPECT_TRUE(registry.Register("Name", 'S'));
-    EXPECT_EQ(registry.Acquire("NAME")->compare("a", "B"), -1);
-    registry.Release(registry.Acquire("name"));
+    const ValueType* named = registry.Acquire("NAME");
+    ASSERT_NE(named, nullptr);
+    EXPECT_LT(named->compare("a", "B"), 0);
     EXPECT_EQ(registry.UseCount("name"), 1);
+    registry.Release(named);
+    EXPECT_EQ(registry.UseCount("name"), 0);
 
     const int before = registry.UseCount("str");
     {
