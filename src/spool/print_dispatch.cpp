@@ -1,0 +1,102 @@
+#include "spool/print_dispatch.h"
+
+#include "config/file_utilities.h"
+#include "platform/process_runner.h"
+#include "spool/command_line.h"
+#include "spool/param_expander.h"
+#include "spool/pdf_search.h"
+#include "spool/spool_layout.h"
+#include "spool/station.h"
+#include "spool/text_format.h"
+#include "support/sorted_string_list.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <list>
+
+namespace {
+
+// The folder as the print program will see it as its current folder.
+std::string FullFolderPath(const std::string& folder)
+{
+    std::error_code error;
+    std::filesystem::path full = std::filesystem::canonical(folder, error);
+    if (error)
+        full = std::filesystem::absolute(folder, error);
+    return full.string();
+}
+
+}  // namespace
+
+bool RunPrintProgram(ProcessRunner& processes, const std::string& program, const std::string& parameters,
+                     const std::string& workingFolder, int& exitCode)
+{
+    if (program.empty())
+        return false;
+    exitCode = 0;
+    return processes.Run(program, SplitCommandLine(CutParameters(program, parameters)), workingFolder, exitCode);
+}
+
+void PrintFile(Station& station, const std::string& folder, const std::string& fileName)
+{
+    const StationSettings& settings = station.Settings();
+    ParamExpander expander(settings.Printer_PDF_Prog_Params, &station.Params());
+    expander.ExpandTemplate();
+    int code = 0;
+    if (!RunPrintProgram(station.Seams().processes, settings.Printer_PDF_Prog, expander.Text(), folder, code))
+        code = -1;
+    if (code != 0) {
+        station.Log().AddLogLine(FormatText("Drucken der Datei: %s: %s hat Code %d zurückgeliefert!",
+                                            fileName.c_str(), settings.Printer_PDF_Prog.c_str(), code));
+        return;
+    }
+    std::remove((folder + "/" + fileName).c_str());
+}
+
+void PrintFolder(Station& station, const std::string& folderName)
+{
+    const StationSettings& settings = station.Settings();
+    ParamTable& params = station.Params();
+    std::string folder = LocalSubfolder(LocalSpoolRoot(settings), folderName);
+    params.SetParam("CWD", folderName);
+    if (!PathExists(settings.Printer_PDF_Prog) || !PathExists(folder))
+        return;
+
+    std::string separator = folder.back() == '/' ? "" : "/";
+    std::list<std::string> paths;
+    for (const std::string& name : FindPdfFiles(folder))
+        paths.push_back(folder + separator + name);
+    if (paths.empty())
+        return;
+
+    WaitCursor& cursor = station.Seams().waitCursor;
+    cursor.Show();
+    SortStringList(paths);
+    std::string currentFolder = FullFolderPath(folder);
+    for (const std::string& path : paths) {
+        long long kbytes = FileSize(path) / 1024;
+        std::string fileName = std::filesystem::path(path).filename().string();
+        params.SetParam("FILENAME", path);
+        params.SetParam("PATH", currentFolder);
+        params.SetParam("FILE", fileName);
+        station.Log().AddLogLine(FormatText("Drucke nun %s (%lldKB)", fileName.c_str(), kbytes), LogTarget::ListOnly);
+        station.Log().AddLogLine(FormatText("Druck: %s (%lld KB)", path.c_str(), kbytes), LogTarget::FileOnly);
+        PrintFile(station, folder, fileName);
+    }
+    cursor.Hide();
+}
+
+void PrintAll(Station& station)
+{
+    std::vector<SpoolCategory> categories = SpoolCategories(station.Settings());
+    if (!station.Settings().TessalineMode)
+        std::reverse(categories.begin(), categories.end());
+    for (const SpoolCategory& category : categories) {
+        ParamTable& params = station.Params();
+        params.SetParam("PRINTER", category.printer);
+        params.SetParam("DRIVER", category.driver);
+        params.SetParam("PORT", category.port);
+        PrintFolder(station, category.folder);
+    }
+}

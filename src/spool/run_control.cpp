@@ -1,0 +1,83 @@
+#include "spool/run_control.h"
+
+#include "platform/message_box.h"
+#include "spool/configuration_check.h"
+#include "spool/polling_cycle.h"
+#include "spool/station.h"
+#include "spool/text_format.h"
+
+namespace {
+
+void LogConnectionLines(Station& station)
+{
+    const StationSettings& settings = station.Settings();
+    ActivityLog& log = station.Log();
+    if (settings.LocalFsMode == 1) {
+        log.AddLogLine("Lokaler Modus, kein FTP/SFTP Server !");
+        return;
+    }
+    if (!settings.TessalineMode && settings.KorvidMode == 1)
+        log.AddLogLine(FormatText("Korvid-Server: %s auf Port %s", settings.KV_Server.c_str(), settings.KV_Port.c_str()));
+    log.AddLogLine(FormatText("FTP-Lager auf %s-Server %s:%s ...", settings.KV_Sftp_Mode == 1 ? "SFTP" : "FTP",
+                              settings.KV_FTP_Store.c_str(), settings.KV_FTP_Store_Dir.c_str()));
+}
+
+}  // namespace
+
+void StartPolling(Station& station)
+{
+    if (station.IsRunning() || !CheckConfiguration(station))
+        return;
+    station.Run().running = true;
+    station.Log().AddLogLine(FormatText("Start (Polling-Rate %d Sekunden)", station.Settings().Polling_Rate));
+    LogConnectionLines(station);
+    LogPrinterLines(station);
+    UpdateRunButtons(station);
+    RunCycle(station);
+    // Stop may have been pressed while a box of the first cycle was open.
+    if (station.IsRunning())
+        StartPollingTimer(station);
+}
+
+void StopPolling(Station& station)
+{
+    if (!station.IsRunning())
+        return;
+    StopPollingTimer(station);
+    station.Run().running = false;
+    station.Log().AddLogLine("Stopp");
+    station.Seams().display.SetStatusText("");
+    UpdateRunButtons(station);
+}
+
+void LogPrinterLines(Station& station)
+{
+    const StationSettings& settings = station.Settings();
+    ActivityLog& log = station.Log();
+    if (!settings.TessalineMode) {
+        log.AddLogLine(FormatText("Drucker (Lieferungen):      %s", settings.Printer_Delivery.c_str()));
+        log.AddLogLine(FormatText("Drucker (rote Leihscheine): %s", settings.Printer_RL.c_str()));
+        log.AddLogLine(FormatText("Drucker (Deckblätter):      %s", settings.Printer_FrontSheet.c_str()));
+        return;
+    }
+    for (const SpoolFolderEntry& entry : settings.SpoolFolders) {
+        const std::string& label = entry.Description.empty() ? entry.Folder : entry.Description;
+        std::string title = FormatText("Drucker (%s):", label.c_str());
+        log.AddLogLine(FormatText("%-40s %s", title.c_str(), entry.PrinterName.c_str()));
+    }
+}
+
+bool RefuseWhileRunning(const Station& station)
+{
+    if (!station.IsRunning())
+        return false;
+    ShowMessageBox("Stoppen Sie zunächst die Aktivitäten durch Betätigen des STOPP-Buttons.",
+                   "Operation nicht möglich", BoxStyle::Error);
+    return true;
+}
+
+void UpdateRunButtons(Station& station)
+{
+    bool running = station.IsRunning();
+    station.Seams().runButtons.EnableRunButtons(!running, running);
+}

@@ -1,0 +1,59 @@
+// The print station without its window: the settings, the run state, the activity log
+// and the parameter table, working through the desktop's seams. The main window owns
+// one Station, implements the seams and forwards its commands and timer ticks here.
+#pragma once
+
+#include "config/station_settings.h"
+#include "platform/desktop.h"
+#include "spool/activity_log.h"
+#include "spool/param_table.h"
+
+class StoreAccess;
+
+struct RunState {
+    bool running = false;        // from a successful Start until Stop
+    unsigned timerHandle = 0;    // of the polling timer; 0 when none runs
+    bool ErrorBoxOpen = false;   // a login or base-folder error box of the fetch is open
+    bool cycleRunning = false;   // a polling cycle has not ended yet
+};
+
+class Station {
+public:
+    // The settings must be loaded; the seams must outlive the station.
+    Station(StationSettings settings, Desktop& desktop, StoreAccess& store);
+    Station(const Station&) = delete;
+    Station& operator=(const Station&) = delete;
+
+    // Commands of the main window.
+    void StartPolling();
+    void StopPolling();
+    // A tick of the polling timer with the timer's id.
+    void OnPollingTick(unsigned timerId);
+    // Shows the refusal box and returns true while polling runs; the settings
+    // commands call it first and stop when it returns true.
+    bool RefuseWhileRunning();
+    bool CreateSpoolFolders();
+    void ViewLog();
+    void ClearLog();
+    // When the window closes.
+    void CloseLogFile();
+
+    bool IsRunning() const { return run_.running; }
+    // Settings dialogs edit copies and hand them over here; the next cycle uses them.
+    StationSettings& Settings() { return settings_; }
+    const StationSettings& Settings() const { return settings_; }
+    RunState& Run() { return run_; }
+    ActivityLog& Log() { return log_; }
+    const ActivityLog& Log() const { return log_; }
+    ParamTable& Params() { return params_; }
+    Desktop& Seams() { return desktop_; }
+    StoreAccess& Store() { return store_; }
+
+private:
+    StationSettings settings_;
+    Desktop& desktop_;
+    StoreAccess& store_;
+    ActivityLog log_;
+    ParamTable params_;
+    RunState run_;
+};
