@@ -1,0 +1,130 @@
+#include "spool/local_folder_move.h"
+
+#include "fakes/recording_log_list.h"
+#include "spool/activity_log.h"
+#include "spool/test_station.h"
+#include "tools/temp_folder.h"
+#include "tools/unprivileged.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<std::string> Names(const std::string& folder)
+{
+    std::vector<std::string> names;
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(folder, error))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+class MoveLocalFolderTest : public ::testing::Test {
+protected:
+    MoveLocalFolderTest()
+    {
+        settings.DoLog = 1;
+        settings.LogFileName = folder / "log/kv_print.log";
+        fs::create_directories(folder / "source");
+        fs::create_directories(folder / "spool");
+        fs::create_directories(folder / "log");
+    }
+    // Lets the user nobody into the test's folders.
+    void OpenToEveryone()
+    {
+        for (const char* name : {"", "/source", "/spool", "/log"})
+            fs::permissions(folder.Path() + name, fs::perms::all);
+    }
+
+    TempFolder folder;
+    StationSettings settings;
+    RecordingLogList list;
+};
+
+TEST_F(MoveLocalFolderTest, MovesThePdfFilesAndNothingElse)
+{
+    WriteTestFile(folder / "source/a.pdf", "%PDF a");
+    WriteTestFile(folder / "source/B.PDF", "%PDF B");
+    WriteTestFile(folder / "source/c.Pdf", "");
+    WriteTestFile(folder / "source/report.pdf.txt", "text");
+    WriteTestFile(folder / "source/x.pdf/inner.pdf", "%PDF inner");
+    WriteTestFile(folder / "spool/a.pdf", "%PDF older a");
+    ActivityLog log(settings, list);
+
+    EXPECT_TRUE(MoveLocalFolder(log, folder / "source", folder / "spool"));
+
+    EXPECT_EQ(Names(folder / "spool"), (std::vector<std::string>{"B.PDF", "a.pdf", "c.Pdf"}));
+    EXPECT_EQ(ReadTestFile(folder / "spool/a.pdf"), "%PDF a");
+    EXPECT_EQ(ReadTestFile(folder / "spool/B.PDF"), "%PDF B");
+    EXPECT_EQ(Names(folder / "source"), (std::vector<std::string>{"report.pdf.txt", "x.pdf"}));
+    EXPECT_TRUE(fs::exists(folder / "source/x.pdf/inner.pdf"));
+    EXPECT_TRUE(list.lines.empty());
+}
+
+TEST_F(MoveLocalFolderTest, NoPdfFileMeansNothingFetched)
+{
+    ActivityLog log(settings, list);
+    EXPECT_FALSE(MoveLocalFolder(log, folder / "source", folder / "spool"));
+    EXPECT_FALSE(MoveLocalFolder(log, folder / "missing", folder / "spool"));
+    WriteTestFile(folder / "source/report.pdf.txt", "text");
+    WriteTestFile(folder / "source/x.pdf/inner.pdf", "%PDF inner");
+    EXPECT_FALSE(MoveLocalFolder(log, folder / "source", folder / "spool"));
+    EXPECT_TRUE(Names(folder / "spool").empty());
+    EXPECT_TRUE(list.lines.empty());
+}
+
+TEST_F(MoveLocalFolderTest, WithoutItsSpoolFolderASourceStays)
+{
+    WriteTestFile(folder / "source/a.pdf", "%PDF a");
+    ActivityLog log(settings, list);
+    EXPECT_FALSE(MoveLocalFolder(log, folder / "source", folder / "vanished"));
+    EXPECT_EQ(ReadTestFile(folder / "source/a.pdf"), "%PDF a");
+    EXPECT_FALSE(fs::exists(folder / "vanished"));
+}
+
+TEST_F(MoveLocalFolderTest, AnUnreadableSourceStaysWithoutACopy)
+{
+    WriteTestFile(folder / "source/locked.pdf", "%PDF locked");
+    WriteTestFile(folder / "source/open.pdf", "%PDF open");
+    fs::permissions(folder / "source/locked.pdf", fs::perms::none);
+    fs::permissions(folder / "source/open.pdf", fs::perms::all);
+    OpenToEveryone();
+
+    int moved = RunUnprivileged([&] {
+        ActivityLog log(settings, list);
+        return MoveLocalFolder(log, folder / "source", folder / "spool") ? 1 : 0;
+    });
+
+    EXPECT_EQ(moved, 1);
+    EXPECT_EQ(Names(folder / "spool"), std::vector<std::string>{"open.pdf"});
+    EXPECT_EQ(Names(folder / "source"), std::vector<std::string>{"locked.pdf"});
+    EXPECT_FALSE(fs::exists(settings.LogFileName));
+}
+
+TEST_F(MoveLocalFolderTest, ASourceThatCannotBeDeletedLosesItsCopyAndIsLogged)
+{
+    WriteTestFile(folder / "source/kept.pdf", "%PDF kept");
+    OpenToEveryone();
+    fs::permissions(folder / "source", fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                           fs::perms::others_read | fs::perms::others_exec);
+
+    int moved = RunUnprivileged([&] {
+        ActivityLog log(settings, list);
+        return MoveLocalFolder(log, folder / "source", folder / "spool") ? 1 : 0;
+    });
+
+    EXPECT_EQ(moved, 0);
+    EXPECT_TRUE(Names(folder / "spool").empty());
+    EXPECT_EQ(ReadTestFile(folder / "source/kept.pdf"), "%PDF kept");
+    EXPECT_EQ(Messages(FileLines(settings.LogFileName)),
+              std::vector<std::string>{"konnte die Datei " + (folder / "source/kept.pdf") + " nicht löschen"});
+}
+
+}  // namespace
