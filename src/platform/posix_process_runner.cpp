@@ -42,11 +42,12 @@ bool PosixProcessRunner::Run(const std::string& program, const std::vector<std::
     argv.push_back(nullptr);
 
     posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    if (!workingFolder.empty())
-        posix_spawn_file_actions_addchdir_np(&actions, workingFolder.c_str());
+    if (posix_spawn_file_actions_init(&actions) != 0)
+        return false;
     pid_t pid = 0;
-    int started = posix_spawn(&pid, path.c_str(), &actions, nullptr, argv.data(), environ);
+    int started = workingFolder.empty() ? 0 : posix_spawn_file_actions_addchdir_np(&actions, workingFolder.c_str());
+    if (started == 0)
+        started = posix_spawn(&pid, path.c_str(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     if (started != 0)
         return false;

@@ -37,7 +37,7 @@ private:
 };
 
 // Opens and logs in; on failure reports it with ticks held back while the box is open.
-std::unique_ptr<StoreSession> OpenStore(Station& station, std::string& errorText)
+std::unique_ptr<StoreSession> LogInOrReport(Station& station, std::string& errorText)
 {
     const StationSettings& settings = station.Settings();
     std::unique_ptr<StoreSession> session = station.Store().CreateSession(station);
@@ -54,7 +54,7 @@ std::unique_ptr<StoreSession> OpenStore(Station& station, std::string& errorText
     return nullptr;
 }
 
-bool EnterBaseFolder(Station& station, StoreSession& session, const std::string& base, std::string& errorText)
+bool EnterBaseOrReport(Station& station, StoreSession& session, const std::string& base, std::string& errorText)
 {
     int code = session.EnterBaseFolder(base);
     if (code == UTE_SUCCESS)
@@ -93,7 +93,7 @@ bool FetchBases(Station& station, StoreSession* session, std::string& errorText)
             continue;
         }
         std::string base = RemoteSpoolBase(settings, name);
-        if (EnterBaseFolder(station, *session, base, errorText))
+        if (EnterBaseOrReport(station, *session, base, errorText))
             fetched = FetchCategories(station, session, base) || fetched;
     }
     return fetched;
@@ -162,7 +162,7 @@ bool FetchAll(Station& station)
     std::string errorText;
     std::unique_ptr<StoreSession> session;
     bool fetched = false;
-    if (IsLocalMode(station.Settings()) || (session = OpenStore(station, errorText)))
+    if (IsLocalMode(station.Settings()) || (session = LogInOrReport(station, errorText)))
         fetched = FetchBases(station, session.get(), errorText);
     if (session)
         session->Close();

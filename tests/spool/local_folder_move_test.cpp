@@ -89,6 +89,22 @@ TEST_F(MoveLocalFolderTest, WithoutItsSpoolFolderASourceStays)
     EXPECT_FALSE(fs::exists(folder / "vanished"));
 }
 
+TEST_F(MoveLocalFolderTest, ASourceThatCannotBeCopiedWholeStays)
+{
+    // The kernel reports 4096 bytes for this file but delivers only a few when it is
+    // read, like a file that is cut short while it is copied.
+    const std::string shortFile = "/sys/devices/system/cpu/online";
+    ASSERT_EQ(fs::file_size(shortFile), 4096u);
+    ASSERT_LT(ReadTestFile(shortFile).size(), 4096u);
+    fs::create_symlink(shortFile, folder / "source/short.pdf");
+    WriteTestFile(folder / "source/a.pdf", "%PDF a");
+    ActivityLog log(settings, list);
+
+    EXPECT_TRUE(MoveLocalFolder(log, folder / "source", folder / "spool"));
+    EXPECT_EQ(Names(folder / "spool"), std::vector<std::string>{"a.pdf"});
+    EXPECT_TRUE(fs::is_symlink(folder / "source/short.pdf"));
+}
+
 TEST_F(MoveLocalFolderTest, AnUnreadableSourceStaysWithoutACopy)
 {
     WriteTestFile(folder / "source/locked.pdf", "%PDF locked");

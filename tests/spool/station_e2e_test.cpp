@@ -147,6 +147,12 @@ TEST(StationEndToEnd, KorvidLocalModeFromFolderToPrinter)
     station.StopPolling();
     EXPECT_EQ(Messages(FileLines(station.Settings().LogFileName)).back(), "Stopp");
     EXPECT_EQ(test.desktop.waitCursor.depth, 0);
+
+    // Every Start looks for the SFTP component again.
+    station.StartPolling();
+    EXPECT_TRUE(station.IsRunning());
+    ASSERT_EQ(test.boxes.boxes.size(), 2u);
+    EXPECT_EQ(test.boxes.boxes[1].text, test.boxes.boxes[0].text);
 }
 
 TEST(StationEndToEnd, TessalineLocalModeFromEveryMainFolder)
