@@ -2,9 +2,14 @@
 JOBS ?= $(shell nproc)
 BUILD ?= build
 ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+# Seconds per fuzz target: briefly in `make check`, as long as asked in `make fuzz`.
+FUZZ_CHECK_SECONDS ?= 5
+FUZZ_SECONDS ?= 600
+FUZZ_JOBS ?= 2
 CTEST_FLAGS ?= --output-on-failure -j $(JOBS) --timeout 600
 
-.PHONY: all deps build check test check-asan run clean
+.PHONY: all deps build check test check-asan build-fuzzers check-fuzz fuzz run clean
 
 all: build
 
@@ -28,11 +33,25 @@ check-asan: deps $(ASAN_BUILD)/CMakeCache.txt
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --test-dir $(ASAN_BUILD) $(CTEST_FLAGS)
 
-check: test check-asan
+# The fuzz targets need clang; the build also shows that every layer compiles with it.
+$(FUZZ_BUILD)/CMakeCache.txt:
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=Debug \
+	  -DSTATION_FUZZ=ON -DSTATION_TESTS=OFF
+
+build-fuzzers: deps $(FUZZ_BUILD)/CMakeCache.txt
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+
+check-fuzz: build-fuzzers
+	fuzz/run-fuzzers --seconds $(FUZZ_CHECK_SECONDS) --jobs $(JOBS) $(FUZZ_BUILD)
+
+fuzz: build-fuzzers
+	fuzz/run-fuzzers --seconds $(FUZZ_SECONDS) --jobs $(FUZZ_JOBS) $(FUZZ_BUILD)
+
+check: test check-asan check-fuzz
 
 run: build
 	@echo "The station's window is not built yet; 'make run' arrives with it."
 	@exit 1
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
