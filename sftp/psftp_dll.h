@@ -48,6 +48,11 @@ PSFTP_DLL_EXPORT int psftp_dll_delete(psftp_dll_handle handle, const char* name)
 PSFTP_DLL_EXPORT int psftp_dll_rename(psftp_dll_handle handle, const char* old_name,
                                       const char* new_name);
 
+/* Not bound by the station: sets the time-outs of connections opened from now on, in
+ * seconds, for connecting and logging in (15 by default) and for each request or block
+ * of a transfer (30 by default); values below 1 keep the current one. */
+PSFTP_DLL_EXPORT void psftp_dll_set_timeouts(int connect_seconds, int io_seconds);
+
 typedef psftp_dll_handle (*psftp_dll_connect_fn)(const char*, const char*, const char*);
 typedef psftp_dll_handle (*psftp_dll_connect_port_fn)(const char*, int, const char*, const char*);
 typedef void (*psftp_dll_disconnect_fn)(psftp_dll_handle);

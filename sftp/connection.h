@@ -1,0 +1,60 @@
+// One SFTP connection: the SSH session, its SFTP channel, the current directory and the
+// text of the last failure. Every call that waits on the server is bounded.
+#pragma once
+
+#include <libssh/libssh.h>
+#include <libssh/sftp.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "watchdog.h"
+
+struct Timeouts {
+    int connectSeconds = 15;  // connect, key exchange, log-in and start of SFTP
+    int ioSeconds = 30;       // each request, and each block of a transfer
+};
+
+class Connection {
+public:
+    Connection() = default;
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    // Connects, checks the host key, logs in with the password and starts SFTP in the
+    // user's start directory.
+    bool Open(const std::string& host, int port, const std::string& user,
+              const std::string& password, const Timeouts& timeouts);
+    void Close();
+    const std::string& LastError() const { return lastError_; }
+
+    const std::string& CurrentDirectory() const { return directory_; }
+    bool ChangeDirectory(const std::string& path);
+    // The entries of the current directory without "." and "..", sorted by name.
+    bool List(std::vector<std::string>& lines);
+    // Writes exactly the bytes read; a failed download removes the local file.
+    bool Get(const std::string& localPath, const std::string& remoteName);
+    bool Put(const std::string& localPath, const std::string& remoteName);
+    bool MakeDirectory(const std::string& name);
+    bool RemoveDirectory(const std::string& name);
+    bool Delete(const std::string& name);
+    bool Rename(const std::string& oldName, const std::string& newName);
+    // Records a failure the caller found; the time-out text wins when one struck.
+    bool Fail(const std::string& text);
+
+private:
+    std::string RemotePath(const std::string& name) const;
+    // Why the last request failed, in words.
+    std::string Reason() const;
+    bool Usable();
+
+    ssh_session session_ = nullptr;
+    sftp_session sftp_ = nullptr;
+    std::unique_ptr<Watchdog> watchdog_;
+    Timeouts timeouts_;
+    std::string server_;
+    std::string directory_;
+    std::string lastError_;
+};
