@@ -197,26 +197,32 @@ bool Connection::List(std::vector<std::string>& lines)
     }
     std::vector<std::pair<std::string, std::string>> entries;
     const std::time_t now = std::time(nullptr);
-    bool complete = false;
+    sftp_dir directory = nullptr;
     {
         WatchdogArm arm(*watchdog_, timeouts_.ioSeconds);
-        sftp_dir directory = sftp_opendir(sftp_, directory_.c_str());
-        if (directory == nullptr) {
-            return Fail("Cannot list " + directory_ + ": " + Reason());
+        directory = sftp_opendir(sftp_, directory_.c_str());
+    }
+    if (directory == nullptr) {
+        return Fail("Cannot list " + directory_ + ": " + Reason());
+    }
+    for (;;) {
+        sftp_attributes attributes = nullptr;
+        {
+            WatchdogArm arm(*watchdog_, timeouts_.ioSeconds);
+            attributes = sftp_readdir(sftp_, directory);
         }
-        for (;;) {
-            WatchdogArm each(*watchdog_, timeouts_.ioSeconds);
-            sftp_attributes attributes = sftp_readdir(sftp_, directory);
-            if (attributes == nullptr) {
-                break;
-            }
-            const std::string name = attributes->name != nullptr ? attributes->name : "";
-            if (name != "." && name != "..") {
-                entries.emplace_back(name, ListingLine(*attributes, now));
-            }
-            sftp_attributes_free(attributes);
+        if (attributes == nullptr) {
+            break;
         }
-        complete = sftp_dir_eof(directory) == 1;
+        const std::string name = attributes->name != nullptr ? attributes->name : "";
+        if (name != "." && name != "..") {
+            entries.emplace_back(name, ListingLine(*attributes, now));
+        }
+        sftp_attributes_free(attributes);
+    }
+    const bool complete = sftp_dir_eof(directory) == 1;
+    {
+        WatchdogArm arm(*watchdog_, timeouts_.ioSeconds);
         sftp_closedir(directory);
     }
     if (!complete) {

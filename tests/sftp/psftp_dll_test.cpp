@@ -441,6 +441,21 @@ TEST_F(PsftpDll, ServerThatStopsAnsweringEndsEachCallAtTheTimeOut)
     server.ThawSessions();
 }
 
+TEST_F(PsftpDll, ServerThatDropsTheConnectionFailsTheDownload)
+{
+    StoreFile("a.pdf", std::string(100000, 'a'));
+    handle = Connect();
+    ASSERT_NE(handle, 0) << sftp.Error(0);
+    server.EndSessions();
+
+    const std::string download = local + "/a.tmp";
+    EXPECT_EQ(sftp.get(handle, download.c_str(), "a.pdf"), 0);
+    EXPECT_FALSE(fs::exists(download));
+    EXPECT_NE(sftp.Error(handle), "");
+    EXPECT_EQ(ReadFile(store + "/a.pdf"), std::string(100000, 'a'));
+    EXPECT_EQ(sftp.List(handle), std::vector<std::string>{"(failed)"});
+}
+
 TEST_F(PsftpDll, UnknownHandlesAndMissingArgumentsFailWithoutHarm)
 {
     const psftp_dll_handle unknown = 12345;
