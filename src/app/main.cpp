@@ -1,0 +1,14 @@
+// kv_print and ts_print: one program, whose product mode is the name it was started under.
+#include "app/print_station.h"
+#include "app/start_values.h"
+
+#include <QApplication>
+#include <QDir>
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    StartValues values = DeriveStartValues(argv[0], QDir::currentPath().toStdString(), BuildStamp());
+    PrintStation station;
+    return station.Run(values);
+}

@@ -1,0 +1,27 @@
+// The application object: owns LogFont, installs the message boxes and runs the main
+// window modally; the program ends when the window closes.
+#pragma once
+
+#include "app/qt_message_boxes.h"
+#include "app/start_values.h"
+#include "app/store_not_available.h"
+
+#include <QFont>
+
+#include <optional>
+
+class PrintStation {
+public:
+    // The whole run. Without a display (the offscreen platform) the station runs
+    // headless: there is nobody to answer a box, so boxes go to standard error and
+    // are answered as the safe button would be.
+    int Run(const StartValues& values);
+
+    // Valid while the main window is open.
+    const QFont& LogFont() const { return *logFont_; }
+
+private:
+    std::optional<QFont> logFont_;
+    QtMessageBoxes messageBoxes_;
+    StoreNotAvailable store_;
+};

@@ -1,0 +1,282 @@
+// The main window as a user sees it, offscreen.
+#include "app/main_window.h"
+
+#include "config/file_utilities.h"
+#include "spool/polling_cycle.h"
+#include "station_window.h"
+
+#include <QLineEdit>
+#include <QtTest>
+
+#include <algorithm>
+
+template <>
+char* QTest::toString(const std::string& text)
+{
+    return qstrdup(text.c_str());
+}
+
+namespace {
+
+constexpr int kWaitLimit = 30000;  // milliseconds; only bounds waits that cannot hang
+
+bool AnyStartsWith(const std::vector<std::string>& messages, const std::string& start)
+{
+    return std::any_of(messages.begin(), messages.end(),
+                       [&](const std::string& message) { return message.rfind(start, 0) == 0; });
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void titleFollowsTheNameStartedUnder()
+    {
+        for (const char* name : {"kv_print", "ts_print", "KV_PRINT"}) {
+            StationWindow station(name);
+            station.Open();
+            QString mode = QString::fromLatin1(name).compare("ts_print", Qt::CaseInsensitive) == 0
+                               ? "Tessaline" : "KORVID";
+            QCOMPARE(station.window->windowTitle(),
+                     QString(name) + " - " + mode + "-PDF-Ausgabeprogramm Version 3.0.2 (Jun 25 2013 16:27:31)");
+            QVERIFY(!station.window->windowIcon().isNull());
+        }
+    }
+
+    void firstLinesNameVersionAndInstitution()
+    {
+        StationWindow service;
+        service.LocalSettings();
+        SaveSettings(service.LocalSettings());
+        service.Open();
+        std::vector<std::string> messages = service.Messages();
+        QVERIFY(messages.size() >= 2);
+        QCOMPARE(messages[0], service.values.VersionText);
+        QCOMPARE(messages[1], std::string("Zugeordnete Institution: Stadtbibliothek Nord (4711, SBN)"));
+
+        StationWindow standalone;
+        SaveSettings(standalone.LocalSettings());
+        WriteIniInt("MAIN", "KorvidMode", 0, standalone.values.IniPath);
+        standalone.Open();
+        QCOMPARE(standalone.Messages().at(1), std::string("Zugeordnete Institution: Stadtbibliothek Nord (4711)"));
+
+        StationWindow tessaline("ts_print");
+        SaveSettings(tessaline.LocalSettings());
+        tessaline.Open();
+        QCOMPARE(tessaline.Messages().at(0), tessaline.values.VersionText);
+        QVERIFY(!AnyStartsWith(tessaline.Messages(), "Zugeordnete Institution"));
+    }
+
+    void secondModeMenuHasNoInstitutionCommand()
+    {
+        StationWindow korvid;
+        korvid.Open();
+        QVERIFY(korvid.Command("&Institution zuordnen ...") != nullptr);
+        QVERIFY(korvid.Command("&Über KV_PRINT ...") != nullptr);
+
+        StationWindow tessaline("ts_print");
+        tessaline.Open();
+        QStringList settingsMenu;
+        for (QAction* action : tessaline.MenuActions("&Einstellungen"))
+            settingsMenu << action->text();
+        QCOMPARE(settingsMenu, QStringList({"&Grundeinstellungen ...", "&Drucker zuordnen ..."}));
+        QStringList helpMenu;
+        for (QAction* action : tessaline.MenuActions("&Hilfe"))
+            helpMenu << action->text();
+        QCOMPARE(helpMenu, QStringList({"Info über ts_print"}));
+    }
+
+    void logCommandsOnlyWhileLogging()
+    {
+        for (int doLog : {0, 1}) {
+            StationWindow station;
+            StationSettings settings = station.LocalSettings();
+            settings.DoLog = doLog;
+            SaveSettings(settings);
+            station.Open();
+            QCOMPARE(station.Command("Log-Datei anzeigen...")->isEnabled(), doLog == 1);
+            QCOMPARE(station.Command("Log-Datei löschen ...")->isEnabled(), doLog == 1);
+            QVERIFY(station.Command("&Ende")->isEnabled());
+        }
+    }
+
+    void incompleteConfigurationLeavesTheStationStopped()
+    {
+        StationWindow station;
+        station.Open();
+        station.Button("start")->click();
+
+        QVERIFY(!station.boxes.boxes.empty());
+        QCOMPARE(station.boxes.boxes[0].caption, std::string("PDF-Druckprogramm nicht gefunden!"));
+        QVERIFY(station.Button("start")->isEnabled());
+        QVERIFY(!station.Button("stop")->isEnabled());
+        QVERIFY(!AnyStartsWith(station.Messages(), "Start (Polling-Rate"));
+    }
+
+    void startCycleAndStopInLocalMode()
+    {
+        StationWindow station;
+        SaveSettings(station.LocalSettings());
+        std::string delivery = station.AddDocument("DELV", "lieferung.pdf");
+        std::string slip = station.AddDocument("RL", "leihschein.pdf");
+        station.Open();
+
+        station.Button("start")->click();
+        QVERIFY(!station.Button("start")->isEnabled());
+        QVERIFY(station.Button("stop")->isEnabled());
+        QVERIFY(station.Logged("Start (Polling-Rate 1 Sekunden)"));
+        QVERIFY(station.Logged("Lokaler Modus, kein FTP/SFTP Server !"));
+        QVERIFY(station.Logged("Drucker (Lieferungen):      lieferungen"));
+        QVERIFY2(AnyStartsWith(station.Messages(), "Drucke nun lieferung.pdf"), station.Dump());
+        QVERIFY2(AnyStartsWith(station.Messages(), "Drucke nun leihschein.pdf"), station.Dump());
+        QVERIFY(!std::filesystem::exists(delivery));
+        QVERIFY(!std::filesystem::exists(station.folder / "SPOOL/DELV/lieferung.pdf"));
+
+        // The next document comes with a tick of the polling timer.
+        std::string cover = station.AddDocument("FRONTSH", "deckblatt.pdf");
+        QTRY_VERIFY_WITH_TIMEOUT(AnyStartsWith(station.Messages(), "Drucke nun deckblatt.pdf"), kWaitLimit);
+        QVERIFY(station.Logged("----------------> Polling ..."));
+        QTRY_VERIFY_WITH_TIMEOUT(!std::filesystem::exists(station.folder / "SPOOL/FRONTSH/deckblatt.pdf"),
+                                 kWaitLimit);
+
+        station.Button("stop")->click();
+        QCOMPARE(station.Messages().back(), std::string("Stopp"));
+        QVERIFY(station.Button("start")->isEnabled());
+        QVERIFY(!station.Button("stop")->isEnabled());
+        QVERIFY(station.window->findChild<QLineEdit*>("status")->text().isEmpty());
+
+        std::string logFile = StationWindow::FileText(station.folder / "kv_print.log");
+        QVERIFY(logFile.find("Start (Polling-Rate 1 Sekunden)") != std::string::npos);
+        QVERIFY(logFile.find("Stopp") != std::string::npos);
+    }
+
+    void settingsCommandsAreRefusedWhileRunning()
+    {
+        StationWindow station;
+        SaveSettings(station.LocalSettings());
+        station.Open();
+        station.Button("start")->click();
+        station.boxes.boxes.clear();
+
+        for (const char* command : {"&Grundeinstellungen ...", "&Institution zuordnen ...", "&Drucker zuordnen ..."}) {
+            station.Command(command)->trigger();
+            QCOMPARE(station.boxes.boxes.size(), size_t(1));
+            QCOMPARE(station.boxes.boxes[0].caption, std::string("Operation nicht möglich"));
+            QCOMPARE(station.boxes.boxes[0].text,
+                     std::string("Stoppen Sie zunächst die Aktivitäten durch Betätigen des STOPP-Buttons."));
+            QCOMPARE(station.boxes.boxes[0].style, BoxStyle::Error);
+            station.boxes.boxes.clear();
+        }
+
+        station.Button("stop")->click();
+        station.Command("&Grundeinstellungen ...")->trigger();
+        QVERIFY(station.boxes.boxes.empty());
+    }
+
+    void closingWhileRunningLogsNoStopp()
+    {
+        StationWindow station;
+        SaveSettings(station.LocalSettings());
+        station.Open();
+        station.Button("start")->click();
+        QVERIFY(station.Button("stop")->isEnabled());
+
+        QTest::keyClick(station.window.get(), Qt::Key_Escape);
+        QVERIFY(!station.window->isVisible());
+        QCOMPARE(station.window->result(), int(QDialog::Rejected));
+        QVERIFY(!station.Logged("Stopp"));
+        std::string logFile = StationWindow::FileText(station.folder / "kv_print.log");
+        QVERIFY(logFile.find("Start (Polling-Rate") != std::string::npos);
+        QVERIFY(logFile.find("Stopp") == std::string::npos);
+    }
+
+    void enterEndsTheProgramWithoutSaving()
+    {
+        StationWindow station;
+        SaveSettings(station.LocalSettings());
+        std::string before = StationWindow::FileText(station.values.IniPath);
+        station.Open();
+        station.AutoStartBox()->setChecked(true);  // not a click: nothing saved
+
+        QTest::keyClick(station.window.get(), Qt::Key_Return);
+        QVERIFY(!station.window->isVisible());
+        QCOMPARE(station.window->result(), int(QDialog::Accepted));
+        QCOMPARE(StationWindow::FileText(station.values.IniPath), before);
+    }
+
+    void checkBoxSavesTheWholeSettingsFile()
+    {
+        StationWindow station;
+        std::ofstream(station.values.IniPath) << "[MAIN]\nPolling_Rate=17\n";
+        station.Open();
+        QVERIFY(!station.AutoStartBox()->isChecked());
+
+        QTest::mouseClick(station.AutoStartBox(), Qt::LeftButton);
+        const std::string& ini = station.values.IniPath;
+        QCOMPARE(ReadIniInt("MAIN", "AutoStart", -1, ini), 1);
+        QCOMPARE(ReadIniInt("MAIN", "Polling_Rate", -1, ini), 17);
+        QCOMPARE(ReadIniText("MAIN", "Printer_PDF_Prog_Params", "", ini), std::string(kDefaultPrintParams));
+        QCOMPARE(ReadIniText("MAIN", "KV_Main_Dir", "", ini), std::string("korvid"));
+
+        QTest::mouseClick(station.AutoStartBox(), Qt::LeftButton);
+        QCOMPARE(ReadIniInt("MAIN", "AutoStart", -1, ini), 0);
+    }
+
+    void autoStartRunsOnceTheWindowIsShown()
+    {
+        StationWindow station;
+        StationSettings settings = station.LocalSettings();
+        settings.AutoStart = 1;
+        SaveSettings(settings);
+        station.Open();
+        QVERIFY(station.AutoStartBox()->isChecked());
+        QVERIFY(!AnyStartsWith(station.Messages(), "Start (Polling-Rate"));
+
+        QTRY_VERIFY_WITH_TIMEOUT(station.Logged("Start (Polling-Rate 1 Sekunden)"), kWaitLimit);
+        QVERIFY(station.Button("stop")->isEnabled());
+    }
+
+    void boxesInsideACycleLetTicksThroughWithoutNestingCycles()
+    {
+        StationWindow station;
+        StationSettings settings = station.LocalSettings();
+        settings.LocalFsMode = 0;
+        settings.Polling_Rate = 0;  // the shortest interval
+        settings.KV_FTP_Store_User = "bibliothek";
+        settings.KV_FTP_Store_Password = "geheim";
+        SaveSettings(settings);
+        station.Open();
+
+        int open = 0;
+        int mostOpen = 0;
+        station.boxes.onShow = [&] {
+            mostOpen = std::max(mostOpen, ++open);
+            QTest::qWait(50);  // ticks come in while the box is open
+            --open;
+        };
+        station.Button("start")->click();
+        QTRY_VERIFY_WITH_TIMEOUT(station.boxes.boxes.size() >= 4, kWaitLimit);
+        station.Button("stop")->click();
+
+        QCOMPARE(mostOpen, 1);
+        for (const ShownBox& box : station.boxes.boxes) {
+            if (box.caption != "FEHLER")
+                QCOMPARE(box.caption, std::string("Error during FTP-Operation"));
+        }
+    }
+
+    void logListIsFixedPitch()
+    {
+        StationWindow station;
+        station.Open();
+        QFontInfo shown(station.List().font());
+        QVERIFY(shown.fixedPitch());
+        QCOMPARE(shown.family(), QString::fromStdString(LogFontFamily()));
+        QVERIFY(QFontMetrics(station.List().font()).height() <= 16);
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"
