@@ -17,9 +17,6 @@ public:
     // are answered as the safe button would be.
     int Run(const StartValues& values);
 
-    // Valid while the main window is open.
-    const QFont& LogFont() const { return *logFont_; }
-
 private:
     std::optional<QFont> logFont_;
     QtMessageBoxes messageBoxes_;
