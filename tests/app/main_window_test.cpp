@@ -1,11 +1,13 @@
 // The main window as a user sees it, offscreen.
 #include "app/main_window.h"
 
+#include "app/run_panel.h"
 #include "config/file_utilities.h"
 #include "spool/polling_cycle.h"
 #include "station_window.h"
 
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QtTest>
 
 #include <algorithm>
@@ -265,6 +267,50 @@ private slots:
             if (box.caption != "FEHLER")
                 QCOMPARE(box.caption, std::string("Error during FTP-Operation"));
         }
+    }
+
+    void anotherNameRunsTheFirstModeWithoutSettingsFile()
+    {
+        StationWindow station("print_station");
+        station.Open();
+        QVERIFY(station.window->windowTitle().startsWith("print_station - KORVID-PDF-Ausgabeprogramm"));
+        QVERIFY(station.Command("&Institution zuordnen ...") != nullptr);
+        QVERIFY(station.Logged("Zugeordnete Institution:  (, )"));
+
+        QTest::mouseClick(station.AutoStartBox(), Qt::LeftButton);
+        QVERIFY(station.boxes.boxes.empty());
+        for (const auto& entry : std::filesystem::directory_iterator(station.folder.Path()))
+            QVERIFY2(entry.path().extension() != ".ini", entry.path().c_str());
+    }
+
+    void logListKeepsItsOrderAndLosesLinesFromTheTop()
+    {
+        LogListWidget list;
+        for (const char* line : {"eins", "zwei", "drei", "vier"})
+            list.Append(line);
+        list.RemoveFirst(2);
+        QCOMPARE(list.Lines(), std::vector<std::string>({"drei", "vier"}));
+        list.RemoveFirst(5);
+        QCOMPARE(list.Count(), 0);
+    }
+
+    void progressBarsTakeRangesBeyondInt()
+    {
+        RunPanel panel;
+        auto* bar = panel.findChild<QProgressBar*>("fileProgress");
+        const std::int64_t size = 6'000'000'000;
+        panel.SetFileProgressRange(0, size);
+        panel.SetFileProgressPosition(size / 2);
+        QVERIFY(bar->maximum() > 0);
+        QCOMPARE(bar->value(), bar->maximum() / 2);
+        panel.SetFileProgressPosition(size);
+        QCOMPARE(bar->value(), bar->maximum());
+
+        panel.SetFolderProgressRange(3, 3);  // an empty folder: an empty bar, not a busy one
+        panel.SetFolderProgressPosition(3);
+        auto* folderBar = panel.findChild<QProgressBar*>("folderProgress");
+        QVERIFY(folderBar->maximum() > folderBar->minimum());
+        QCOMPARE(folderBar->value(), 0);
     }
 
     void logListIsFixedPitch()
