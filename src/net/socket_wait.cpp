@@ -1,0 +1,25 @@
+#include "net/socket_wait.h"
+
+#include <cerrno>
+#include <chrono>
+#include <poll.h>
+
+bool WaitForSocket(SocketHandle socket, SocketEvent event, int seconds, int microseconds)
+{
+    if (socket == kInvalidSocket)
+        return false;
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + std::chrono::seconds(seconds < 0 ? 0 : seconds)
+        + std::chrono::microseconds(microseconds < 0 ? 0 : microseconds);
+    pollfd entry{};
+    entry.fd = socket;
+    entry.events = event == SocketEvent::Readable ? POLLIN : POLLOUT;
+    for (;;) {
+        auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
+        int ready = poll(&entry, 1, left.count() > 0 ? static_cast<int>(left.count()) : 0);
+        if (ready > 0)
+            return true;
+        if (ready == 0 || errno != EINTR)
+            return false;
+    }
+}

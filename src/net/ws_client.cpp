@@ -1,0 +1,603 @@
+#include "net/ws_client.h"
+
+#include "net/result_codes.h"
+#include "net/socket_wait.h"
+
+#include <algorithm>
+#include <arpa/inet.h>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <netdb.h>
+#include <sys/socket.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+std::string DottedText(const in_addr& address)
+{
+    char text[INET_ADDRSTRLEN] = {};
+    inet_ntop(AF_INET, &address, text, sizeof text);
+    return text;
+}
+
+bool SetNonBlocking(SocketHandle socket, bool on)
+{
+    int flags = fcntl(socket, F_GETFL);
+    if (flags < 0)
+        return false;
+    flags = on ? flags | O_NONBLOCK : flags & ~O_NONBLOCK;
+    return fcntl(socket, F_SETFL, flags) == 0;
+}
+
+}  // namespace
+
+CUT_WSClient::~CUT_WSClient()
+{
+    CloseConnectionSocket();
+    if (listenSocket_ != kInvalidSocket)
+        close(listenSocket_);
+}
+
+int CUT_WSClient::Connect(int port, const std::string& host, int timeoutSeconds, int family, int type)
+{
+    if (socket_ != kInvalidSocket)
+        return OnError(UTE_SOCK_ALREADY_OPEN);
+    std::string address = host;
+    if (!IsDottedAddress(host) && Resolve(host, address, 32) != UTE_SUCCESS)
+        return OnError(UTE_INVALID_ADDRESS);
+
+    socketType_ = type;
+    peer_ = {};
+    peer_.sin_family = static_cast<sa_family_t>(family);
+    peer_.sin_port = htons(static_cast<uint16_t>(port));
+    inet_pton(AF_INET, address.c_str(), &peer_.sin_addr);
+    socket_ = socket(family, type | SOCK_CLOEXEC, 0);
+    if (socket_ < 0) {
+        socket_ = kInvalidSocket;
+        return OnError(UTE_SOCK_CREATE_FAILED);
+    }
+    address_ = address;
+    int result = ConnectSocket(host, timeoutSeconds);
+    if (result != UTE_SUCCESS)
+        CloseConnectionSocket();
+    return OnError(result);
+}
+
+int CUT_WSClient::ConnectSocket(const std::string& host, int timeoutSeconds)
+{
+    // Without a time-out of its own the connect is bounded by the send time-out.
+    if (timeoutSeconds < 0)
+        ApplyTimeouts();
+    else if (!SetNonBlocking(socket_, true))
+        return UTE_SOCK_CONNECT_FAILED;
+
+    if (connect(socket_, reinterpret_cast<const sockaddr*>(&peer_), sizeof peer_) != 0) {
+        if (errno != EINPROGRESS)
+            return UTE_SOCK_CONNECT_FAILED;
+        if (timeoutSeconds < 0 || !WaitForSocket(socket_, SocketEvent::Writable, timeoutSeconds, 0))
+            return UTE_CONNECT_TIMEOUT;
+        int error = 0;
+        socklen_t length = sizeof error;
+        if (getsockopt(socket_, SOL_SOCKET, SO_ERROR, &error, &length) != 0 || error != 0)
+            return UTE_SOCK_CONNECT_FAILED;
+    }
+    if (timeoutSeconds >= 0 && !SetNonBlocking(socket_, false))
+        return UTE_SOCK_CONNECT_FAILED;
+
+    ApplyTimeouts();
+    RecordPorts();
+    return OnConnected(socket_, host);
+}
+
+int CUT_WSClient::ConnectBound(int localPort, int remotePort, const std::string& localAddress,
+                               const std::string& remoteAddress, int family, int type)
+{
+    if (socket_ != kInvalidSocket)
+        return OnError(UTE_SOCK_ALREADY_OPEN);
+    socketType_ = type;
+    socket_ = socket(family, type | SOCK_CLOEXEC, 0);
+    if (socket_ < 0) {
+        socket_ = kInvalidSocket;
+        return OnError(UTE_SOCK_CREATE_FAILED);
+    }
+    address_ = remoteAddress.substr(0, 29);
+
+    sockaddr_in local{};
+    local.sin_family = static_cast<sa_family_t>(family);
+    local.sin_port = htons(static_cast<uint16_t>(localPort));
+    if (!localAddress.empty() && inet_pton(AF_INET, localAddress.c_str(), &local.sin_addr) != 1) {
+        CloseConnectionSocket();
+        return OnError(UTE_SOCK_BIND_FAILED);
+    }
+    if (bind(socket_, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) {
+        CloseConnectionSocket();
+        return OnError(UTE_SOCK_BIND_FAILED);
+    }
+    peer_ = {};
+    peer_.sin_family = static_cast<sa_family_t>(family);
+    peer_.sin_port = htons(static_cast<uint16_t>(remotePort));
+    ApplyTimeouts();
+    if (inet_pton(AF_INET, address_.c_str(), &peer_.sin_addr) != 1
+        || connect(socket_, reinterpret_cast<const sockaddr*>(&peer_), sizeof peer_) != 0) {
+        CloseConnectionSocket();
+        return OnError(UTE_SOCK_CONNECT_FAILED);
+    }
+    RecordPorts();
+    return OnError(UTE_SUCCESS);
+}
+
+int CUT_WSClient::OpenDatagram(int localPort, int remotePort, const std::string& remoteAddress,
+                               const std::string& localAddress)
+{
+    if (socket_ != kInvalidSocket)
+        return OnError(UTE_SOCK_ALREADY_OPEN);
+    std::string address = remoteAddress;
+    if (!IsDottedAddress(address) && Resolve(remoteAddress, address, 32) != UTE_SUCCESS)
+        return OnError(UTE_INVALID_ADDRESS);
+    socketType_ = SocketDefaults::kDatagram;
+    socket_ = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    if (socket_ < 0) {
+        socket_ = kInvalidSocket;
+        return OnError(UTE_SOCK_CREATE_FAILED);
+    }
+    sockaddr_in local{};
+    local.sin_family = AF_INET;
+    local.sin_port = htons(static_cast<uint16_t>(localPort));
+    if ((!localAddress.empty() && inet_pton(AF_INET, localAddress.c_str(), &local.sin_addr) != 1)
+        || bind(socket_, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) {
+        CloseConnectionSocket();
+        return OnError(UTE_SOCK_BIND_FAILED);
+    }
+    address_ = address;
+    peer_ = {};
+    peer_.sin_family = AF_INET;
+    peer_.sin_port = htons(static_cast<uint16_t>(remotePort));
+    inet_pton(AF_INET, address.c_str(), &peer_.sin_addr);
+    ApplyTimeouts();
+    RecordPorts();
+    return OnError(UTE_SUCCESS);
+}
+
+int CUT_WSClient::CreateSocket(SocketHandle& handle, int family, int type, int protocol)
+{
+    handle = socket(family, type | SOCK_CLOEXEC, protocol);
+    if (handle < 0) {
+        handle = kInvalidSocket;
+        return OnError(UTE_ERROR);
+    }
+    return OnError(UTE_SUCCESS);
+}
+
+bool CUT_WSClient::CloseConnectionSocket()
+{
+    bool ok = true;
+    if (socket_ != kInvalidSocket) {
+        // A peer that reset the connection leaves nothing to shut down.
+        if (socketType_ == SocketDefaults::kStream && RawShutdown(socket_, SHUT_RDWR) != 0
+            && errno != ENOTCONN)
+            ok = false;
+        if (RawClose(socket_) != 0)
+            ok = false;
+    }
+    socket_ = kInvalidSocket;
+    remotePort_ = localPort_ = 0;
+    address_.clear();
+    return ok;
+}
+
+int CUT_WSClient::CloseConnection()
+{
+    bool ok = CloseConnectionSocket();
+    if (listenSocket_ != kInvalidSocket && RawClose(listenSocket_) != 0)
+        ok = false;
+    listenSocket_ = kInvalidSocket;
+    listenPort_ = 0;
+    return OnError(ok ? UTE_SUCCESS : UTE_ERROR);
+}
+
+int CUT_WSClient::Listen(int port, int backlog, int family, const std::string& address)
+{
+    if (listenSocket_ != kInvalidSocket)
+        return OnError(UTE_SOCK_ALREADY_OPEN);
+    SocketHandle handle = socket(family, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, protocol_);
+    if (handle < 0)
+        return OnError(UTE_SOCK_CREATE_FAILED);
+    int on = 1;
+    setsockopt(handle, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+    sockaddr_in local{};
+    local.sin_family = static_cast<sa_family_t>(family);
+    local.sin_port = htons(static_cast<uint16_t>(port));
+    if ((!address.empty() && inet_pton(AF_INET, address.c_str(), &local.sin_addr) != 1)
+        || bind(handle, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) {
+        close(handle);
+        return OnError(UTE_SOCK_BIND_FAILED);
+    }
+    if (listen(handle, backlog) != 0) {
+        close(handle);
+        return OnError(UTE_SOCK_LISTEN_ERROR);
+    }
+    socklen_t length = sizeof local;
+    getsockname(handle, reinterpret_cast<sockaddr*>(&local), &length);
+    listenSocket_ = handle;
+    listenPort_ = ntohs(local.sin_port);
+    return OnError(UTE_SUCCESS);
+}
+
+int CUT_WSClient::WaitForAccept(int seconds)
+{
+    bool waiting = WaitForSocket(listenSocket_, SocketEvent::Readable, seconds, 0);
+    return OnError(waiting ? UTE_SUCCESS : UTE_ERROR);
+}
+
+int CUT_WSClient::AcceptConnection()
+{
+    if (socket_ != kInvalidSocket && !CloseConnectionSocket())
+        return OnError(UTE_ERROR);
+    sockaddr_in from{};
+    socklen_t length = sizeof from;
+    SocketHandle handle = accept4(listenSocket_, reinterpret_cast<sockaddr*>(&from), &length, SOCK_CLOEXEC);
+    if (handle < 0)
+        return OnError(UTE_ERROR);
+    socket_ = handle;
+    socketType_ = SocketDefaults::kStream;
+    peer_ = from;
+    address_ = DottedText(from.sin_addr);
+    ApplyTimeouts();
+    RecordPorts();
+    int result = OnConnected(socket_, address_);
+    if (result != 0)
+        CloseConnectionSocket();
+    return OnError(result);
+}
+
+int CUT_WSClient::SendChunks(TransferSource& source)
+{
+    char chunk[255];
+    long total = 0;
+    for (;;) {
+        long count = source.Read(chunk, sizeof chunk);
+        if (count < 0)
+            return UTE_FILE_READ_ERROR;
+        if (count == 0)
+            return UTE_SUCCESS;
+        if (SendAll(chunk, static_cast<int>(count)) != count)
+            return UTE_SOCK_SEND_ERROR;
+        total += count;
+        if (OnSendProgress(total) == 0 || IsAborted())
+            return UTE_ABORTED;
+    }
+}
+
+int CUT_WSClient::SendFromOpenSource(TransferSource& source)
+{
+    if (socket_ == kInvalidSocket)
+        return OnError(UTE_SOCK_NOT_OPEN);
+    return OnError(SendChunks(source));
+}
+
+int CUT_WSClient::SendFromSource(TransferSource& source)
+{
+    if (socket_ == kInvalidSocket)
+        return OnError(UTE_SOCK_NOT_OPEN);
+    if (source.Open(SourceMode::Read) != 0)
+        return OnError(UTE_DS_OPEN_FAILED);
+    int result = SendChunks(source);
+    source.Close();
+    return OnError(result);
+}
+
+int CUT_WSClient::Send(const char* data, int length)
+{
+    if (socket_ == kInvalidSocket || data == nullptr)
+        return 0;
+    if (length <= 0)
+        length = static_cast<int>(std::strlen(data));
+    if (length == 0)
+        return 0;
+    int count = RawSend(socket_, data, length, 0);
+    return count > 0 ? count : 0;
+}
+
+int CUT_WSClient::SendAll(const char* data, int length)
+{
+    int sent = 0;
+    while (sent < length) {
+        int count = Send(data + sent, length - sent);
+        if (count == 0)
+            break;
+        sent += count;
+    }
+    return sent;
+}
+
+int CUT_WSClient::SendInLines(const char* text, int length, int blockSize)
+{
+    if (length < 0)
+        length = static_cast<int>(std::strlen(text));
+    if (blockSize <= 0)
+        blockSize = std::max(length, 1);
+    int sent = 0;
+    while (sent < length && !IsAborted()) {
+        int piece = std::min(blockSize, length - sent);
+        int count = SendAll(text + sent, piece);
+        sent += count;
+        if (count != piece || SendAll("\r\n", 2) != 2)
+            break;
+    }
+    return sent;
+}
+
+int CUT_WSClient::SendFile(const std::string& path)
+{
+    FileTransferSource source(path, 4096);
+    return SendFromSource(source);
+}
+
+int CUT_WSClient::SendTo(const char* data, int& length)
+{
+    if (socket_ == kInvalidSocket)
+        return OnError(UTE_SOCK_NOT_OPEN);
+    ssize_t count = sendto(socket_, data, static_cast<size_t>(std::max(length, 0)), MSG_NOSIGNAL,
+                           reinterpret_cast<const sockaddr*>(&peer_), sizeof peer_);
+    length = count > 0 ? static_cast<int>(count) : 0;
+    return OnError(count < 0 ? UTE_SOCK_SEND_ERROR : UTE_SUCCESS);
+}
+
+int CUT_WSClient::WaitWritable(int seconds, int microseconds)
+{
+    bool ready = WaitForSocket(socket_, SocketEvent::Writable, seconds, microseconds);
+    return OnError(ready ? UTE_SUCCESS : UTE_ERROR);
+}
+
+int CUT_WSClient::ReceiveChunks(TransferSource& source, int chunkSize, int timeoutSeconds, long maxLength)
+{
+    std::vector<char> chunk(static_cast<size_t>(chunkSize));
+    long total = 0;
+    for (;;) {
+        int wanted = chunkSize;
+        if (maxLength > 0) {
+            long rest = maxLength - total;
+            if (rest <= 0)
+                return UTE_SUCCESS;
+            wanted = static_cast<int>(std::min<long>(rest, chunkSize));
+        }
+        if (timeoutSeconds > 0 && !WaitForSocket(socket_, SocketEvent::Readable, timeoutSeconds, 0))
+            return UTE_SOCK_TIMEOUT;
+        int count = Receive(chunk.data(), wanted, 0);
+        if (count == 0)
+            return UTE_SUCCESS;
+        if (count < 0)
+            return UTE_SOCK_RECEIVE_ERROR;
+        if (source.Write(chunk.data(), count) != count)
+            return UTE_DS_WRITE_FAILED;
+        total += count;
+        if (OnReceiveProgress(total) == 0 || IsAborted())
+            return UTE_ABORTED;
+    }
+}
+
+int CUT_WSClient::ReceiveToOpenSource(TransferSource& source, int timeoutSeconds, long maxLength)
+{
+    if (socket_ == kInvalidSocket)
+        return OnError(UTE_SOCK_NOT_OPEN);
+    return OnError(ReceiveChunks(source, 256, timeoutSeconds, maxLength));
+}
+
+int CUT_WSClient::ReceiveToSource(TransferSource& source, int mode, int timeoutSeconds, long maxLength)
+{
+    if (socket_ == kInvalidSocket)
+        return OnError(UTE_SOCK_NOT_OPEN);
+    if (mode != SourceMode::Create && mode != SourceMode::Append)
+        return OnError(UTE_FILE_TYPE_ERROR);
+    if (source.Open(mode) != 0)
+        return OnError(UTE_DS_OPEN_FAILED);
+    int result = ReceiveChunks(source, 1024, timeoutSeconds, maxLength);
+    source.Close();
+    return OnError(result);
+}
+
+int CUT_WSClient::Receive(char* buffer, int size, int timeoutSeconds)
+{
+    if (socket_ == kInvalidSocket)
+        return -1;
+    if (timeoutSeconds > 0 && !WaitForSocket(socket_, SocketEvent::Readable, timeoutSeconds, 0))
+        return 0;
+    return RawReceive(socket_, buffer, size, 0);
+}
+
+int CUT_WSClient::ReceiveExact(char* buffer, int size, int timeoutSeconds)
+{
+    int received = 0;
+    while (received < size) {
+        int count = Receive(buffer + received, size - received, timeoutSeconds);
+        if (count <= 0)
+            break;
+        received += count;
+    }
+    return received;
+}
+
+int CUT_WSClient::ReceiveFile(const std::string& path, int mode, int timeoutSeconds)
+{
+    FileTransferSource source(path, 4096);
+    return ReceiveToSource(source, mode, timeoutSeconds, 0);
+}
+
+int CUT_WSClient::ReceiveLine(std::string& line, int size, int timeoutSeconds)
+{
+    line.clear();
+    if (socket_ == kInvalidSocket || size < 2)
+        return 0;
+    std::vector<char> scratch(static_cast<size_t>(size));
+    int space = size - 1;
+    while (space > 0) {
+        if (IsAborted())
+            break;
+        if (timeoutSeconds > 0 && !WaitForSocket(socket_, SocketEvent::Readable, timeoutSeconds, 0))
+            break;
+        int peeked = RawReceive(socket_, scratch.data(), space, MSG_PEEK);
+        if (peeked < 1)
+            break;
+        const char* end = static_cast<const char*>(std::memchr(scratch.data(), '\n', static_cast<size_t>(peeked)));
+        int wanted = end ? static_cast<int>(end - scratch.data()) + 1 : peeked;
+        int count = RawReceive(socket_, scratch.data(), wanted, 0);
+        if (count < 1)
+            break;
+        line.append(scratch.data(), static_cast<size_t>(count));
+        space -= count;
+        if (end && count == wanted)
+            break;
+    }
+    return static_cast<int>(line.size());
+}
+
+int CUT_WSClient::ClearReceiveBuffer()
+{
+    char chunk[256];
+    while (RawDataAvailable(socket_)) {
+        if (RawReceive(socket_, chunk, sizeof chunk, 0) <= 0)
+            break;
+    }
+    return OnError(UTE_SUCCESS);
+}
+
+int CUT_WSClient::ReceiveFrom(char* buffer, int& size, int timeoutSeconds)
+{
+    if (socket_ == kInvalidSocket)
+        return OnError(UTE_SOCK_NOT_OPEN);
+    if (timeoutSeconds > 0 && !WaitForSocket(socket_, SocketEvent::Readable, timeoutSeconds, 0)) {
+        size = 0;
+        return OnError(UTE_SOCK_TIMEOUT);
+    }
+    sockaddr_in from{};
+    socklen_t length = sizeof from;
+    ssize_t count;
+    do
+        count = recvfrom(socket_, buffer, static_cast<size_t>(std::max(size, 0)), 0,
+                         reinterpret_cast<sockaddr*>(&from), &length);
+    while (count < 0 && errno == EINTR);
+    if (count < 0) {
+        size = 0;
+        return OnError(UTE_SOCK_RECEIVE_ERROR);
+    }
+    size = static_cast<int>(count);
+    peer_ = from;
+    return OnError(UTE_SUCCESS);
+}
+
+int CUT_WSClient::WaitReadable(int seconds, int microseconds)
+{
+    bool ready = WaitForSocket(socket_, SocketEvent::Readable, seconds, microseconds);
+    return OnError(ready ? UTE_SUCCESS : UTE_ERROR);
+}
+
+int CUT_WSClient::OnError(int code)
+{
+    return code;
+}
+
+int CUT_WSClient::OnReceiveProgress(long)
+{
+    return !IsAborted();
+}
+
+int CUT_WSClient::OnSendProgress(long)
+{
+    return !IsAborted();
+}
+
+bool CUT_WSClient::IsAborted()
+{
+    return false;
+}
+
+bool CUT_WSClient::ApplyTimeout(int option, int milliseconds)
+{
+    timeval value{};
+    value.tv_sec = milliseconds / 1000;
+    value.tv_usec = (milliseconds % 1000) * 1000;
+    return setsockopt(socket_, SOL_SOCKET, option, &value, sizeof value) == 0;
+}
+
+void CUT_WSClient::ApplyTimeouts()
+{
+    ApplyTimeout(SO_RCVTIMEO, receiveTimeoutMs_);
+    ApplyTimeout(SO_SNDTIMEO, sendTimeoutMs_);
+}
+
+void CUT_WSClient::RecordPorts()
+{
+    sockaddr_in local{};
+    socklen_t length = sizeof local;
+    if (getsockname(socket_, reinterpret_cast<sockaddr*>(&local), &length) == 0)
+        localPort_ = ntohs(local.sin_port);
+    remotePort_ = ntohs(peer_.sin_port);
+}
+
+int CUT_WSClient::SetReceiveTimeout(int milliseconds)
+{
+    if (milliseconds < 0 || (socket_ != kInvalidSocket && !ApplyTimeout(SO_RCVTIMEO, milliseconds)))
+        return OnError(UTE_ERROR);
+    receiveTimeoutMs_ = milliseconds;
+    return OnError(UTE_SUCCESS);
+}
+
+int CUT_WSClient::SetSendTimeout(int milliseconds)
+{
+    if (milliseconds < 0 || (socket_ != kInvalidSocket && !ApplyTimeout(SO_SNDTIMEO, milliseconds)))
+        return OnError(UTE_ERROR);
+    sendTimeoutMs_ = milliseconds;
+    return OnError(UTE_SUCCESS);
+}
+
+int CUT_WSClient::SetBlockingMode(int nonBlocking)
+{
+    if (socket_ == kInvalidSocket || !SetNonBlocking(socket_, nonBlocking != 0))
+        return OnError(UTE_ERROR);
+    return OnError(UTE_SUCCESS);
+}
+
+int CUT_WSClient::Resolve(const std::string& name, std::string& address, size_t size)
+{
+    size_t at = name.rfind('@');
+    std::string host = at == std::string::npos ? name : name.substr(at + 1);
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    addrinfo* found = nullptr;
+    if (host.empty() || getaddrinfo(host.c_str(), nullptr, &hints, &found) != 0 || found == nullptr)
+        return UTE_NAME_LOOKUP_FAILED;
+    std::string text = DottedText(reinterpret_cast<const sockaddr_in*>(found->ai_addr)->sin_addr);
+    freeaddrinfo(found);
+    if (text.size() >= size)
+        return UTE_BUFFER_TOO_SHORT;
+    address = text;
+    return UTE_SUCCESS;
+}
+
+int CUT_WSClient::ResolveHost(const std::string& name, std::string& address, size_t size)
+{
+    return OnError(Resolve(name, address, size));
+}
+
+bool CUT_WSClient::IsDottedAddress(const std::string& text)
+{
+    in_addr address{};
+    return inet_pton(AF_INET, text.c_str(), &address) == 1;
+}
+
+int CUT_WSClient::GetLocalAddress(std::string& address, int fromSocket)
+{
+    if (fromSocket == 0) {
+        char name[256] = {};
+        if (gethostname(name, sizeof name - 1) == 0 && Resolve(name, address, 32) == UTE_SUCCESS)
+            return OnError(UTE_SUCCESS);
+    }
+    sockaddr_in local{};
+    socklen_t length = sizeof local;
+    if (socket_ == kInvalidSocket || getsockname(socket_, reinterpret_cast<sockaddr*>(&local), &length) != 0)
+        return OnError(UTE_ERROR);
+    address = DottedText(local.sin_addr);
+    return OnError(UTE_SUCCESS);
+}

@@ -1,0 +1,121 @@
+// The blocking socket client (IPv4, TCP and datagram) under the FTP and HTTP clients:
+// connects with a time-out, receives text line by line, moves whole sources, and hands
+// every outcome as a result code through OnError.
+#pragma once
+
+#include "net/socket_layer.h"
+#include "net/transfer_source.h"
+
+#include <netinet/in.h>
+#include <string>
+
+namespace SocketDefaults {
+constexpr int kFamily = 2;      // IPv4
+constexpr int kStream = 1;
+constexpr int kDatagram = 2;
+constexpr int kTimeoutMs = 30000;
+}  // namespace SocketDefaults
+
+class CUT_WSClient : public SocketLayer {
+public:
+    CUT_WSClient() = default;
+    ~CUT_WSClient() override;
+    CUT_WSClient(const CUT_WSClient&) = delete;
+    CUT_WSClient& operator=(const CUT_WSClient&) = delete;
+
+    // A time-out of 0 or more seconds bounds the connect; a negative one leaves it to the
+    // send time-out.
+    virtual int Connect(int port, const std::string& host, int timeoutSeconds = -1,
+                        int family = SocketDefaults::kFamily, int type = SocketDefaults::kStream);
+    virtual int ConnectBound(int localPort, int remotePort, const std::string& localAddress,
+                             const std::string& remoteAddress, int family = SocketDefaults::kFamily,
+                             int type = SocketDefaults::kStream);
+    virtual int OpenDatagram(int localPort, int remotePort, const std::string& remoteAddress,
+                             const std::string& localAddress = "");
+    virtual int CreateSocket(SocketHandle& socket, int family, int type, int protocol);
+    // Closes the connection and the listening socket.
+    virtual int CloseConnection();
+
+    // An empty address listens on every local address; port 0 takes any free port.
+    virtual int Listen(int port, int backlog, int family = SocketDefaults::kFamily,
+                       const std::string& address = "");
+    virtual int WaitForAccept(int seconds);
+    virtual int AcceptConnection();
+
+    virtual int SendFromOpenSource(TransferSource& source);
+    virtual int SendFromSource(TransferSource& source);
+    // One send; a length of 0 or less sends the text up to its NUL. The count sent, 0 on error.
+    virtual int Send(const char* data, int length = 0);
+    virtual int SendAll(const char* data, int length);
+    // The text in pieces of blockSize bytes, each followed by CR LF; the text bytes sent.
+    virtual int SendInLines(const char* text, int length, int blockSize);
+    virtual int SendFile(const std::string& path);
+    virtual int SendTo(const char* data, int& length);
+    virtual int WaitWritable(int seconds, int microseconds = 0);
+
+    virtual int ReceiveToOpenSource(TransferSource& source, int timeoutSeconds = 0, long maxLength = 0);
+    virtual int ReceiveToSource(TransferSource& source, int mode, int timeoutSeconds = 0, long maxLength = 0);
+    // One receive: the count, 0 when the peer closed or the wait ran out, -1 on error.
+    virtual int Receive(char* buffer, int size, int timeoutSeconds = 0);
+    virtual int ReceiveExact(char* buffer, int size, int timeoutSeconds = 0);
+    virtual int ReceiveFile(const std::string& path, int mode, int timeoutSeconds = 0);
+    // One line of at most size-1 bytes with its line end, never reading past it.
+    // The length, 0 when nothing came.
+    virtual int ReceiveLine(std::string& line, int size, int timeoutSeconds = 0);
+    virtual int ClearReceiveBuffer();
+    virtual int ReceiveFrom(char* buffer, int& size, int timeoutSeconds);
+    virtual int WaitReadable(int seconds, int microseconds = 0);
+
+    // Every result passes through here; the default keeps it.
+    virtual int OnError(int code);
+    // Nonzero to go on; the default is the negation of IsAborted.
+    virtual int OnReceiveProgress(long bytesSoFar);
+    virtual int OnSendProgress(long bytesSoFar);
+    virtual bool IsAborted();
+
+    // Stored for the next connection as well; with a connection open, only when the
+    // option could be set on it.
+    int SetReceiveTimeout(int milliseconds);
+    int SetSendTimeout(int milliseconds);
+    int GetReceiveTimeout() const { return receiveTimeoutMs_; }
+    int GetSendTimeout() const { return sendTimeoutMs_; }
+    int SetBlockingMode(int nonBlocking);
+    // The first IPv4 address of the name in dotted form; text up to the last "@" is skipped.
+    int ResolveHost(const std::string& name, std::string& address, size_t size = 32);
+    static bool IsDottedAddress(const std::string& text);
+    // fromSocket 0: the machine's own address if its name resolves; otherwise, and with 1,
+    // the local address of the connection.
+    int GetLocalAddress(std::string& address, int fromSocket);
+
+    bool IsConnected() const { return socket_ != kInvalidSocket; }
+    // The peer's dotted address.
+    const std::string& GetAddress() const { return address_; }
+    int GetRemotePort() const { return remotePort_; }
+    int GetLocalPort() const { return localPort_; }
+    int GetListenPort() const { return listenPort_; }
+
+protected:
+    // Shuts down and closes the connection socket only; false if a call failed.
+    bool CloseConnectionSocket();
+
+private:
+    int ConnectSocket(const std::string& host, int timeoutSeconds);
+    int Resolve(const std::string& name, std::string& address, size_t size);
+    int ReceiveChunks(TransferSource& source, int chunkSize, int timeoutSeconds, long maxLength);
+    int SendChunks(TransferSource& source);
+    bool ApplyTimeout(int option, int milliseconds);
+    void ApplyTimeouts();
+    void RecordPorts();
+
+    int remotePort_ = 0;
+    int localPort_ = 0;
+    int listenPort_ = 0;
+    std::string address_;
+    int protocol_ = 0;
+    int socketType_ = SocketDefaults::kStream;
+    SocketHandle socket_ = kInvalidSocket;
+    sockaddr_in peer_{};
+    SocketHandle listenSocket_ = kInvalidSocket;
+    int sendTimeoutMs_ = SocketDefaults::kTimeoutMs;
+    int receiveTimeoutMs_ = SocketDefaults::kTimeoutMs;
+};
