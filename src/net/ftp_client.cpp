@@ -1,0 +1,306 @@
+#include "net/ftp_client.h"
+
+#include "net/ftp_reply_line.h"
+#include "net/result_codes.h"
+
+#include <ctime>
+
+namespace {
+
+// Replies and listing lines are read in pieces of at most this many bytes less one.
+constexpr int kLineSize = 261;
+constexpr size_t kLastResponseLength = 259;
+
+int MillisecondsSinceStart()
+{
+    timespec now{};
+    clock_gettime(CLOCK_BOOTTIME, &now);
+    return static_cast<int>((now.tv_sec % 1000000) * 1000 + now.tv_nsec / 1000000);
+}
+
+bool InRange(int code, int low, int high)
+{
+    return code >= low && code <= high;
+}
+
+}  // namespace
+
+FtpClient::FtpClient() : dataChannel_(*this), dataPort_(MillisecondsSinceStart() % 20000 + 10000)
+{
+}
+
+FtpClient::~FtpClient()
+{
+    ClearDirectory();
+    Logout();
+}
+
+int FtpClient::OnConnected(SocketHandle, const std::string&)
+{
+    int code = ReadReply();
+    if (code == 0)
+        return UTE_NO_RESPONSE;
+    if (InRange(code, 200, 399))
+        return IsAborted() ? UTE_ABORTED : UTE_SUCCESS;
+    return UTE_CONNECT_FAILED;
+}
+
+void FtpClient::SendCommand(const std::string& command)
+{
+    // A failed send shows up as a missing reply.
+    lineBuffer_ = command + "\r\n";
+    Send(lineBuffer_.c_str(), static_cast<int>(lineBuffer_.size()));
+}
+
+int FtpClient::ReadReply(std::string* text)
+{
+    if (ReceiveLine(lineBuffer_, kLineSize, 0) <= 0) {
+        lineBuffer_ = "    NO RESPONSE";
+        if (text)
+            *text = lineBuffer_;
+        return 0;
+    }
+    TrimLineEnd(lineBuffer_);
+    const int code = ReplyCode(lineBuffer_);
+
+    bool finalLineStored = false;
+    if (lineBuffer_.size() > 3 && lineBuffer_[3] == '-') {
+        // A multi-line reply ends with the line that repeats the code followed by a blank.
+        const std::string finalPrefix = lineBuffer_.substr(0, 3) + " ";
+        responseLines_.clear();
+        while (lineBuffer_.compare(0, 4, finalPrefix) != 0) {
+            responseLines_.push_back(lineBuffer_);
+            std::string next;
+            if (ReceiveLine(next, kLineSize, 0) <= 0) {
+                finalLineStored = true;
+                break;
+            }
+            TrimLineEnd(next);
+            lineBuffer_ = next;
+        }
+    }
+    if (!finalLineStored)
+        responseLines_.push_back(lineBuffer_);
+    lastResponse_ = lineBuffer_.substr(0, kLastResponseLength);
+    if (text)
+        *text = lineBuffer_.size() > 4 ? lineBuffer_.substr(4) : std::string();
+    return code;
+}
+
+int FtpClient::CommandReply(const std::string& command, int low, int high)
+{
+    SendCommand(command);
+    int code = ReadReply();
+    if (code == 0)
+        return OnError(UTE_NO_RESPONSE);
+    return OnError(InRange(code, low, high) ? UTE_SUCCESS : UTE_SVR_REQUEST_DENIED);
+}
+
+int FtpClient::Login(const std::string& host, const std::string& user, const std::string& password,
+                     const std::string& account)
+{
+    Logout();
+    responseLines_.clear();
+    lastResponse_.clear();
+    // TODO(sftp): in SFTP mode, connect through a new SftpBinding on the component folder
+    // and the SFTP port instead; its error text becomes the last response.
+    int result = Connect(controlPort_, host, connectTimeout_, SocketDefaults::kFamily, SocketDefaults::kStream);
+    if (result != UTE_SUCCESS)
+        return result;
+
+    SendCommand("USER " + user);
+    int code = ReadReply();
+    if (code == 0)
+        return OnError(UTE_NO_RESPONSE);
+    if (InRange(code, 300, 399)) {
+        SendCommand("PASS " + password);
+        code = ReadReply();
+        if (code == 0)
+            return OnError(UTE_NO_RESPONSE);
+        if (code == 300) {
+            SendCommand("ACCT " + account);
+            code = ReadReply();
+            if (code == 0)
+                return OnError(UTE_NO_RESPONSE);
+            if (!InRange(code, 200, 399))
+                return OnError(UTE_ACCT_NA);
+        } else if (!InRange(code, 200, 299) && !InRange(code, 301, 399)) {
+            return OnError(UTE_PASS_NA);
+        }
+    } else if (!InRange(code, 200, 299)) {
+        return OnError(UTE_USER_NA);
+    }
+    SetTransferType(0);
+    SetTransferMode(0);
+    SetStructure(0);
+    return OnError(UTE_SUCCESS);
+}
+
+int FtpClient::Logout()
+{
+    // TODO(sftp): in SFTP mode, disconnect and destroy the binding instead.
+    SendCommand("Quit");
+    CloseConnection();
+    dataChannel_.CloseConnection();
+    return OnError(UTE_SUCCESS);
+}
+
+int FtpClient::Rename(const std::string& oldName, const std::string& newName)
+{
+    // TODO(sftp): in SFTP mode, rename through the binding.
+    SendCommand("RNFR " + oldName);
+    int code = ReadReply();
+    if (code == 0)
+        return OnError(UTE_NO_RESPONSE);
+    if (!InRange(code, 300, 399))
+        return OnError(UTE_RNFR_NA);
+    SendCommand("RNTO " + newName);
+    code = ReadReply();
+    if (code == 0)
+        return OnError(UTE_NO_RESPONSE);
+    return OnError(InRange(code, 200, 299) ? UTE_SUCCESS : UTE_RNTO_NA);
+}
+
+int FtpClient::DeleteFile(const std::string& name)
+{
+    // TODO(sftp): in SFTP mode, delete through the binding.
+    return CommandReply("DELE " + name, 200, 299);
+}
+
+int FtpClient::GetCurrentDirectory(std::string& directory)
+{
+    // TODO(sftp): in SFTP mode, ask the binding; an answer over 260 characters fails.
+    SendCommand("PWD");
+    std::string text;
+    int code = ReadReply(&text);
+    if (code == 0)
+        return OnError(UTE_NO_RESPONSE);
+    if (!InRange(code, 200, 299))
+        return OnError(UTE_SVR_REQUEST_DENIED);
+    // The first run without double quotes: a quoted path comes out without its quotes.
+    size_t start = text.find_first_not_of('"');
+    directory = start == std::string::npos ? std::string() : text.substr(start, text.find('"', start) - start);
+    return OnError(UTE_SUCCESS);
+}
+
+int FtpClient::ChangeDirectory(const std::string& path)
+{
+    // TODO(sftp): in SFTP mode, change directory through the binding.
+    return CommandReply("CWD " + path, 200, 299);
+}
+
+int FtpClient::ChangeDirectoryUp()
+{
+    // TODO(sftp): in SFTP mode, change to ".." through the binding.
+    return CommandReply("CDUP", 200, 299);
+}
+
+int FtpClient::MakeDirectory(const std::string& name)
+{
+    // TODO(sftp): in SFTP mode, make the directory through the binding.
+    return CommandReply("MKD " + name, 200, 299);
+}
+
+int FtpClient::RemoveDirectory(const std::string& name)
+{
+    // TODO(sftp): in SFTP mode, remove the directory through the binding.
+    return CommandReply("RMD " + name, 200, 299);
+}
+
+int FtpClient::Noop()
+{
+    if (sftpMode_)
+        return OnError(UTE_SUCCESS);
+    return CommandReply("NOOP", 200, 299);
+}
+
+int FtpClient::Help(const std::string& topic)
+{
+    if (sftpMode_)
+        return OnError(UTE_SUCCESS);
+    responseLines_.clear();
+    return CommandReply(topic.empty() ? "HELP" : "HELP " + topic, 1, 299);
+}
+
+int FtpClient::Quote(const std::string& commandLine)
+{
+    lastResponse_.clear();
+    if (commandLine.empty())
+        return OnError(UTE_QUOTE_LINE_IS_EMPTY);
+    responseLines_.clear();
+    SendInLines(commandLine.c_str(), static_cast<int>(commandLine.size()), 256);
+    return OnError(ReadReply() == 0 ? UTE_NO_RESPONSE : UTE_SUCCESS);
+}
+
+int FtpClient::GetResponseLineCount() const
+{
+    return static_cast<int>(responseLines_.size());
+}
+
+std::string FtpClient::GetResponseLine(int index) const
+{
+    if (index < 0 || index >= GetResponseLineCount())
+        return "";
+    return responseLines_[static_cast<size_t>(index)];
+}
+
+int FtpClient::SetOption(const std::string& command, int low, int high, int value, int& stored)
+{
+    SendCommand(command);
+    int code = ReadReply();
+    if (code == 0)
+        return OnError(UTE_NO_RESPONSE);
+    if (!InRange(code, low, high))
+        return OnError(UTE_SVR_REQUEST_DENIED);
+    stored = value;
+    return OnError(UTE_SUCCESS);
+}
+
+int FtpClient::SetTransferType(int type)
+{
+    if (!InRange(type, 0, 1))
+        return OnError(UTE_PARAMETER_INVALID_VALUE);
+    if (sftpMode_)
+        return OnError(UTE_SUCCESS);
+    return SetOption(type == 0 ? "TYPE A" : "TYPE I", 200, 299, type, transferType_);
+}
+
+int FtpClient::SetTransferMode(int mode)
+{
+    static const char* const kCommands[] = {"MODE S", "MODE B", "MODE C"};
+    if (!InRange(mode, 0, 2))
+        return OnError(UTE_PARAMETER_INVALID_VALUE);
+    if (sftpMode_)
+        return OnError(UTE_SUCCESS);
+    return SetOption(kCommands[mode], 200, 299, mode, transferMode_);
+}
+
+int FtpClient::SetStructure(int structure)
+{
+    static const char* const kCommands[] = {"STRU F", "STRU R", "STRU P"};
+    if (!InRange(structure, 0, 2))
+        return OnError(UTE_PARAMETER_INVALID_VALUE);
+    if (sftpMode_)
+        return OnError(UTE_SUCCESS);
+    return SetOption(kCommands[structure], 200, 299, structure, structure_);
+}
+
+int FtpClient::GetDirEntryCount() const
+{
+    // TODO(sftp): with an SFTP connection, the count of raw SFTP listing lines.
+    return static_cast<int>(entries_.size());
+}
+
+int FtpClient::GetDirEntry(int index, FtpDirEntry& entry)
+{
+    // TODO(sftp): in SFTP mode, hand out the line at the listing cursor instead.
+    if (index < 0 || index >= GetDirEntryCount())
+        return OnError(UTE_INDEX_OUTOFRANGE);
+    entry = entries_[static_cast<size_t>(index)];
+    return OnError(UTE_SUCCESS);
+}
+
+void FtpClient::ClearDirectory()
+{
+    entries_.clear();
+}

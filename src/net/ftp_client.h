@@ -1,0 +1,124 @@
+// The client of the FTP store. The object itself is the control connection; its data
+// channel carries files and listings. The SFTP flag routes the same operations to the
+// SFTP component, so callers need not care which protocol is in use.
+#pragma once
+
+#include "net/ftp_data_channel.h"
+#include "net/ftp_dir_entry.h"
+#include "net/transfer_source.h"
+#include "net/ws_client.h"
+
+#include <string>
+#include <vector>
+
+class FtpClient : public CUT_WSClient {
+public:
+    FtpClient();
+    ~FtpClient() override;
+
+    // Data transfers. The forms without "Passive" in their name are active, or passive
+    // when the passive flag is set.
+    virtual int PutFileFromName(const std::string& localPath, const std::string& remoteName);
+    virtual int PutPassive(TransferSource& source, const std::string& remoteName);
+    virtual int GetFileToName(const std::string& remoteName, const std::string& localPath);
+    virtual int GetPassive(TransferSource& source, const std::string& remoteName);
+    virtual int ResumePassive(TransferSource& source, const std::string& remoteName);
+    virtual int ListPassive();
+
+    virtual int Login(const std::string& host, const std::string& user, const std::string& password,
+                      const std::string& account = "");
+    virtual int Logout();
+    virtual int GetFile(const std::string& remoteName, const std::string& localPath);
+    virtual int GetToSource(TransferSource& source, const std::string& remoteName);
+    // Continues a partial local file where it ends.
+    virtual int ResumeFile(const std::string& remoteName, const std::string& localPath);
+    virtual int ResumeToSource(TransferSource& source, const std::string& remoteName);
+    virtual int PutFile(const std::string& localPath, const std::string& remoteName);
+    virtual int PutFromSource(TransferSource& source, const std::string& remoteName);
+    virtual int Rename(const std::string& oldName, const std::string& newName);
+    virtual int DeleteFile(const std::string& name);
+    virtual int GetCurrentDirectory(std::string& directory);
+    virtual int ChangeDirectory(const std::string& path);
+    virtual int ChangeDirectoryUp();
+    virtual int MakeDirectory(const std::string& name);
+    virtual int RemoveDirectory(const std::string& name);
+    virtual int Noop();
+    virtual int ListDirectory();
+    // The help text ends up in the response lines.
+    virtual int Help(const std::string& topic);
+    // Sends a raw command and reads one reply; any reply code is success.
+    virtual int Quote(const std::string& commandLine);
+    virtual int GetResponseLineCount() const;
+    // Empty for an index outside the response lines.
+    virtual std::string GetResponseLine(int index) const;
+
+    // Reads the server's greeting.
+    int OnConnected(SocketHandle socket, const std::string& hostText) override;
+
+    int SetTransferType(int type);            // 0 ASCII, 1 image
+    int SetTransferMode(int mode);            // 0 stream, 1 block, 2 compressed
+    int SetStructure(int structure);          // 0 file, 1 record, 2 page
+    void SetPassiveMode(int passive) { passive_ = passive; }
+    int GetPassiveMode() const { return passive_; }
+    int GetTransferType() const { return transferType_; }
+    int GetTransferMode() const { return transferMode_; }
+    int GetStructure() const { return structure_; }
+
+    // Reads one reply of the control connection and returns its code, 0 when none came.
+    // The text after the code of the final line goes to text when one is given.
+    int ReadReply(std::string* text = nullptr);
+    // The server's last reply line.
+    const std::string& GetLastResponse() const { return lastResponse_; }
+
+    int GetDirEntryCount() const;
+    int GetDirEntry(int index, FtpDirEntry& entry);
+    void ClearDirectory();
+
+    // Set before Login.
+    void SetControlPort(int port) { controlPort_ = port; }
+    void SetConnectTimeout(int seconds) { connectTimeout_ = seconds; }
+    void SetSftpMode(int sftp) { sftpMode_ = sftp; }
+    int GetSftpMode() const { return sftpMode_; }
+    void SetSftpPort(int port) { sftpPort_ = port; }
+    void SetComponentFolder(const std::string& folder) { componentFolder_ = folder; }
+
+    // The next local port offered for an active data connection (10000 to 32000).
+    int GetDataPort() const { return dataPort_; }
+    void SetDataPort(int port) { dataPort_ = port; }
+
+private:
+    enum class Transfer { Download, Upload, Listing };
+
+    void SendCommand(const std::string& command);
+    int CommandReply(const std::string& command, int low, int high);
+    int SetOption(const std::string& command, int low, int high, int value, int& stored);
+
+    // ftp_data_transfer.cpp
+    int AnnouncePort(Transfer kind);
+    int RequestPassive(Transfer kind, int& port);
+    int AcceptData(int seconds);
+    int ConnectData(int port);
+    int Resume(TransferSource& source, int& mode);
+    void DropTransferReply();
+    int Download(TransferSource& source, const std::string& remoteName, bool passive, bool resume);
+    int Upload(TransferSource& source, const std::string& remoteName, bool passive);
+    int List(bool passive);
+    int FinalListReply(bool finalPending);
+
+    FtpDataChannel dataChannel_;
+    std::string lastResponse_;
+    int transferType_ = 1;
+    int transferMode_ = 0;
+    int structure_ = 0;
+    int dataPort_;
+    int controlPort_ = 21;
+    int connectTimeout_ = 5;
+    int passive_ = 0;
+    std::vector<std::string> responseLines_;
+    std::vector<FtpDirEntry> entries_;
+    // Each command before it is sent, and each reply or listing line received.
+    std::string lineBuffer_;
+    int sftpMode_ = 0;
+    int sftpPort_ = 22;
+    std::string componentFolder_;
+};

@@ -1,0 +1,376 @@
+// The data transfers of the FTP client: downloads (optionally resumed), uploads and
+// listings, each over an active (PORT) or passive (PASV) data connection.
+#include "net/ftp_client.h"
+
+#include "net/ftp_reply_line.h"
+#include "net/result_codes.h"
+
+#include <algorithm>
+#include <cctype>
+#include <chrono>
+#include <strings.h>
+
+namespace {
+
+constexpr int kPortAttempts = 128;
+constexpr int kLowestDataPort = 10000;
+constexpr int kHighestDataPort = 32000;
+constexpr int kTransferAcceptSeconds = 5;
+constexpr int kListingAcceptSeconds = 15;
+constexpr int kLineSize = 261;
+
+bool InRange(int code, int low, int high)
+{
+    return code >= low && code <= high;
+}
+
+// The fields of a text split at any of the separators, empty fields left out.
+std::vector<std::string> Fields(const std::string& text, const char* separators)
+{
+    std::vector<std::string> fields;
+    size_t start = text.find_first_not_of(separators);
+    while (start != std::string::npos) {
+        size_t end = text.find_first_of(separators, start);
+        fields.push_back(text.substr(start, end - start));
+        start = end == std::string::npos ? end : text.find_first_not_of(separators, end);
+    }
+    return fields;
+}
+
+}  // namespace
+
+int FtpClient::AnnouncePort(Transfer kind)
+{
+    dataChannel_.CloseConnection();
+    bool listening = false;
+    for (int attempt = 0; attempt < kPortAttempts && !listening; ++attempt) {
+        listening = dataChannel_.Listen(dataPort_, 1) == UTE_SUCCESS;
+        if (!listening)
+            ++dataPort_;
+    }
+    if (!listening)
+        return kind == Transfer::Listing ? UTE_DATAPORT_FAILED : UTE_SVR_DATA_CONNECT_FAILED;
+
+    std::string address;
+    GetLocalAddress(address, 1);
+    std::replace(address.begin(), address.end(), '.', ',');
+    const int port = dataChannel_.GetListenPort();
+    SendCommand("PORT " + address + "," + std::to_string(port / 256) + "," + std::to_string(port % 256));
+    ++dataPort_;
+    if (dataPort_ > kHighestDataPort || dataPort_ < 0)
+        dataPort_ = kLowestDataPort;
+
+    if (!InRange(ReadReply(), 200, 299)) {
+        dataChannel_.CloseConnection();
+        return UTE_PORT_FAILED;
+    }
+    return UTE_SUCCESS;
+}
+
+int FtpClient::RequestPassive(Transfer kind, int& port)
+{
+    dataChannel_.CloseConnection();
+    SendCommand("PASV");
+    std::string text;
+    if (!InRange(ReadReply(&text), 200, 299))
+        return UTE_PORT_FAILED;
+
+    size_t open = text.find('(');
+    if (open == std::string::npos) {
+        switch (kind) {
+        case Transfer::Download:
+            return UTE_RETR_FAILED;
+        case Transfer::Upload:
+            return UTE_STOR_FAILED;
+        case Transfer::Listing:
+            return UTE_SVR_DATA_CONNECT_FAILED;
+        }
+    }
+    std::vector<std::string> fields = Fields(text.substr(open + 1), ",)\r\n");
+    fields.resize(std::max<size_t>(fields.size(), 6));
+    const std::string address = fields[0] + "." + fields[1] + "." + fields[2] + "." + fields[3];
+    const long announced = std::strtol(fields[4].c_str(), nullptr, 10) * 256
+        + std::strtol(fields[5].c_str(), nullptr, 10);
+
+    // The address must have its form, but the data connection goes to the control
+    // connection's peer: a server must not be able to send the station to another host.
+    if (!IsDottedAddress(address))
+        return kind == Transfer::Listing ? UTE_LIST_FAILED : UTE_SVR_DATA_CONNECT_FAILED;
+    if (announced < 1 || announced > 65535)
+        return kind == Transfer::Listing ? UTE_DATAPORT_FAILED : UTE_CONNECT_TERMINATED;
+    if (kind != Transfer::Listing && IsAborted()) {
+        dataChannel_.CloseConnection();
+        return UTE_ABORTED;
+    }
+    port = static_cast<int>(announced);
+    return UTE_SUCCESS;
+}
+
+int FtpClient::ConnectData(int port)
+{
+    dataChannel_.ExpectPeer(GetAddress());
+    int result = dataChannel_.Connect(port, GetAddress(), connectTimeout_, SocketDefaults::kFamily,
+                                      SocketDefaults::kStream);
+    if (result != UTE_SUCCESS)
+        dataChannel_.CloseConnection();
+    return result;
+}
+
+int FtpClient::AcceptData(int seconds)
+{
+    // A connection from another host than the server is refused, and the wait goes on
+    // for the server's own until the time is up.
+    dataChannel_.ExpectPeer(GetAddress());
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + std::chrono::seconds(seconds);
+    for (;;) {
+        auto left = std::chrono::ceil<std::chrono::seconds>(deadline - Clock::now()).count();
+        if (dataChannel_.WaitForAccept(static_cast<int>(std::max<long long>(left, 0))) != UTE_SUCCESS)
+            return UTE_SVR_DATA_CONNECT_FAILED;
+        if (dataChannel_.AcceptConnection() == UTE_SUCCESS)
+            return UTE_SUCCESS;
+        if (Clock::now() >= deadline)
+            return UTE_SVR_DATA_CONNECT_FAILED;
+    }
+}
+
+int FtpClient::Resume(TransferSource& source, int& mode)
+{
+    mode = SourceMode::Create;
+    if (source.Open(SourceMode::Read) != 0)
+        return UTE_SUCCESS;  // nothing local yet: a plain download
+    long size = std::max(source.Seek(0, 2), 0L);
+    source.Close();
+    SendCommand("REST " + std::to_string(size));
+    if (ReadReply() != 350) {
+        dataChannel_.CloseConnection();
+        return UTE_REST_COMMAND_NOT_SUPPORTED;
+    }
+    mode = SourceMode::Append;
+    return UTE_SUCCESS;
+}
+
+void FtpClient::DropTransferReply()
+{
+    // The final reply of a failed transfer must not answer the next command.
+    int code = ReadReply();
+    if (InRange(code, 100, 199))
+        ReadReply();
+}
+
+int FtpClient::Download(TransferSource& source, const std::string& remoteName, bool passive, bool resume)
+{
+    int port = 0;
+    int result = passive ? RequestPassive(Transfer::Download, port) : AnnouncePort(Transfer::Download);
+    if (result != UTE_SUCCESS)
+        return result;
+    int mode = SourceMode::Create;
+    if (resume && (result = Resume(source, mode)) != UTE_SUCCESS)
+        return result;
+
+    SendCommand("RETR " + remoteName);
+    if (passive && (result = ConnectData(port)) != UTE_SUCCESS)
+        return result;
+    int code = ReadReply();
+    if (!InRange(code, 100, 299)) {
+        dataChannel_.CloseConnection();
+        return UTE_RETR_FAILED;
+    }
+    if (!passive && AcceptData(kTransferAcceptSeconds) != UTE_SUCCESS) {
+        dataChannel_.CloseConnection();
+        ClearReceiveBuffer();
+        return UTE_SVR_DATA_CONNECT_FAILED;
+    }
+
+    result = dataChannel_.ReceiveToSource(source, mode, 0, 0);
+    dataChannel_.CloseConnection();
+    // A first reply of 2xx was the final one already.
+    const bool finalPending = code < 200;
+    if (result != UTE_SUCCESS) {
+        if (finalPending)
+            DropTransferReply();
+        return result;
+    }
+    if (finalPending)
+        code = ReadReply();
+    return InRange(code, 200, 299) ? UTE_SUCCESS : UTE_CONNECT_TERMINATED;
+}
+
+int FtpClient::Upload(TransferSource& source, const std::string& remoteName, bool passive)
+{
+    int port = 0;
+    int result = passive ? RequestPassive(Transfer::Upload, port) : AnnouncePort(Transfer::Upload);
+    if (result != UTE_SUCCESS)
+        return result;
+    if (!passive && IsAborted()) {
+        dataChannel_.CloseConnection();
+        return UTE_ABORTED;
+    }
+
+    SendCommand("STOR " + remoteName);
+    if (passive && (result = ConnectData(port)) != UTE_SUCCESS)
+        return result;
+    int code = ReadReply();
+    if (!InRange(code, 100, 299)) {
+        dataChannel_.CloseConnection();
+        return UTE_STOR_FAILED;
+    }
+    if (!passive && AcceptData(kTransferAcceptSeconds) != UTE_SUCCESS) {
+        dataChannel_.CloseConnection();
+        ClearReceiveBuffer();
+        return UTE_SVR_DATA_CONNECT_FAILED;
+    }
+
+    result = dataChannel_.SendFromSource(source);
+    dataChannel_.CloseConnection();
+    const bool finalPending = code < 200;
+    if (result != UTE_SUCCESS) {
+        if (finalPending)
+            DropTransferReply();
+        return result;
+    }
+    if (finalPending)
+        code = ReadReply();
+    return InRange(code, 200, 299) ? UTE_SUCCESS : UTE_CONNECT_TERMINATED;
+}
+
+int FtpClient::List(bool passive)
+{
+    // The active form reads no reply before the data connection, so all replies are pending.
+    bool finalPending = true;
+    if (passive) {
+        int port = 0;
+        int result = RequestPassive(Transfer::Listing, port);
+        if (result != UTE_SUCCESS)
+            return result;
+        SendCommand("LIST");
+        if ((result = ConnectData(port)) != UTE_SUCCESS)
+            return result;
+        int code = ReadReply();
+        if (!InRange(code, 100, 299)) {
+            dataChannel_.CloseConnection();
+            return UTE_SVR_DATA_CONNECT_FAILED;
+        }
+        finalPending = code < 200;
+    } else {
+        int result = AnnouncePort(Transfer::Listing);
+        if (result != UTE_SUCCESS)
+            return result;
+        SendCommand("LIST");
+        if (AcceptData(kListingAcceptSeconds) != UTE_SUCCESS) {
+            dataChannel_.CloseConnection();
+            ClearReceiveBuffer();
+            return UTE_SVR_DATA_CONNECT_FAILED;
+        }
+    }
+
+    ClearDirectory();
+    bool totalSkipped = false;
+    for (;;) {
+        if (IsAborted()) {
+            dataChannel_.CloseConnection();
+            if (finalPending)
+                DropTransferReply();
+            return UTE_ABORTED;
+        }
+        if (dataChannel_.ReceiveLine(lineBuffer_, kLineSize, 0) <= 0)
+            break;
+        TrimLineEnd(lineBuffer_);
+        if (!totalSkipped && strncasecmp(lineBuffer_.c_str(), "total", 5) == 0) {
+            totalSkipped = true;
+            continue;
+        }
+        FtpDirEntry entry;
+        if (!lineBuffer_.empty() && std::isdigit(static_cast<unsigned char>(lineBuffer_[0])))
+            ParseDosEntry(lineBuffer_, entry);
+        else
+            ParseUnixEntry(lineBuffer_, entry);
+        entries_.push_back(entry);
+    }
+    dataChannel_.CloseConnection();
+    return FinalListReply(finalPending);
+}
+
+int FtpClient::FinalListReply(bool finalPending)
+{
+    if (!finalPending)
+        return UTE_SUCCESS;
+    int code = ReadReply();
+    if (code < 200)
+        code = ReadReply();
+    return InRange(code, 200, 299) ? UTE_SUCCESS : UTE_LIST_FAILED;
+}
+
+int FtpClient::GetFile(const std::string& remoteName, const std::string& localPath)
+{
+    // TODO(sftp): in SFTP mode, download through the binding (UTE_RETR_FAILED on failure).
+    FileTransferSource source(localPath, 4096);
+    return GetToSource(source, remoteName);
+}
+
+int FtpClient::GetToSource(TransferSource& source, const std::string& remoteName)
+{
+    return OnError(Download(source, remoteName, passive_ != 0, false));
+}
+
+int FtpClient::GetFileToName(const std::string& remoteName, const std::string& localPath)
+{
+    FileTransferSource source(localPath, 4096);
+    return GetPassive(source, remoteName);
+}
+
+int FtpClient::GetPassive(TransferSource& source, const std::string& remoteName)
+{
+    return OnError(Download(source, remoteName, true, false));
+}
+
+int FtpClient::ResumeFile(const std::string& remoteName, const std::string& localPath)
+{
+    FileTransferSource source(localPath, 4096);
+    return ResumeToSource(source, remoteName);
+}
+
+int FtpClient::ResumeToSource(TransferSource& source, const std::string& remoteName)
+{
+    return OnError(Download(source, remoteName, passive_ != 0, true));
+}
+
+int FtpClient::ResumePassive(TransferSource& source, const std::string& remoteName)
+{
+    return OnError(Download(source, remoteName, true, true));
+}
+
+int FtpClient::PutFile(const std::string& localPath, const std::string& remoteName)
+{
+    // TODO(sftp): in SFTP mode, upload through the binding (UTE_STOR_FAILED on failure).
+    FileTransferSource source(localPath, 4096);
+    return PutFromSource(source, remoteName);
+}
+
+int FtpClient::PutFromSource(TransferSource& source, const std::string& remoteName)
+{
+    return OnError(Upload(source, remoteName, passive_ != 0));
+}
+
+int FtpClient::PutFileFromName(const std::string& localPath, const std::string& remoteName)
+{
+    FileTransferSource source(localPath, 4096);
+    return PutPassive(source, remoteName);
+}
+
+int FtpClient::PutPassive(TransferSource& source, const std::string& remoteName)
+{
+    return OnError(Upload(source, remoteName, true));
+}
+
+int FtpClient::ListDirectory()
+{
+    // TODO(sftp): in SFTP mode, list through the binding into the raw listing lines and
+    // set the listing cursor to the first (UTE_LIST_FAILED on failure).
+    return OnError(List(passive_ != 0));
+}
+
+int FtpClient::ListPassive()
+{
+    return OnError(List(true));
+}
