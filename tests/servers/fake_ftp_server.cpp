@@ -1,0 +1,196 @@
+#include "servers/fake_ftp_server.h"
+
+#include "servers/server_timeouts.h"
+
+#include <cstdlib>
+
+namespace {
+
+std::string Replace(std::string text, const std::string& what, const std::string& with)
+{
+    size_t at = text.find(what);
+    if (at != std::string::npos)
+        text.replace(at, what.size(), with);
+    return text;
+}
+
+}  // namespace
+
+FakeFtpServer::FakeFtpServer()
+{
+    listener_ = ServerSocket::Listen("127.0.0.1", &stop_);
+    port_ = listener_.Port();
+}
+
+FakeFtpServer::~FakeFtpServer()
+{
+    stop_ = true;
+    if (thread_.joinable())
+        thread_.join();
+}
+
+bool FakeFtpServer::ReadCommand()
+{
+    std::string line;
+    if (!control_.ReadLine(line, kServerWaitMs))
+        return false;
+    line = WithoutLineEnd(line);
+    std::lock_guard<std::mutex> lock(mutex_);
+    commands_.push_back(line);
+    if (line.rfind("PORT ", 0) == 0) {
+        // h1,h2,h3,h4,p1,p2
+        std::string fields = line.substr(5);
+        int numbers[6] = {};
+        size_t start = 0;
+        for (int& number : numbers) {
+            number = std::atoi(fields.c_str() + start);
+            size_t comma = fields.find(',', start);
+            if (comma == std::string::npos)
+                break;
+            start = comma + 1;
+        }
+        activeAddress_ = std::to_string(numbers[0]) + "." + std::to_string(numbers[1]) + "."
+            + std::to_string(numbers[2]) + "." + std::to_string(numbers[3]);
+        activePort_ = numbers[4] * 256 + numbers[5];
+        announcedPorts_.push_back(activePort_);
+    }
+    return true;
+}
+
+FakeFtpServer& FakeFtpServer::Greet(const std::string& reply)
+{
+    greeting_ = reply;
+    return *this;
+}
+
+FakeFtpServer& FakeFtpServer::Reply(const std::string& reply)
+{
+    steps_.push_back([this, reply] {
+        if (ReadCommand() && !reply.empty())
+            control_.SendAll(reply);
+    });
+    return *this;
+}
+
+FakeFtpServer& FakeFtpServer::AcceptLogin()
+{
+    return Reply("331 Password required.\r\n")
+        .Reply("230 Logged in.\r\n")
+        .Reply("200 Type set to A.\r\n")
+        .Reply("200 Mode set to S.\r\n")
+        .Reply("200 Structure set to F.\r\n");
+}
+
+FakeFtpServer& FakeFtpServer::Passive(const std::string& reply)
+{
+    steps_.push_back([this, reply] {
+        if (!ReadCommand())
+            return;
+        passiveListener_ = ServerSocket::Listen("127.0.0.1", &stop_);
+        int port = passiveListener_.Port();
+        control_.SendAll(Replace(reply, "{port}", std::to_string(port / 256) + "," + std::to_string(port % 256)));
+    });
+    return *this;
+}
+
+ServerSocket FakeFtpServer::OpenData(const FtpDataStep& step)
+{
+    if (passiveListener_.IsOpen()) {
+        ServerSocket data = passiveListener_.Accept(kServerWaitMs);
+        passiveListener_.Close();
+        return data;
+    }
+    std::string address;
+    int port;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        address = activeAddress_;
+        port = activePort_;
+    }
+    std::vector<ServerSocket> strays;
+    for (const std::string& from : step.strayFrom)
+        strays.push_back(ServerSocket::ConnectTo(address, port, from, &stop_));
+    ServerSocket data;
+    if (step.connect)
+        data = ServerSocket::ConnectTo(address, port, "", &stop_);
+    // A stray connection is over when the client drops it.
+    for (ServerSocket& stray : strays)
+        stray.ReadToEnd(kServerWaitMs);
+    return data;
+}
+
+FakeFtpServer& FakeFtpServer::SendData(const FtpDataStep& step)
+{
+    steps_.push_back([this, step] {
+        if (!ReadCommand())
+            return;
+        control_.SendAll(step.preliminary);
+        ServerSocket data = OpenData(step);
+        data.SendAll(step.data);
+        data.Close();
+        control_.SendAll(step.final);
+    });
+    return *this;
+}
+
+FakeFtpServer& FakeFtpServer::ReceiveData(const FtpDataStep& step)
+{
+    steps_.push_back([this, step] {
+        if (!ReadCommand())
+            return;
+        control_.SendAll(step.preliminary);
+        ServerSocket data = OpenData(step);
+        std::string bytes = data.ReadToEnd(kServerWaitMs);
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            uploaded_ += bytes;
+        }
+        data.Close();
+        control_.SendAll(step.final);
+    });
+    return *this;
+}
+
+FakeFtpServer& FakeFtpServer::Close()
+{
+    steps_.push_back([this] { control_.Close(); });
+    return *this;
+}
+
+void FakeFtpServer::Start()
+{
+    thread_ = std::thread([this] {
+        control_ = listener_.Accept(kServerWaitMs);
+        control_.SendAll(greeting_);
+        for (auto& step : steps_)
+            step();
+        // Whatever comes until the client closes (QUIT) is recorded as well.
+        while (ReadCommand()) {
+        }
+        control_.Close();
+    });
+}
+
+void FakeFtpServer::Finish()
+{
+    if (thread_.joinable())
+        thread_.join();
+}
+
+std::vector<std::string> FakeFtpServer::Commands() const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return commands_;
+}
+
+std::string FakeFtpServer::Uploaded() const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return uploaded_;
+}
+
+std::vector<int> FakeFtpServer::AnnouncedPorts() const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return announcedPorts_;
+}
