@@ -12,7 +12,10 @@ using Lines = std::vector<std::string>;
 
 const char* const kGreeting = "220 Lager bereit.\r\n";
 
-// A client with short waits, pointed at the fake server.
+// Waits for a reply that never comes.
+constexpr int kSilenceMs = 300;
+
+// A client pointed at the fake server.
 struct FakeLogin {
     FakeFtpServer server;
     FtpClient client;
@@ -20,7 +23,7 @@ struct FakeLogin {
     FakeLogin()
     {
         client.SetControlPort(server.Port());
-        client.SetReceiveTimeout(300);
+        client.SetReceiveTimeout(5000);
     }
     int Login() { return client.Login("127.0.0.1", "lager", "geheim", "konto"); }
     // The commands after the log-in of AcceptLogin.
@@ -115,6 +118,7 @@ TEST(FtpClientLogin, PasswordRepliesDecideAboutTheAccount)
         FakeLogin fake;
         fake.server.Greet(kGreeting).Reply("331 Passwort.\r\n").Reply("");
         fake.server.Start();
+        fake.client.SetReceiveTimeout(kSilenceMs);
         EXPECT_EQ(fake.Login(), UTE_NO_RESPONSE);
     }
 }
@@ -125,6 +129,7 @@ TEST(FtpClientLogin, GreetingDecidesTheConnect)
         FakeLogin fake;  // accepts and never greets
         fake.server.Greet("");
         fake.server.Start();
+        fake.client.SetReceiveTimeout(kSilenceMs);
         EXPECT_EQ(fake.Login(), UTE_NO_RESPONSE);
         EXPECT_FALSE(fake.client.IsConnected());
     }
@@ -156,6 +161,7 @@ TEST(FtpClientCommands, SilentServerGivesNoResponseAndKeepsTheLastResponse)
     fake.server.Start();
     ASSERT_EQ(fake.Login(), UTE_SUCCESS);
     const std::string before = fake.client.GetLastResponse();
+    fake.client.SetReceiveTimeout(kSilenceMs);
     EXPECT_EQ(fake.client.Noop(), UTE_NO_RESPONSE);
     EXPECT_EQ(fake.client.GetLastResponse(), before);
 }

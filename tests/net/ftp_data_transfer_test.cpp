@@ -38,7 +38,7 @@ struct FakeStore {
     {
         server.Greet("220 Lager bereit.\r\n").AcceptLogin();
         client.SetControlPort(server.Port());
-        client.SetReceiveTimeout(2000);
+        client.SetReceiveTimeout(5000);
         client.SetPassiveMode(passive ? 1 : 0);
     }
     void Start()
