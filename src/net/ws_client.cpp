@@ -363,7 +363,7 @@ int CUT_WSClient::ReceiveChunks(TransferSource& source, int chunkSize, int timeo
                 return UTE_SUCCESS;
             wanted = static_cast<int>(std::min<long>(rest, chunkSize));
         }
-        if (timeoutSeconds > 0 && !WaitForSocket(socket_, SocketEvent::Readable, timeoutSeconds, 0))
+        if (timeoutSeconds > 0 && RawWaitReadable(socket_, timeoutSeconds, 0) != 0)
             return UTE_SOCK_TIMEOUT;
         int count = Receive(chunk.data(), wanted, 0);
         if (count == 0)
@@ -402,7 +402,7 @@ int CUT_WSClient::Receive(char* buffer, int size, int timeoutSeconds)
 {
     if (socket_ == kInvalidSocket)
         return -1;
-    if (timeoutSeconds > 0 && !WaitForSocket(socket_, SocketEvent::Readable, timeoutSeconds, 0))
+    if (timeoutSeconds > 0 && RawWaitReadable(socket_, timeoutSeconds, 0) != 0)
         return 0;
     return RawReceive(socket_, buffer, size, 0);
 }
@@ -435,7 +435,7 @@ int CUT_WSClient::ReceiveLine(std::string& line, int size, int timeoutSeconds)
     while (space > 0) {
         if (IsAborted())
             break;
-        if (timeoutSeconds > 0 && !WaitForSocket(socket_, SocketEvent::Readable, timeoutSeconds, 0))
+        if (timeoutSeconds > 0 && RawWaitReadable(socket_, timeoutSeconds, 0) != 0)
             break;
         int peeked = RawReceive(socket_, scratch.data(), space, MSG_PEEK);
         if (peeked < 1)
@@ -489,7 +489,7 @@ int CUT_WSClient::ReceiveFrom(char* buffer, int& size, int timeoutSeconds)
 
 int CUT_WSClient::WaitReadable(int seconds, int microseconds)
 {
-    bool ready = WaitForSocket(socket_, SocketEvent::Readable, seconds, microseconds);
+    bool ready = RawWaitReadable(socket_, seconds, microseconds) == 0;
     return OnError(ready ? UTE_SUCCESS : UTE_ERROR);
 }
 

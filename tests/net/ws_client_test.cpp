@@ -71,6 +71,17 @@ public:
     long reported = 0;
 };
 
+// A client whose transport never becomes readable, whatever its socket holds.
+class NeverReadableClient : public CUT_WSClient {
+public:
+    int RawWaitReadable(SocketHandle, int, int) override
+    {
+        ++waits;
+        return 1;
+    }
+    int waits = 0;
+};
+
 int ConnectTo(CUT_WSClient& client, const ScriptedServer& server)
 {
     return client.Connect(server.Port(), "127.0.0.1", 5);
@@ -157,6 +168,29 @@ TEST(WSClientReceive, ReceiveLineStopsAtTheLineEnd)
     // Nothing more comes: the wait ends with its time-out.
     EXPECT_EQ(client.ReceiveLine(line, 100, 1), 0);
     EXPECT_EQ(client.WaitReadable(0, 1000), UTE_ERROR);
+}
+
+TEST(WSClientReceive, WaitsForInputGoThroughTheRawCallSlot)
+{
+    ScriptedServer server;
+    server.Accept().Send("bereit\r\n");
+    server.Start();
+    NeverReadableClient client;
+    ASSERT_EQ(ConnectTo(client, server), UTE_SUCCESS);
+
+    std::string line;
+    char buffer[16];
+    MemorySource sink;
+    EXPECT_EQ(client.ReceiveLine(line, 100, 5), 0);
+    EXPECT_EQ(client.Receive(buffer, sizeof buffer, 5), 0);
+    EXPECT_EQ(client.WaitReadable(5), UTE_ERROR);
+    EXPECT_EQ(client.ReceiveToSource(sink, SourceMode::Create, 5), UTE_SOCK_TIMEOUT);
+    EXPECT_EQ(client.waits, 4);
+    // None of them took a byte: without a wait the line is all there.
+    EXPECT_EQ(client.ReceiveLine(line, 100, 0), 8);
+    EXPECT_EQ(line, "bereit\r\n");
+    client.CloseConnection();
+    server.Finish();
 }
 
 TEST(WSClientReceive, ReceiveTimeoutSetBeforeConnectingBoundsEveryReceive)
