@@ -187,6 +187,13 @@ bool CUT_WSClient::CloseConnectionSocket()
     return ok;
 }
 
+void CUT_WSClient::AdoptConnection(SocketHandle socket)
+{
+    CloseConnectionSocket();
+    socket_ = socket;
+    socketType_ = SocketDefaults::kStream;
+}
+
 int CUT_WSClient::CloseConnection()
 {
     bool ok = CloseConnectionSocket();

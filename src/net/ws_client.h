@@ -97,6 +97,9 @@ public:
 protected:
     // Shuts down and closes the connection socket only; false if a call failed.
     bool CloseConnectionSocket();
+    // Takes the handle as the open connection, for a transport that lives entirely
+    // under the raw-call slots.
+    void AdoptConnection(SocketHandle socket);
 
 private:
     int ConnectSocket(const std::string& host, int timeoutSeconds);

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <sys/socket.h>
 
 namespace {
 
@@ -80,6 +81,45 @@ public:
         return 1;
     }
     int waits = 0;
+};
+
+// A client on a transport of its own: its raw-call slots serve a fixed text on a handle
+// that is no socket.
+class ServedClient : public CUT_WSClient {
+public:
+    static constexpr SocketHandle kHandle = 1 << 28;
+    explicit ServedClient(std::string bytes) : bytes_(std::move(bytes)) {}
+    void Open() { AdoptConnection(kHandle); }
+    int RawReceive(SocketHandle socket, char* buffer, int size, int flags) override
+    {
+        EXPECT_EQ(socket, kHandle);
+        int count = std::min(size, static_cast<int>(bytes_.size()));
+        bytes_.copy(buffer, static_cast<size_t>(count));
+        if (!(flags & MSG_PEEK))
+            bytes_.erase(0, static_cast<size_t>(count));
+        return count;
+    }
+    int RawSend(SocketHandle, const char* data, int length, int) override
+    {
+        sent.append(data, static_cast<size_t>(length));
+        return length;
+    }
+    int RawWaitReadable(SocketHandle, int, int) override { return 0; }
+    int RawShutdown(SocketHandle socket, int) override
+    {
+        closed.push_back(socket);
+        return 0;
+    }
+    int RawClose(SocketHandle socket) override
+    {
+        closed.push_back(socket);
+        return 0;
+    }
+    std::string sent;
+    std::vector<SocketHandle> closed;
+
+private:
+    std::string bytes_;
 };
 
 int ConnectTo(CUT_WSClient& client, const ScriptedServer& server)
@@ -191,6 +231,22 @@ TEST(WSClientReceive, WaitsForInputGoThroughTheRawCallSlot)
     EXPECT_EQ(line, "bereit\r\n");
     client.CloseConnection();
     server.Finish();
+}
+
+TEST(WSClientReceive, AnAdoptedConnectionLivesOnTheRawCallSlotsAlone)
+{
+    ServedClient client("220 bereit\r\nRest");
+    EXPECT_FALSE(client.IsConnected());
+    client.Open();
+    EXPECT_TRUE(client.IsConnected());
+    std::string line;
+    EXPECT_EQ(client.ReceiveLine(line, 100, 5), 12);
+    EXPECT_EQ(line, "220 bereit\r\n");
+    EXPECT_EQ(client.Send("QUIT\r\n"), 6);
+    EXPECT_EQ(client.sent, "QUIT\r\n");
+    EXPECT_EQ(client.CloseConnection(), UTE_SUCCESS);
+    EXPECT_EQ(client.closed, (std::vector<SocketHandle>{ServedClient::kHandle, ServedClient::kHandle}));
+    EXPECT_FALSE(client.IsConnected());
 }
 
 TEST(WSClientReceive, ReceiveTimeoutSetBeforeConnectingBoundsEveryReceive)
