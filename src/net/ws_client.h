@@ -81,7 +81,8 @@ public:
     int GetSendTimeout() const { return sendTimeoutMs_; }
     int SetBlockingMode(int nonBlocking);
     // The first IPv4 address of the name in dotted form; text up to the last "@" is skipped.
-    int ResolveHost(const std::string& name, std::string& address, size_t size = 32);
+    // A transport under the raw-call slots may answer names itself.
+    virtual int ResolveHost(const std::string& name, std::string& address, size_t size = 32);
     static bool IsDottedAddress(const std::string& text);
     // fromSocket 0: the machine's own address if its name resolves; otherwise, and with 1,
     // the local address of the connection.

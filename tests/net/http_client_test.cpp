@@ -191,6 +191,27 @@ TEST(HttpClientUrl, SplitUrlTakesHostPortAndPath)
     EXPECT_EQ(client.GetPort(), 8080);
 }
 
+// A client that answers every name itself, the way a transport of its own would.
+class OwnNamesClient : public HttpClient {
+public:
+    int ResolveHost(const std::string& name, std::string& address, size_t) override
+    {
+        asked.push_back(name);
+        address = "127.0.0.9";
+        return OnError(UTE_SUCCESS);
+    }
+    std::vector<std::string> asked;
+};
+
+TEST(HttpClientUrl, HostNamesAreLookedUpThroughTheClientsOwnResolveHost)
+{
+    OwnNamesClient client;
+    std::string path;
+    EXPECT_EQ(client.SplitUrl("http://lager.beispiel/x", path), UTE_SUCCESS);
+    EXPECT_EQ(client.SplitUrl("http://127.0.0.1/x", path), UTE_SUCCESS);
+    EXPECT_EQ(client.asked, Lines{"lager.beispiel"});
+}
+
 TEST(HttpClientMethods, HeadPutDeleteAndRequest)
 {
     ScriptedServer server;
