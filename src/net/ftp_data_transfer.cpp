@@ -3,6 +3,7 @@
 #include "net/ftp_client.h"
 
 #include "net/ftp_reply_line.h"
+#include "net/passive_reply.h"
 #include "net/result_codes.h"
 
 #include <algorithm>
@@ -22,19 +23,6 @@ constexpr int kLineSize = 261;
 bool InRange(int code, int low, int high)
 {
     return code >= low && code <= high;
-}
-
-// The fields of a text split at any of the separators, empty fields left out.
-std::vector<std::string> Fields(const std::string& text, const char* separators)
-{
-    std::vector<std::string> fields;
-    size_t start = text.find_first_not_of(separators);
-    while (start != std::string::npos) {
-        size_t end = text.find_first_of(separators, start);
-        fields.push_back(text.substr(start, end - start));
-        start = end == std::string::npos ? end : text.find_first_not_of(separators, end);
-    }
-    return fields;
 }
 
 }  // namespace
@@ -75,8 +63,11 @@ int FtpClient::RequestPassive(Transfer kind, int& port)
     if (!InRange(ReadReply(&text), 200, 299))
         return UTE_PORT_FAILED;
 
-    size_t open = text.find('(');
-    if (open == std::string::npos) {
+    // The address must have its form, but the data connection goes to the control
+    // connection's peer: a server must not be able to send the station to another host.
+    const PassiveReply reply = ParsePassiveReply(text);
+    switch (reply.form) {
+    case PassiveReply::Form::NoParenthesis:
         switch (kind) {
         case Transfer::Download:
             return UTE_RETR_FAILED;
@@ -85,24 +76,19 @@ int FtpClient::RequestPassive(Transfer kind, int& port)
         case Transfer::Listing:
             return UTE_SVR_DATA_CONNECT_FAILED;
         }
-    }
-    std::vector<std::string> fields = Fields(text.substr(open + 1), ",)\r\n");
-    fields.resize(std::max<size_t>(fields.size(), 6));
-    const std::string address = fields[0] + "." + fields[1] + "." + fields[2] + "." + fields[3];
-    const long announced = std::strtol(fields[4].c_str(), nullptr, 10) * 256
-        + std::strtol(fields[5].c_str(), nullptr, 10);
-
-    // The address must have its form, but the data connection goes to the control
-    // connection's peer: a server must not be able to send the station to another host.
-    if (!IsDottedAddress(address))
+        break;
+    case PassiveReply::Form::BadAddress:
         return kind == Transfer::Listing ? UTE_LIST_FAILED : UTE_SVR_DATA_CONNECT_FAILED;
-    if (announced < 1 || announced > 65535)
+    case PassiveReply::Form::BadPort:
         return kind == Transfer::Listing ? UTE_DATAPORT_FAILED : UTE_CONNECT_TERMINATED;
+    case PassiveReply::Form::Usable:
+        break;
+    }
     if (kind != Transfer::Listing && IsAborted()) {
         dataChannel_.CloseConnection();
         return UTE_ABORTED;
     }
-    port = static_cast<int>(announced);
+    port = static_cast<int>(reply.port);
     return UTE_SUCCESS;
 }
 

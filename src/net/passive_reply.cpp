@@ -1,0 +1,43 @@
+#include "net/passive_reply.h"
+
+#include "net/ws_client.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+// The fields of a text split at any of the separators, empty fields left out.
+std::vector<std::string> Fields(const std::string& text, const char* separators)
+{
+    std::vector<std::string> fields;
+    size_t start = text.find_first_not_of(separators);
+    while (start != std::string::npos) {
+        size_t end = text.find_first_of(separators, start);
+        fields.push_back(text.substr(start, end - start));
+        start = end == std::string::npos ? end : text.find_first_not_of(separators, end);
+    }
+    return fields;
+}
+
+}  // namespace
+
+PassiveReply ParsePassiveReply(const std::string& text)
+{
+    PassiveReply reply;
+    size_t open = text.find('(');
+    if (open == std::string::npos)
+        return reply;
+    std::vector<std::string> fields = Fields(text.substr(open + 1), ",)\r\n");
+    fields.resize(std::max<size_t>(fields.size(), 6));
+    reply.address = fields[0] + "." + fields[1] + "." + fields[2] + "." + fields[3];
+    reply.port = std::strtol(fields[4].c_str(), nullptr, 10) * 256 + std::strtol(fields[5].c_str(), nullptr, 10);
+    if (!CUT_WSClient::IsDottedAddress(reply.address))
+        reply.form = PassiveReply::Form::BadAddress;
+    else if (reply.port < 1 || reply.port > 65535)
+        reply.form = PassiveReply::Form::BadPort;
+    else
+        reply.form = PassiveReply::Form::Usable;
+    return reply;
+}
