@@ -32,10 +32,15 @@ PassiveReply ParsePassiveReply(const std::string& text)
     std::vector<std::string> fields = Fields(text.substr(open + 1), ",)\r\n");
     fields.resize(std::max<size_t>(fields.size(), 6));
     reply.address = fields[0] + "." + fields[1] + "." + fields[2] + "." + fields[3];
-    reply.port = std::strtol(fields[4].c_str(), nullptr, 10) * 256 + std::strtol(fields[5].c_str(), nullptr, 10);
+    // A server may write numbers of any size; one whose product or sum passes the range
+    // of long is no port either.
+    const long high = std::strtol(fields[4].c_str(), nullptr, 10);
+    const long low = std::strtol(fields[5].c_str(), nullptr, 10);
+    const bool overflow = __builtin_mul_overflow(high, 256L, &reply.port)
+        || __builtin_add_overflow(reply.port, low, &reply.port);
     if (!CUT_WSClient::IsDottedAddress(reply.address))
         reply.form = PassiveReply::Form::BadAddress;
-    else if (reply.port < 1 || reply.port > 65535)
+    else if (overflow || reply.port < 1 || reply.port > 65535)
         reply.form = PassiveReply::Form::BadPort;
     else
         reply.form = PassiveReply::Form::Usable;

@@ -8,11 +8,11 @@ struct PassiveReply {
         Usable,
         NoParenthesis,  // no "(" in the text
         BadAddress,     // the first four fields are no dotted address
-        BadPort,        // the port is outside 1 to 65535
+        BadPort,        // the port is outside 1 to 65535, or its numbers outside long
     };
     Form form = Form::NoParenthesis;
     std::string address;  // "h1.h2.h3.h4"
-    long port = 0;        // p1 * 256 + p2
+    long port = 0;        // p1 * 256 + p2 of a usable reply
 };
 
 // Reads "(h1,h2,h3,h4,p1,p2)" from the reply text after the code: the fields between

@@ -25,3 +25,14 @@ TEST(PassiveReply, FormsThatCannotBeUsed)
     EXPECT_EQ(ParsePassiveReply("(127,0,0,1,256,0)").form, PassiveReply::Form::BadPort);
     EXPECT_EQ(ParsePassiveReply("(127,0,0,1,255,256)").form, PassiveReply::Form::BadPort);
 }
+
+TEST(PassiveReply, NumbersOfAnySizeAreRefusedWithoutOverflow)
+{
+    EXPECT_EQ(ParsePassiveReply("(1,2,3,4,99999999999999999999,1)").form, PassiveReply::Form::BadPort);
+    EXPECT_EQ(ParsePassiveReply("(1,2,3,4,36028797018963968,1)").form, PassiveReply::Form::BadPort);
+    // 2^56 + 1: times 256 it would wrap round to 256.
+    EXPECT_EQ(ParsePassiveReply("(1,2,3,4,72057594037927937,1)").form, PassiveReply::Form::BadPort);
+    EXPECT_EQ(ParsePassiveReply("(1,2,3,4,-99999999999999999999,1)").form, PassiveReply::Form::BadPort);
+    EXPECT_EQ(ParsePassiveReply("(1,2,3,4,0,-99999999999999999999)").form, PassiveReply::Form::BadPort);
+    EXPECT_EQ(ParsePassiveReply("(1,2,3,4,1,99999999999999999999)").form, PassiveReply::Form::BadPort);
+}
