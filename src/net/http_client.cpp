@@ -83,6 +83,10 @@ int HttpClient::SetHost(const std::string& name)
 
 int HttpClient::SplitUrl(const std::string& url, std::string& path)
 {
+    // The path goes into the request line as it is: a control character there would
+    // end the line early and start a header line of the URL's making.
+    if (std::any_of(url.begin(), url.end(), [](unsigned char c) { return c < 0x20 || c == 0x7F; }))
+        return OnError(UTE_BAD_URL);
     std::string text = url;
     std::replace(text.begin(), text.end(), '\\', '/');
     size_t scheme = text.find("://");

@@ -182,6 +182,11 @@ TEST(HttpClientUrl, SplitUrlTakesHostPortAndPath)
     EXPECT_EQ(path, "/x");
     EXPECT_EQ(client.SplitUrl("http://127.0.0.1:70000/x", path), UTE_BAD_URL);
     EXPECT_EQ(client.SplitUrl("http://" + std::string(256, 'h') + "/", path), UTE_SERVER_SET_NAME_FAILED);
+    // A control character would end the request line inside the path.
+    EXPECT_EQ(client.SplitUrl("http://127.0.0.1/kv_ping.php?a\r\nX-Zusatz: 1", path), UTE_BAD_URL);
+    EXPECT_EQ(client.SplitUrl("http://127.0.0.1/kv_ping.php?a\nb", path), UTE_BAD_URL);
+    EXPECT_EQ(client.SplitUrl(std::string("http://127.0.0.1/a\0b", 20), path), UTE_BAD_URL);
+    EXPECT_EQ(client.SplitUrl("http://127.0.0.1/a\tb\x7F", path), UTE_BAD_URL);
 
     EXPECT_EQ(client.SetHost(std::string(256, 'h')), UTE_PARAMETER_TOO_LONG);
     EXPECT_EQ(client.SetHost("localhost"), UTE_SUCCESS);
