@@ -2,6 +2,8 @@
 
 #include "net/ftp_reply_line.h"
 #include "net/result_codes.h"
+#include "net/sftp_binding.h"
+#include "net/sftp_listing_line.h"
 
 #include <ctime>
 
@@ -23,6 +25,17 @@ bool InRange(int code, int low, int high)
     return code >= low && code <= high;
 }
 
+// The text cut to the length of the last response, never inside a UTF-8 character.
+std::string CutToResponseLength(const std::string& text)
+{
+    if (text.size() <= kLastResponseLength)
+        return text;
+    size_t end = kLastResponseLength;
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+        --end;
+    return text.substr(0, end);
+}
+
 }  // namespace
 
 FtpClient::FtpClient() : dataChannel_(*this), dataPort_(MillisecondsSinceStart() % 20000 + 10000)
@@ -33,6 +46,33 @@ FtpClient::~FtpClient()
 {
     ClearDirectory();
     Logout();
+}
+
+bool FtpClient::HasSftpConnection() const
+{
+    return sftp_ && sftp_->IsConnected();
+}
+
+int FtpClient::SftpResult(bool succeeded, int failure)
+{
+    if (succeeded)
+        return OnError(UTE_SUCCESS);
+    lastResponse_ = CutToResponseLength(sftp_->GetLastError());
+    return OnError(failure);
+}
+
+int FtpClient::SftpLogin(const std::string& host, const std::string& user, const std::string& password)
+{
+    if (sftp_)
+        return OnError(UTE_CONNECT_FAILED);
+    auto binding = std::make_unique<SftpBinding>(componentFolder_);
+    binding->SetPort(sftpPort_);
+    if (!binding->Connect(host, user, password)) {
+        lastResponse_ = CutToResponseLength(binding->GetLastError());
+        return OnError(UTE_CONNECT_FAILED);
+    }
+    sftp_ = std::move(binding);
+    return OnError(UTE_SUCCESS);
 }
 
 int FtpClient::OnConnected(SocketHandle, const std::string&)
@@ -102,8 +142,8 @@ int FtpClient::Login(const std::string& host, const std::string& user, const std
     Logout();
     responseLines_.clear();
     lastResponse_.clear();
-    // TODO(sftp): in SFTP mode, connect through a new SftpBinding on the component folder
-    // and the SFTP port instead; its error text becomes the last response.
+    if (sftpMode_)
+        return SftpLogin(host, user, password);
     int result = Connect(controlPort_, host, connectTimeout_, SocketDefaults::kFamily, SocketDefaults::kStream);
     if (result != UTE_SUCCESS)
         return result;
@@ -138,7 +178,13 @@ int FtpClient::Login(const std::string& host, const std::string& user, const std
 
 int FtpClient::Logout()
 {
-    // TODO(sftp): in SFTP mode, disconnect and destroy the binding instead.
+    if (sftpMode_) {
+        // Destroying the binding closes the connection and unloads the component.
+        sftp_.reset();
+        sftpListing_.clear();
+        sftpCursor_ = 0;
+        return OnError(UTE_SUCCESS);
+    }
     SendCommand("Quit");
     CloseConnection();
     dataChannel_.CloseConnection();
@@ -147,7 +193,11 @@ int FtpClient::Logout()
 
 int FtpClient::Rename(const std::string& oldName, const std::string& newName)
 {
-    // TODO(sftp): in SFTP mode, rename through the binding.
+    if (sftpMode_) {
+        if (!HasSftpConnection())
+            return OnError(UTE_SVR_DATA_CONNECT_FAILED);
+        return SftpResult(sftp_->Rename(oldName, newName), UTE_SVR_REQUEST_DENIED);
+    }
     SendCommand("RNFR " + oldName);
     int code = ReadReply();
     if (code == 0)
@@ -163,20 +213,30 @@ int FtpClient::Rename(const std::string& oldName, const std::string& newName)
 
 int FtpClient::DeleteFile(const std::string& name)
 {
-    // TODO(sftp): in SFTP mode, delete through the binding.
+    if (sftpMode_) {
+        if (!HasSftpConnection())
+            return OnError(UTE_SVR_DATA_CONNECT_FAILED);
+        return SftpResult(sftp_->Delete(name), UTE_SVR_REQUEST_DENIED);
+    }
     return CommandReply("DELE " + name, 200, 299);
 }
 
 int FtpClient::GetCurrentDirectory(std::string& directory)
 {
-    // TODO(sftp): in SFTP mode, ask the binding; an answer over 260 characters fails.
-    SendCommand("PWD");
     std::string text;
-    int code = ReadReply(&text);
-    if (code == 0)
-        return OnError(UTE_NO_RESPONSE);
-    if (!InRange(code, 200, 299))
-        return OnError(UTE_SVR_REQUEST_DENIED);
+    if (sftpMode_) {
+        if (!HasSftpConnection())
+            return OnError(UTE_SVR_DATA_CONNECT_FAILED);
+        if (!sftp_->Pwd(text) || text.size() > kLastResponseLength + 1)
+            return SftpResult(false, UTE_SVR_REQUEST_DENIED);
+    } else {
+        SendCommand("PWD");
+        int code = ReadReply(&text);
+        if (code == 0)
+            return OnError(UTE_NO_RESPONSE);
+        if (!InRange(code, 200, 299))
+            return OnError(UTE_SVR_REQUEST_DENIED);
+    }
     // The first run without double quotes: a quoted path comes out without its quotes.
     size_t start = text.find_first_not_of('"');
     directory = start == std::string::npos ? std::string() : text.substr(start, text.find('"', start) - start);
@@ -185,25 +245,41 @@ int FtpClient::GetCurrentDirectory(std::string& directory)
 
 int FtpClient::ChangeDirectory(const std::string& path)
 {
-    // TODO(sftp): in SFTP mode, change directory through the binding.
+    if (sftpMode_) {
+        if (!HasSftpConnection())
+            return OnError(UTE_SVR_DATA_CONNECT_FAILED);
+        return SftpResult(sftp_->ChangeDirectory(path), UTE_SVR_REQUEST_DENIED);
+    }
     return CommandReply("CWD " + path, 200, 299);
 }
 
 int FtpClient::ChangeDirectoryUp()
 {
-    // TODO(sftp): in SFTP mode, change to ".." through the binding.
+    if (sftpMode_) {
+        if (!HasSftpConnection())
+            return OnError(UTE_SVR_DATA_CONNECT_FAILED);
+        return SftpResult(sftp_->ChangeDirectory(".."), UTE_SVR_REQUEST_DENIED);
+    }
     return CommandReply("CDUP", 200, 299);
 }
 
 int FtpClient::MakeDirectory(const std::string& name)
 {
-    // TODO(sftp): in SFTP mode, make the directory through the binding.
+    if (sftpMode_) {
+        if (!HasSftpConnection())
+            return OnError(UTE_SVR_DATA_CONNECT_FAILED);
+        return SftpResult(sftp_->MakeDirectory(name), UTE_SVR_REQUEST_DENIED);
+    }
     return CommandReply("MKD " + name, 200, 299);
 }
 
 int FtpClient::RemoveDirectory(const std::string& name)
 {
-    // TODO(sftp): in SFTP mode, remove the directory through the binding.
+    if (sftpMode_) {
+        if (!HasSftpConnection())
+            return OnError(UTE_SVR_DATA_CONNECT_FAILED);
+        return SftpResult(sftp_->RemoveDirectory(name), UTE_SVR_REQUEST_DENIED);
+    }
     return CommandReply("RMD " + name, 200, 299);
 }
 
@@ -287,13 +363,22 @@ int FtpClient::SetStructure(int structure)
 
 int FtpClient::GetDirEntryCount() const
 {
-    // TODO(sftp): with an SFTP connection, the count of raw SFTP listing lines.
+    if (sftpMode_ && HasSftpConnection())
+        return static_cast<int>(sftpListing_.size());
     return static_cast<int>(entries_.size());
 }
 
 int FtpClient::GetDirEntry(int index, FtpDirEntry& entry)
 {
-    // TODO(sftp): in SFTP mode, hand out the line at the listing cursor instead.
+    if (sftpMode_) {
+        if (!HasSftpConnection())
+            return OnError(UTE_SVR_DATA_CONNECT_FAILED);
+        // Past the last line there is no entry to hand out: that is no success.
+        if (sftpCursor_ >= sftpListing_.size())
+            return OnError(UTE_INDEX_OUTOFRANGE);
+        ParseSftpListingLine(sftpListing_[sftpCursor_++], entry);
+        return OnError(UTE_SUCCESS);
+    }
     if (index < 0 || index >= GetDirEntryCount())
         return OnError(UTE_INDEX_OUTOFRANGE);
     entry = entries_[static_cast<size_t>(index)];

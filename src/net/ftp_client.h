@@ -8,8 +8,11 @@
 #include "net/transfer_source.h"
 #include "net/ws_client.h"
 
+#include <memory>
 #include <string>
 #include <vector>
+
+class SftpBinding;
 
 class FtpClient : public CUT_WSClient {
 public:
@@ -67,9 +70,11 @@ public:
     // Reads one reply of the control connection and returns its code, 0 when none came.
     // The text after the code of the final line goes to text when one is given.
     int ReadReply(std::string* text = nullptr);
-    // The server's last reply line.
+    // The server's last reply line, or the SFTP component's last error text.
     const std::string& GetLastResponse() const { return lastResponse_; }
 
+    // In SFTP mode the entries come from the component's listing lines one after the
+    // other, whatever the index: each call hands out the next line.
     int GetDirEntryCount() const;
     int GetDirEntry(int index, FtpDirEntry& entry);
     void ClearDirectory();
@@ -92,6 +97,11 @@ private:
     void SendCommand(const std::string& command);
     int CommandReply(const std::string& command, int low, int high);
     int SetOption(const std::string& command, int low, int high, int value, int& stored);
+
+    bool HasSftpConnection() const;
+    // The result of a component call that failed with the given code, or succeeded.
+    int SftpResult(bool succeeded, int failure);
+    int SftpLogin(const std::string& host, const std::string& user, const std::string& password);
 
     // ftp_data_transfer.cpp
     int AnnouncePort(Transfer kind);
@@ -121,4 +131,9 @@ private:
     int sftpMode_ = 0;
     int sftpPort_ = 22;
     std::string componentFolder_;
+    // Exists from a successful SFTP login to the logout.
+    std::unique_ptr<SftpBinding> sftp_;
+    // The raw lines of the last SFTP listing and the next one to hand out.
+    std::vector<std::string> sftpListing_;
+    size_t sftpCursor_ = 0;
 };

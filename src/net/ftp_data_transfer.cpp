@@ -5,6 +5,7 @@
 #include "net/ftp_reply_line.h"
 #include "net/passive_reply.h"
 #include "net/result_codes.h"
+#include "net/sftp_binding.h"
 
 #include <algorithm>
 #include <cctype>
@@ -289,7 +290,11 @@ int FtpClient::FinalListReply(bool finalPending)
 
 int FtpClient::GetFile(const std::string& remoteName, const std::string& localPath)
 {
-    // TODO(sftp): in SFTP mode, download through the binding (UTE_RETR_FAILED on failure).
+    if (sftpMode_) {
+        if (!HasSftpConnection())
+            return OnError(UTE_SVR_DATA_CONNECT_FAILED);
+        return SftpResult(sftp_->Get(localPath, remoteName), UTE_RETR_FAILED);
+    }
     FileTransferSource source(localPath, 4096);
     return GetToSource(source, remoteName);
 }
@@ -328,7 +333,11 @@ int FtpClient::ResumePassive(TransferSource& source, const std::string& remoteNa
 
 int FtpClient::PutFile(const std::string& localPath, const std::string& remoteName)
 {
-    // TODO(sftp): in SFTP mode, upload through the binding (UTE_STOR_FAILED on failure).
+    if (sftpMode_) {
+        if (!HasSftpConnection())
+            return OnError(UTE_SVR_DATA_CONNECT_FAILED);
+        return SftpResult(sftp_->Put(localPath, remoteName), UTE_STOR_FAILED);
+    }
     FileTransferSource source(localPath, 4096);
     return PutFromSource(source, remoteName);
 }
@@ -351,8 +360,12 @@ int FtpClient::PutPassive(TransferSource& source, const std::string& remoteName)
 
 int FtpClient::ListDirectory()
 {
-    // TODO(sftp): in SFTP mode, list through the binding into the raw listing lines and
-    // set the listing cursor to the first (UTE_LIST_FAILED on failure).
+    if (sftpMode_) {
+        if (!HasSftpConnection())
+            return OnError(UTE_SVR_DATA_CONNECT_FAILED);
+        sftpCursor_ = 0;
+        return SftpResult(sftp_->List(sftpListing_), UTE_LIST_FAILED);
+    }
     return OnError(List(passive_ != 0));
 }
 
