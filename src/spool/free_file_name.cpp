@@ -1,0 +1,50 @@
+#include "spool/free_file_name.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+namespace {
+
+// More documents of one name than anyone leaves waiting.
+constexpr int kLastNumber = 9999;
+
+// Renames without replacing: false with errno EEXIST when the target exists.
+bool RenameNoReplace(const std::string& from, const std::string& to)
+{
+    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+    // A file system without the flag: look first. The station is the only writer of its
+    // spool folders.
+    struct stat existing {};
+    if (lstat(to.c_str(), &existing) == 0) {
+        errno = EEXIST;
+        return false;
+    }
+    return std::rename(from.c_str(), to.c_str()) == 0;
+}
+
+}  // namespace
+
+std::string NumberedFileName(const std::string& name, int number)
+{
+    size_t dot = name.rfind('.');
+    std::string base = dot == std::string::npos ? name : name.substr(0, dot);
+    std::string extension = dot == std::string::npos ? "" : name.substr(dot);
+    return base + " (" + std::to_string(number) + ")" + extension;
+}
+
+std::string MoveToFreeName(const std::string& from, const std::string& folder, const std::string& name)
+{
+    for (int number = 1; number <= kLastNumber; ++number) {
+        std::string target = folder + "/" + (number == 1 ? name : NumberedFileName(name, number));
+        if (RenameNoReplace(from, target))
+            return target;
+        if (errno != EEXIST)
+            return "";
+    }
+    return "";
+}

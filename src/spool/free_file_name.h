@@ -1,0 +1,15 @@
+// Where a new document goes in a spool folder: never over a document of the same name
+// that waits there (a failed print waits for the next print pass).
+#pragma once
+
+#include <string>
+
+// "<base> (<number>)<extension>", the extension being the text from the name's last
+// ".": "report (2).pdf" for "report.pdf" and 2.
+std::string NumberedFileName(const std::string& name, int number);
+
+// Moves the file at `from` into the folder under `name`, or, when that name is taken,
+// under the first free one of "<base> (2)<extension>", "<base> (3)<extension>", ...
+// Nothing in the folder is ever replaced. The path the file got; empty when it could
+// not be moved, and the file is then still at `from`.
+std::string MoveToFreeName(const std::string& from, const std::string& folder, const std::string& name);

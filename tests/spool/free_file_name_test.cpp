@@ -1,0 +1,54 @@
+#include "spool/free_file_name.h"
+
+#include "tools/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+TEST(FreeFileName, NumberGoesBeforeTheLastExtension)
+{
+    EXPECT_EQ(NumberedFileName("report.pdf", 2), "report (2).pdf");
+    EXPECT_EQ(NumberedFileName("A.PDF", 3), "A (3).PDF");
+    EXPECT_EQ(NumberedFileName("x.y.pdf", 12), "x.y (12).pdf");
+    EXPECT_EQ(NumberedFileName("plain", 2), "plain (2)");
+}
+
+TEST(FreeFileName, AWaitingDocumentIsNeverReplaced)
+{
+    TempFolder folder;
+    WriteTestFile(folder / "new/1", "first");
+    WriteTestFile(folder / "new/2", "second");
+    WriteTestFile(folder / "new/3", "third");
+    WriteTestFile(folder / "new/4", "fourth");
+    fs::create_directories(folder / "spool");
+
+    EXPECT_EQ(MoveToFreeName(folder / "new/1", folder / "spool", "a.pdf"), folder / "spool/a.pdf");
+    EXPECT_EQ(MoveToFreeName(folder / "new/2", folder / "spool", "a.pdf"), folder / "spool/a (2).pdf");
+    EXPECT_EQ(MoveToFreeName(folder / "new/3", folder / "spool", "a.pdf"), folder / "spool/a (3).pdf");
+    EXPECT_EQ(ReadTestFile(folder / "spool/a.pdf"), "first");
+    EXPECT_EQ(ReadTestFile(folder / "spool/a (2).pdf"), "second");
+    EXPECT_EQ(ReadTestFile(folder / "spool/a (3).pdf"), "third");
+    EXPECT_FALSE(fs::exists(folder / "new/1"));
+    EXPECT_FALSE(fs::exists(folder / "new/3"));
+
+    // A freed name is taken again; a folder holds its name like a file.
+    fs::remove(folder / "spool/a (2).pdf");
+    fs::create_directories(folder / "spool/b.pdf");
+    EXPECT_EQ(MoveToFreeName(folder / "new/4", folder / "spool", "a.pdf"), folder / "spool/a (2).pdf");
+    WriteTestFile(folder / "new/5", "fifth");
+    EXPECT_EQ(MoveToFreeName(folder / "new/5", folder / "spool", "b.pdf"), folder / "spool/b (2).pdf");
+    EXPECT_TRUE(fs::is_directory(folder / "spool/b.pdf"));
+}
+
+TEST(FreeFileName, AFailedMoveLeavesTheFileWhereItWas)
+{
+    TempFolder folder;
+    WriteTestFile(folder / "new/1", "first");
+    EXPECT_EQ(MoveToFreeName(folder / "new/1", folder / "missing", "a.pdf"), "");
+    EXPECT_EQ(ReadTestFile(folder / "new/1"), "first");
+    EXPECT_EQ(MoveToFreeName(folder / "new/none", folder.Path(), "a.pdf"), "");
+    EXPECT_FALSE(fs::exists(folder / "a.pdf"));
+}
