@@ -2,8 +2,6 @@
 
 #include <filesystem>
 
-namespace {
-
 bool HasPdfExtension(const std::string& name)
 {
     static const std::string extension = ".pdf";
@@ -15,8 +13,6 @@ bool HasPdfExtension(const std::string& name)
             c = static_cast<char>(c - 'A' + 'a');
     return tail == extension;
 }
-
-}  // namespace
 
 std::vector<std::string> FindPdfFiles(const std::string& folder)
 {

@@ -1,0 +1,29 @@
+#include "spool/store_connection.h"
+
+#include "platform/display_fields.h"
+
+int StoreConnection::OnReceiveProgress(long bytesSoFar)
+{
+    if (owner_ && receiveProgress_)
+        owner_->SetFileProgressPosition(bytesSoFar);
+    return 1;
+}
+
+int StoreConnection::OnSendProgress(long bytesSoFar)
+{
+    if (owner_ && sendProgress_)
+        owner_->SetFileProgressPosition(bytesSoFar);
+    return 1;
+}
+
+int OpenStore(StoreConnection& connection, const StationSettings& settings)
+{
+    connection.SetComponentFolder(settings.ProgramFolder);
+    connection.SetSftpMode(settings.KV_Sftp_Mode);
+    return connection.Login(settings.KV_FTP_Store, settings.KV_FTP_Store_User, settings.KV_FTP_Store_Password, "");
+}
+
+void CloseStore(StoreConnection& connection)
+{
+    connection.Logout();
+}
