@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -53,18 +54,35 @@ public:
     int sftpPort = 22;
 };
 
+// The window's display fields, with a hook into the file progress of a download.
+class HookedDisplayFields : public RecordingDisplayFields {
+public:
+    void SetFileProgressPosition(std::int64_t position) override
+    {
+        RecordingDisplayFields::SetFileProgressPosition(position);
+        if (onFileProgress)
+            onFileProgress(position);
+    }
+    std::function<void(std::int64_t)> onFileProgress;
+};
+
 class StoreStation {
 public:
+    // Creates the station and its spool tree (which logs four lines).
     Station& Make(StationSettings settings)
     {
         std::filesystem::create_directories(settings.SpoolDir);
-        station = std::make_unique<Station>(std::move(settings), test.desktop.desktop, access);
+        station = std::make_unique<Station>(std::move(settings), desktop, access);
         station->CreateSpoolFolders();
         return *station;
     }
     std::string SpoolRoot() const { return test.folder / "spool/SPOOL"; }
 
     TestStation test;
+    HookedDisplayFields display;
+    Desktop desktop{test.desktop.waitCursor, test.desktop.timer,     display,
+                    test.desktop.logList,    test.desktop.logViewer, test.desktop.runButtons,
+                    test.desktop.desktop.processes};
     TestPortStoreAccess access;
     std::unique_ptr<Station> station;
 };
