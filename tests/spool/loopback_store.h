@@ -2,10 +2,14 @@
 // station reaches one: FTP with passive or active data connections, and SFTP.
 #pragma once
 
-#include "spool/store_station.h"
+#include "fixtures/sshd_fixture.h"
 #include "fixtures/store_ftp_server.h"
+#include "spool/store_station.h"
 
+#include <cstdlib>
+#include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
 class LoopbackStore {
@@ -49,4 +53,56 @@ private:
     StoreFtpServer server_;
     bool passive_;
     int bytesPerSecond_;
+};
+
+// OpenSSH's sshd with internal-sftp, reached through the station's SFTP component, which
+// is put into the program folder. The component's home (with its known_hosts file) is a
+// fresh folder for the store's lifetime.
+class SftpLoopbackStore : public LoopbackStore {
+public:
+    SftpLoopbackStore()
+    {
+        if (const char* home = std::getenv("HOME"))
+            formerHome_ = home;
+        std::filesystem::create_directories(home_.Path());
+        setenv("HOME", home_.Path().c_str(), 1);
+    }
+    ~SftpLoopbackStore() override
+    {
+        server_.Stop();
+        if (formerHome_)
+            setenv("HOME", formerHome_->c_str(), 1);
+        else
+            unsetenv("HOME");
+    }
+    bool Start(std::string& error) override
+    {
+        if (!server_.Start(error))
+            return false;
+        tree_ = std::filesystem::canonical(server_.StoreRoot()).string() + "/kv";
+        std::filesystem::create_directories(tree_);
+        GiveTree();
+        return true;
+    }
+    void Stop() override { server_.Stop(); }
+    std::string TreeFolder() const override { return tree_; }
+    void GiveTree() const override { server_.GiveToUser(server_.StoreRoot()); }
+    void Configure(StationSettings& settings, TestPortStoreAccess& access) const override
+    {
+        settings.KV_Sftp_Mode = 1;
+        settings.KV_FTP_Store_User = SshdFixture::User();
+        settings.KV_FTP_Store_Password = SshdFixture::Password();
+        settings.KV_FTP_Store_Dir = tree_;
+        access.sftpPort = server_.Port();
+        std::error_code exists;
+        std::filesystem::create_directories(settings.ProgramFolder);
+        std::filesystem::create_symlink(PSFTP_DLL_DIR "/psftp_dll.so", settings.ProgramFolder + "/psftp_dll.so", exists);
+    }
+    bool IsSftp() const override { return true; }
+
+private:
+    TempFolder home_;
+    std::optional<std::string> formerHome_;
+    SshdFixture server_;
+    std::string tree_;
 };

@@ -1,5 +1,5 @@
 // The station against real stores on loopback: pyftpdlib with passive and active data
-// connections. Each test writes the store's tree, runs the fetch stage or whole cycles,
+// connections, and OpenSSH's sshd through the SFTP component. Each test writes the store's tree, runs the fetch stage or whole cycles,
 // and looks at the store, the spool tree, the printed files, the boxes and the log.
 #include "spool/loopback_store.h"
 #include "spool/polling_cycle.h"
@@ -16,7 +16,7 @@ namespace {
 using Lines = std::vector<std::string>;
 using Arguments = std::vector<std::string>;
 
-enum class StoreKind { FtpPassive, FtpActive };
+enum class StoreKind { FtpPassive, FtpActive, Sftp };
 
 std::string Document(const std::string& name, std::size_t size)
 {
@@ -29,7 +29,10 @@ class StoreEndToEnd : public ::testing::TestWithParam<StoreKind> {
 protected:
     void SetUp() override
     {
-        store = std::make_unique<FtpLoopbackStore>(GetParam() == StoreKind::FtpPassive);
+        if (GetParam() == StoreKind::Sftp)
+            store = std::make_unique<SftpLoopbackStore>();
+        else
+            store = std::make_unique<FtpLoopbackStore>(GetParam() == StoreKind::FtpPassive);
         std::string error;
         ASSERT_TRUE(store->Start(error)) << error;
     }
@@ -375,9 +378,17 @@ TEST_P(StoreEndToEnd, AWaitingDocumentOfTheSameNameIsKept)
     EXPECT_EQ(calls[1].fileBytes, Document("waiting", 10));
 }
 
-INSTANTIATE_TEST_SUITE_P(Ftp, StoreEndToEnd, ::testing::Values(StoreKind::FtpPassive, StoreKind::FtpActive),
+INSTANTIATE_TEST_SUITE_P(Stores, StoreEndToEnd,
+                         ::testing::Values(StoreKind::FtpPassive, StoreKind::FtpActive, StoreKind::Sftp),
                          [](const ::testing::TestParamInfo<StoreKind>& info) {
-                             return info.param == StoreKind::FtpPassive ? "Passive" : "Active";
+                             switch (info.param) {
+                             case StoreKind::FtpPassive:
+                                 return "FtpPassive";
+                             case StoreKind::FtpActive:
+                                 return "FtpActive";
+                             default:
+                                 return "Sftp";
+                             }
                          });
 
 // A server that ends in the middle of a download: nothing half is kept or printed, the
