@@ -4,7 +4,7 @@
 
 #include "app/qt_message_boxes.h"
 #include "app/start_values.h"
-#include "app/store_not_available.h"
+#include "spool/remote_store.h"
 
 #include <QFont>
 
@@ -20,5 +20,5 @@ public:
 private:
     std::optional<QFont> logFont_;
     QtMessageBoxes messageBoxes_;
-    StoreNotAvailable store_;
+    RemoteStoreAccess store_;
 };

@@ -245,6 +245,7 @@ private slots:
         StationWindow station;
         StationSettings settings = station.LocalSettings();
         settings.LocalFsMode = 0;
+        settings.KV_FTP_Store = "127.0.0.1";
         settings.Polling_Rate = 0;  // the shortest interval
         settings.KV_FTP_Store_User = "bibliothek";
         settings.KV_FTP_Store_Password = "geheim";

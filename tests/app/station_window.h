@@ -1,16 +1,16 @@
 // A main window in a fresh station folder, for the widget tests: the settings file is
 // written through the settings store, message boxes are recorded, the store is the
-// one of this build.
+// one of this build, on a port of 127.0.0.1 where nothing listens.
 #pragma once
 
 #include "app/log_font.h"
 #include "app/log_list_widget.h"
 #include "app/main_window.h"
 #include "app/start_values.h"
-#include "app/store_not_available.h"
 #include "config/station_settings.h"
 #include "fakes/recording_message_boxes.h"
 #include "fixtures/scratch_folder.h"
+#include "spool/remote_store.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -18,12 +18,30 @@
 #include <QMenuBar>
 #include <QPushButton>
 
+#include <arpa/inet.h>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <sstream>
 #include <string>
+#include <unistd.h>
 #include <vector>
+
+// A port on 127.0.0.1 where nothing listens: every connect to it is refused at once.
+inline int RefusedPort()
+{
+    int socket = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    int port = 0;
+    if (bind(socket, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+        getsockname(socket, reinterpret_cast<sockaddr*>(&address), &length) == 0)
+        port = ntohs(address.sin_port);
+    close(socket);
+    return port;
+}
 
 class StationWindow {
 public:
@@ -149,6 +167,6 @@ public:
     ScratchFolder folder;
     StartValues values;
     RecordingMessageBoxes boxes;
-    StoreNotAvailable store;
+    RemoteStoreAccess store{RefusedPort(), RefusedPort()};
     std::unique_ptr<MainWindow> window;
 };
