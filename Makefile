@@ -3,13 +3,14 @@ JOBS ?= $(shell nproc)
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
+BENCH_BUILD ?= build-bench
 # Seconds per fuzz target: briefly in `make check`, as long as asked in `make fuzz`.
 FUZZ_CHECK_SECONDS ?= 5
 FUZZ_SECONDS ?= 600
 FUZZ_JOBS ?= 2
 CTEST_FLAGS ?= --output-on-failure -j $(JOBS) --timeout 600
 
-.PHONY: all deps build check test check-asan build-fuzzers check-fuzz fuzz run clean
+.PHONY: all deps build check test load check-asan build-fuzzers check-fuzz fuzz bench run clean
 
 all: build
 
@@ -49,8 +50,17 @@ fuzz: build-fuzzers
 
 check: test check-asan check-fuzz
 
+# Optimised build of the benchmarks; each prints its table.
+$(BENCH_BUILD)/CMakeCache.txt:
+	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DSTATION_BENCH=ON
+
+bench: deps $(BENCH_BUILD)/CMakeCache.txt
+	cmake --build $(BENCH_BUILD) -j $(JOBS) --target micro_benchmarks side_by_side
+	$(BENCH_BUILD)/bench/micro_benchmarks
+	$(BENCH_BUILD)/bench/side_by_side
+
 run: build
 	@scripts/demo-station $(BUILD)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD)

@@ -1,8 +1,8 @@
 // A print program for tests. It appends what it was given to a record file: its
 // working folder, its arguments and the bytes of the file its last argument names.
 // Then it ends as a control file asks: each line "<file name> <exit code>" or
-// "<file name> signal <number>", where "*" stands for any file; without a matching
-// line it returns 0. The two files are named by STATION_PRINT_RECORD and
+// "<file name> signal <number>" or "<file name> hang" (waits until it is killed), where
+// "*" stands for any file; without a matching line it returns 0. The two files are named by STATION_PRINT_RECORD and
 // STATION_PRINT_CONTROL, or lie next to the program as <program>.record and
 // <program>.control.
 #include <csignal>
@@ -68,6 +68,10 @@ void EndAsAsked(const std::string& controlPath, const std::string& fileName)
             name.resize(name.size() - 7);
         if (name != "*" && name != fileName)
             continue;
+        if (action == "hang") {
+            for (;;)
+                pause();
+        }
         if (bySignal) {
             std::signal(std::atoi(action.c_str()), SIG_DFL);
             std::raise(std::atoi(action.c_str()));
