@@ -127,6 +127,10 @@ FakeFtpServer& FakeFtpServer::SendData(const FtpDataStep& step)
         control_.SendAll(step.preliminary);
         ServerSocket data = OpenData(step);
         data.SendAll(step.data);
+        if (step.stall) {
+            data.ReadToEnd(kStallMs);
+            return;
+        }
         data.Close();
         control_.SendAll(step.final);
     });

@@ -22,6 +22,9 @@ struct FtpDataStep {
     std::vector<std::string> strayFrom;
     // Active form: whether the server's own data connection follows the stray ones.
     bool connect = true;
+    // A server that falls silent: after the data the data connection stays open, without
+    // more bytes, until the client drops it (at most kStallMs), and no final reply comes.
+    bool stall = false;
 };
 
 class FakeFtpServer {

@@ -5,6 +5,8 @@
 
 // Long enough for any client under a sanitizer, short enough to end a broken test.
 constexpr int kServerWaitMs = 10000;
+// How long a silent fake stays silent at most: beyond every time-out of the clients.
+constexpr int kStallMs = 120000;
 
 inline std::string WithoutLineEnd(std::string line)
 {
