@@ -24,8 +24,10 @@ long long LocalFileSize(const std::string& path)
 
 // Fetches one file: download to a temporary name, then its own name, then the deletion
 // on the store. A failure is reported and leaves nothing in the destination folder.
+// The listed size, when the listing gave one, is what a whole download holds: a data
+// connection that ended early under a report of success leaves a shorter file.
 Outcome FetchFile(Station& station, StoreSession& session, StoreConnection& connection, const std::string& source,
-                  const std::string& destination, const std::string& name, std::string& errorText)
+                  const std::string& destination, const std::string& name, long listedSize, std::string& errorText)
 {
     const StationSettings& settings = station.Settings();
     const std::string partial = destination + "/" + name + ".part";
@@ -41,6 +43,12 @@ Outcome FetchFile(Station& station, StoreSession& session, StoreConnection& conn
             FormatText("ERROR: %s/%s: hat LÄNGE 0 ! FTP-Problem !", source.c_str(), name.c_str()));
         std::remove(partial.c_str());
         return Outcome::Empty;
+    }
+    if (listedSize > 0 && LocalFileSize(partial) != listedSize) {
+        std::remove(partial.c_str());
+        ReportStoreError(settings, session, FormatText("konnte die Datei %s nicht vom FTP-Lager abholen", name.c_str()),
+                         UTE_RETR_FAILED, errorText);
+        return Outcome::Failed;
     }
     std::string placed = MoveToFreeName(partial, destination, name);
     if (placed.empty()) {
@@ -105,7 +113,8 @@ bool FetchListedFiles(Station& station, StoreSession& session, StoreConnection& 
         display.SetFileProgressRange(0, entry.size);
         display.SetFileProgressPosition(0);
         display.SetFileText(entry.name);
-        Outcome outcome = FetchFile(station, session, connection, source, destination, entry.name, errorText);
+        Outcome outcome = FetchFile(station, session, connection, source, destination, entry.name, entry.size,
+                                    errorText);
         display.SetFileProgressPosition(0);
         display.SetFileText("");
         if (outcome == Outcome::Failed) {

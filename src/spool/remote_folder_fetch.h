@@ -10,7 +10,7 @@ class StoreSession;
 // Lists the source folder on the store and fetches each PDF file into the destination
 // folder: downloaded under a temporary name that does not end in ".pdf", given its own
 // name (or the next free one beside a waiting document of that name) once the download
-// succeeded, and kept only when the store then deleted its copy. An empty download is
+// succeeded with the size the listing gave, and kept only when the store then deleted its copy. An empty download is
 // logged and removed, and its file stays on the store. Failures are reported through
 // the session (ReportStoreError), logged at the end, and end the folder: the remaining
 // files wait for the next cycle. Shows the label and the progress in the station's
