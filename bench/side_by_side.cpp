@@ -17,7 +17,10 @@ int main()
         return 1;
     }
     std::vector<BenchRow> rows;
+    for (const BenchRow& row : FetchRows(pattern))
+        rows.push_back(row);
     rows.push_back(PrintPassRow(pattern));
+    rows.push_back(IdleRow(pattern));
     PrintTable(rows);
     std::filesystem::remove_all(pattern);
     return 0;
