@@ -252,6 +252,7 @@ TEST_F(StationFaults, ALogFileThatCannotBeWrittenCostsOnlyItsLines)
         // The window's list still has every line.
         Lines list = Messages(run.desktop.logList.lines);
         EXPECT_EQ(std::count(list.begin(), list.end(), "Drucke nun a.pdf (0KB)"), 1);
+        EXPECT_EQ(std::count(list.begin(), list.end(), "Start (Polling-Rate 60 Sekunden)"), 1);
         EXPECT_EQ(list.back(), "Drucke nun b.pdf (0KB)");
     }
 }
