@@ -44,6 +44,7 @@ double StationPrintPass(const std::string& root)
     settings.Printer_PDF_Prog_Params = "-printer \"$PRINTER$\" \"$FILE$\"";
     settings.DoLog = 0;
     fs::create_directories(settings.ProgramFolder);
+    fs::create_directories(settings.SpoolDir);
     PosixProcessRunner runner;
     FakeDesktop desktop(runner);
     FakeStoreAccess store;

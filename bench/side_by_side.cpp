@@ -9,18 +9,30 @@
 #include <string>
 #include <vector>
 
-int main()
+// With arguments, only the named comparisons run: fetch, print, idle.
+int main(int argc, char** argv)
 {
+    auto wanted = [&](const std::string& name) {
+        if (argc < 2)
+            return true;
+        for (int i = 1; i < argc; ++i)
+            if (name == argv[i])
+                return true;
+        return false;
+    };
     std::string pattern = (std::filesystem::temp_directory_path() / "station-bench-XXXXXX").string();
     if (!mkdtemp(pattern.data())) {
         std::perror("mkdtemp");
         return 1;
     }
     std::vector<BenchRow> rows;
-    for (const BenchRow& row : FetchRows(pattern))
-        rows.push_back(row);
-    rows.push_back(PrintPassRow(pattern));
-    rows.push_back(IdleRow(pattern));
+    if (wanted("fetch"))
+        for (const BenchRow& row : FetchRows(pattern))
+            rows.push_back(row);
+    if (wanted("print"))
+        rows.push_back(PrintPassRow(pattern));
+    if (wanted("idle"))
+        rows.push_back(IdleRow(pattern));
     PrintTable(rows);
     std::filesystem::remove_all(pattern);
     return 0;
