@@ -241,6 +241,17 @@ TEST_F(InstalledStation, TheAdministratorsTemplateMakesAStationThatPrintsAtOnce)
     EXPECT_EQ(ReadTestFile(folder + "/kv_print.ini"), settingsTemplate);
     EXPECT_FALSE(fs::exists(home + "/.local/share/kv_print"));
 
+    // Without its settings file the station gets the template again; the rest stays.
+    fs::remove(folder + "/kv_print.ini");
+    {
+        BackgroundProgram again;
+        StartFromMenu(again, "kv_print", {"XDG_DATA_HOME=" + (scratch / "data")});
+        ASSERT_TRUE(WaitUntil([&] { return Count(ReadTestFile(log), "Start (Polling-Rate 10 Sekunden)") == 2; },
+                              kStartLimit))
+            << again.Output();
+    }
+    EXPECT_EQ(ReadTestFile(folder + "/kv_print.ini"), settingsTemplate);
+
     // The same station started without its launcher and without the component: the
     // check at Start says so in its box.
     fs::remove(folder + "/psftp_dll.so");
