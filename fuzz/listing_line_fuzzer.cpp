@@ -1,14 +1,18 @@
-// Lines of a store's directory listing, in the Unix and the DOS form.
+// Lines of a store's directory listing: the Unix and the DOS form of an FTP listing, and
+// the long form the SFTP component delivers.
 //
 // Input: listing lines, one per line (CR and LF removed as the listing reader does).
-// Every line goes through both parsers, whatever its form.
+// Every line goes through all three parsers, whatever its form.
 //
-// Promises checked against the line format worked out here: the name (at most 260
-// characters, may hold blanks), the directory flag and the size, which the fetch stage
-// relies on; a Unix month from 1 to 12 and a DOS year from 1970 to 2069.
+// Promises checked against the line format worked out here: the name (may hold blanks;
+// at most 260 characters from an FTP listing; without surrounding blanks and one "/" or
+// "*" mark from the SFTP component), the directory flag and the size, which the fetch
+// stage relies on; a Unix month from 1 to 12, a DOS year from 1970 to 2069; an SFTP
+// entry starts from zero.
 
 #include "fuzz_check.h"
 #include "net/ftp_dir_entry.h"
+#include "net/sftp_listing_line.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -28,6 +32,7 @@ bool IsBlank(char c)
 
 struct Split {
     std::vector<std::string> tokens;
+    std::vector<std::size_t> tokenStart;
     std::vector<std::size_t> afterRun;  // offset after each run of blanks, in order
 };
 
@@ -45,6 +50,7 @@ Split SplitLine(const std::string& line)
             while (i < line.size() && !IsBlank(line[i]))
                 ++i;
             split.tokens.push_back(line.substr(start, i - start));
+            split.tokenStart.push_back(start);
         }
     }
     return split;
@@ -89,6 +95,27 @@ void CheckDos(const std::string& line)
     FUZZ_CHECK(entry.year >= 1970 && entry.year <= 2069);
 }
 
+void CheckSftp(const std::string& line)
+{
+    FtpDirEntry entry;
+    entry.name = "from before";
+    entry.month = entry.hour = entry.minute = 7;
+    ParseSftpListingLine(line, entry);
+    const Split split = SplitLine(line);
+    std::string name;
+    if (split.tokens.size() > 8) {
+        name = line.substr(split.tokenStart[8]);
+        while (!name.empty() && IsBlank(name.back()))
+            name.pop_back();
+        if (name.back() == '/' || name.back() == '*')
+            name.pop_back();
+    }
+    FUZZ_CHECK(entry.name == name);
+    FUZZ_CHECK(entry.isDir == (!line.empty() && line[0] == 'd'));
+    FUZZ_CHECK(entry.size == Number(split.tokens, 4));
+    FUZZ_CHECK(entry.month == 0 && entry.hour == 0 && entry.minute == 0);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -102,6 +129,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             line.pop_back();
         CheckUnix(line);
         CheckDos(line);
+        CheckSftp(line);
     }
     return 0;
 }
