@@ -1,0 +1,40 @@
+#include "ui/input_box.h"
+
+#include "ui/ok_cancel_buttons.h"
+#include "ui/qt_text.h"
+#include "ui/white_space.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+InputBox::InputBox(const std::string& title, const std::string& text, bool trim, QWidget* parent,
+                   const std::string& prompt)
+    : QDialog(parent), prompt_(new QLabel(ToQString(prompt), this)), edit_(new QLineEdit(ToQString(text), this)),
+      trim_(trim)
+{
+    setWindowTitle(ToQString(title));
+    prompt_->setObjectName("promptLabel");
+    edit_->setObjectName("textEdit");
+    edit_->setMinimumWidth(320);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(prompt_);
+    layout->addWidget(edit_);
+    layout->addLayout(MakeOkCancelButtons(this).row);
+}
+
+std::string InputBox::Text() const
+{
+    const std::string text = ToStdString(edit_->text());
+    return trim_ ? StripWhiteSpace(text) : text;
+}
+
+bool RunInputBox(QWidget* parent, const std::string& title, const std::string& prompt, std::string& text, bool trim)
+{
+    InputBox box(title, text, trim, parent, prompt);
+    if (box.exec() != QDialog::Accepted)
+        return false;
+    text = box.Text();
+    return true;
+}

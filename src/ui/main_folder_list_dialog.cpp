@@ -1,0 +1,94 @@
+#include "ui/main_folder_list_dialog.h"
+
+#include "ui/input_box.h"
+#include "ui/qt_text.h"
+
+#include <QGridLayout>
+#include <QListWidget>
+#include <QPushButton>
+
+namespace {
+
+const char* const kTitle = "zu durchsuchende Verzeichnisse:";
+const char* const kPrompt = "Bitte Verzeichnis eingeben";
+
+QPushButton* Button(const char* text, const char* name, QWidget* parent)
+{
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(name);
+    button->setAutoDefault(false);
+    return button;
+}
+
+}  // namespace
+
+MainFolderListDialog::MainFolderListDialog(const std::vector<std::string>& folders, const QFont& listFont,
+                                           QWidget* parent)
+    : QDialog(parent), list_(folders), lines_(new QListWidget(this))
+{
+    setWindowTitle("zu untersuchende Verzeichnisse konfigurieren:");
+    lines_->setObjectName("folderList");
+    lines_->setFont(listFont);
+    lines_->setMinimumSize(360, 220);
+
+    auto* add = Button("Hinzufügen ...", "addButton", this);
+    auto* change = Button("Ändern ...", "changeButton", this);
+    auto* remove = Button("Löschen ...", "removeButton", this);
+    auto* ok = new QPushButton("OK", this);
+    ok->setObjectName("okButton");
+    ok->setDefault(true);
+    auto* cancel = Button("Abbrechen", "cancelButton", this);
+
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(lines_, 0, 0, 6, 1);
+    grid->addWidget(add, 0, 1);
+    grid->addWidget(change, 1, 1);
+    grid->addWidget(remove, 2, 1);
+    grid->setRowStretch(3, 1);
+    grid->addWidget(ok, 4, 1);
+    grid->addWidget(cancel, 5, 1);
+
+    connect(add, &QPushButton::clicked, this, &MainFolderListDialog::Add);
+    connect(change, &QPushButton::clicked, this, &MainFolderListDialog::Change);
+    connect(remove, &QPushButton::clicked, this, &MainFolderListDialog::Remove);
+    connect(lines_, &QListWidget::itemDoubleClicked, this, &MainFolderListDialog::Change);
+    connect(lines_, &QListWidget::currentRowChanged, this, [this](int row) { list_.Select(row); });
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    Show();
+}
+
+void MainFolderListDialog::Show()
+{
+    const QSignalBlocker quiet(lines_);
+    lines_->clear();
+    for (const std::string& line : list_.Lines())
+        lines_->addItem(ToQString(line));
+    lines_->setCurrentRow(list_.Selected());
+}
+
+void MainFolderListDialog::Add()
+{
+    std::string text;
+    if (!RunInputBox(this, kTitle, kPrompt, text, true))
+        return;
+    list_.Add(text);
+    Show();
+}
+
+void MainFolderListDialog::Change()
+{
+    if (list_.Selected() < 0)
+        return;
+    std::string text = list_.Lines()[list_.Selected()];
+    if (!RunInputBox(this, kTitle, kPrompt, text, true))
+        return;
+    list_.ChangeSelected(text);
+    Show();
+}
+
+void MainFolderListDialog::Remove()
+{
+    if (list_.RemoveSelected())
+        Show();
+}

@@ -1,0 +1,110 @@
+#include "ui/spool_folder_list_dialog.h"
+
+#include "ui/ok_cancel_buttons.h"
+#include "ui/print_program_group.h"
+#include "ui/qt_text.h"
+#include "ui/spool_folder_entry_dialog.h"
+
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+int SpoolFolderListDialog::rememberedFilter_ = 0;
+
+namespace {
+
+QPushButton* Button(const char* text, const char* name, QWidget* parent)
+{
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(name);
+    button->setAutoDefault(false);
+    return button;
+}
+
+}  // namespace
+
+SpoolFolderListDialog::SpoolFolderListDialog(const SpoolFolderPrinters& printers, const QFont& listFont,
+                                             QWidget* parent)
+    : QDialog(parent), list_(printers.folders), lines_(nullptr), program_(nullptr)
+{
+    setWindowTitle("Konfiguration der Drucker");
+
+    auto* group = new QGroupBox("Liste der Spool-Verzeichnisse:", this);
+    lines_ = new QListWidget(group);
+    lines_->setObjectName("spoolFolderList");
+    lines_->setFont(listFont);
+    // Room for the folder column, a description and a printer.
+    lines_->setMinimumSize(QFontMetrics(listFont).horizontalAdvance(QString(60, 'M')),
+                           8 * QFontMetrics(listFont).lineSpacing());
+    auto* add = Button("Hinzufügen ...", "addButton", group);
+    auto* change = Button("Ändern ...", "changeButton", group);
+    auto* remove = Button("Löschen ...", "removeButton", group);
+    auto* restore = Button("Standard ...", "restoreButton", group);
+    auto* grid = new QGridLayout(group);
+    grid->addWidget(lines_, 0, 0, 5, 1);
+    grid->addWidget(add, 0, 1);
+    grid->addWidget(change, 1, 1);
+    grid->addWidget(remove, 2, 1);
+    grid->addWidget(restore, 3, 1);
+    grid->setRowStretch(4, 1);
+
+    program_ = new PrintProgramGroup(printers.program, printers.params, true, rememberedFilter_, this);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(group, 1);
+    layout->addWidget(program_);
+    layout->addLayout(MakeOkCancelButtons(this).row);
+
+    connect(add, &QPushButton::clicked, this, &SpoolFolderListDialog::Add);
+    connect(change, &QPushButton::clicked, this, &SpoolFolderListDialog::Change);
+    connect(remove, &QPushButton::clicked, this, &SpoolFolderListDialog::Remove);
+    connect(restore, &QPushButton::clicked, this, &SpoolFolderListDialog::Restore);
+    connect(lines_, &QListWidget::itemDoubleClicked, this, &SpoolFolderListDialog::Change);
+    connect(lines_, &QListWidget::currentRowChanged, this, [this](int row) { list_.Select(row); });
+    Show();
+}
+
+void SpoolFolderListDialog::Show()
+{
+    const QSignalBlocker quiet(lines_);
+    lines_->clear();
+    for (const std::string& line : list_.Lines())
+        lines_->addItem(ToQString(line));
+    lines_->setCurrentRow(list_.Selected());
+}
+
+void SpoolFolderListDialog::Add()
+{
+    SpoolFolderEntryDialog dialog(SpoolFolderEntry{}, this);
+    if (dialog.exec() == QDialog::Accepted && list_.Add(dialog.Entry()))
+        Show();
+}
+
+void SpoolFolderListDialog::Change()
+{
+    if (list_.Selected() < 0)
+        return;
+    SpoolFolderEntryDialog dialog(list_.Entries()[list_.Selected()], this);
+    if (dialog.exec() == QDialog::Accepted && list_.ChangeSelected(dialog.Entry()))
+        Show();
+}
+
+void SpoolFolderListDialog::Remove()
+{
+    if (list_.RemoveSelected())
+        Show();
+}
+
+void SpoolFolderListDialog::Restore()
+{
+    list_.Restore();
+    Show();
+}
+
+SpoolFolderPrinters SpoolFolderListDialog::Printers() const
+{
+    return {list_.Entries(), program_->Program(), program_->Params()};
+}

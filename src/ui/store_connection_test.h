@@ -1,0 +1,22 @@
+// The base settings dialog's test of the store: log in with the values the dialog shows,
+// change into the store's main folder and tell the user how it went.
+#pragma once
+
+#include <string>
+
+class FtpClient;
+class WaitCursor;
+
+struct StoreTestValues {
+    std::string server;
+    std::string user;
+    std::string password;
+    std::string folder;
+    bool passive = false;
+    bool sftp = false;
+};
+
+// The client is fresh; programFolder holds the SFTP component. Every outcome is told in
+// a box. True when the log-in and the change of folder succeeded.
+bool StoreConnectionTest(const StoreTestValues& values, const std::string& programFolder, FtpClient& client,
+                         WaitCursor& waitCursor);

@@ -1,0 +1,7 @@
+// White space around texts that the user typed.
+#pragma once
+
+#include <string>
+
+// The text without blanks, tabs and line ends at either end.
+std::string StripWhiteSpace(const std::string& text);
