@@ -1,0 +1,101 @@
+// The store test of the base settings against a real FTP server on loopback.
+#include "ui/store_connection_test.h"
+
+#include "fakes/recording_message_boxes.h"
+#include "fakes/recording_wait_cursor.h"
+#include "fixtures/local_ftp_server.h"
+#include "fixtures/local_web_server.h"
+#include "net/ftp_client.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+const char* const kFailureCaption = "Fehler bei FTP-Operation:";
+
+class StoreConnection : public ::testing::TestWithParam<bool> {
+protected:
+    void SetUp() override
+    {
+        std::string error;
+        ASSERT_TRUE(server.Start(error)) << error;
+        std::filesystem::create_directories(server / "pub/4711");
+        client.SetControlPort(server.Port());
+    }
+
+    StoreTestValues Values(const std::string& password, const std::string& folder) const
+    {
+        return {"127.0.0.1", LocalFtpServer::kUser, password, folder, GetParam(), false};
+    }
+
+    LocalFtpServer server;
+    FtpClient client;
+    RecordingMessageBoxes boxes;
+    RecordingWaitCursor cursor;
+};
+
+}  // namespace
+
+TEST_P(StoreConnection, ReachesTheMainFolder)
+{
+    EXPECT_TRUE(StoreConnectionTest(Values(LocalFtpServer::kPassword, "/pub/4711"), "/opt/station", client, cursor));
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].text,
+              "Der FTP-Server 127.0.0.1 konnte erfolgreich angesprochen werden.\n\nEbenso konnte erfolgreich das "
+              "Hauptverzeichnis\n\n\t/pub/4711\n\nangesprochen werden !");
+    EXPECT_EQ(boxes.boxes[0].caption, "FTP-Verbindung zum FTP-Lager:");
+    EXPECT_EQ(boxes.boxes[0].style, BoxStyle::IconInformation | BoxStyle::TaskModal);
+    EXPECT_EQ(client.GetPassiveMode(), GetParam() ? 1 : 0);
+    EXPECT_EQ(cursor.shown, 1);
+    EXPECT_EQ(cursor.depth, 0);
+}
+
+TEST_P(StoreConnection, MissingFolderNamesTheFolderAndTheServersReply)
+{
+    EXPECT_FALSE(StoreConnectionTest(Values(LocalFtpServer::kPassword, "/gibt/es/nicht"), "", client, cursor));
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].text.rfind("Error: Konnte nicht zum Verzeichnis /gibt/es/nicht wechseln!\n"
+                                        "Server-Response: '550 ",
+                                        0),
+              0u)
+        << boxes.boxes[0].text;
+    EXPECT_EQ(boxes.boxes[0].caption, kFailureCaption);
+    EXPECT_EQ(boxes.boxes[0].style, BoxStyle::Error);
+    EXPECT_EQ(cursor.depth, 0);
+}
+
+TEST_P(StoreConnection, WrongPasswordFailsTheLogin)
+{
+    EXPECT_FALSE(StoreConnectionTest(Values("falsch", "/pub"), "", client, cursor));
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].text.rfind("Error: Konnte nicht beim FTP-Server 127.0.0.1 mit Nutzer station anmelden!\n"
+                                        "Server-Response: '530 ",
+                                        0),
+              0u)
+        << boxes.boxes[0].text;
+    EXPECT_EQ(boxes.boxes[0].caption, kFailureCaption);
+    EXPECT_EQ(boxes.boxes[0].style, BoxStyle::Error);
+}
+
+INSTANTIATE_TEST_SUITE_P(ActiveAndPassive, StoreConnection, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) { return info.param ? "Passive" : "Active"; });
+
+TEST(StoreConnectionSftp, FailedLoginNamesSftp)
+{
+    RecordingMessageBoxes boxes;
+    RecordingWaitCursor cursor;
+    FtpClient client;
+    client.SetControlPort(UnusedLocalPort());
+    client.SetSftpPort(UnusedLocalPort());
+    EXPECT_FALSE(StoreConnectionTest({"127.0.0.1", "lager", "pw", "/pub", false, true}, "/nirgends", client, cursor));
+    EXPECT_EQ(client.GetSftpMode(), 1);
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].text.rfind("Error: Konnte nicht beim SFTP-Server 127.0.0.1 mit Nutzer lager anmelden!\n"
+                                        "Server-Response: '",
+                                        0),
+              0u)
+        << boxes.boxes[0].text;
+    EXPECT_EQ(cursor.depth, 0);
+}
