@@ -1,0 +1,40 @@
+// Drives the modal dialogs that a widget under test opens: the action runs on the next
+// dialog of the given type that becomes the active modal window, from inside its event
+// loop. The wait for it is bounded; a dialog that never opens leaves the action unrun.
+#pragma once
+
+#include <QApplication>
+#include <QPointer>
+#include <QWidget>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+template <typename Dialog>
+void OnNextModal(std::function<void(Dialog*)> action)
+{
+    constexpr int kTries = 3000;  // 30 seconds in steps of 10 ms
+    QPointer<QWidget> outer = QApplication::activeModalWidget();
+    auto tries = std::make_shared<int>(0);
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, tries, outer, action] {
+        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+        if (dialog && dialog != outer) {
+            timer->stop();
+            timer->deleteLater();
+            action(dialog);
+        } else if (++*tries > kTries) {
+            timer->stop();
+            timer->deleteLater();
+        }
+    });
+    timer->start();
+}
+
+template <typename Widget>
+Widget* Child(QWidget* parent, const char* name)
+{
+    return parent->findChild<Widget*>(name);
+}
