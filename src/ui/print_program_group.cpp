@@ -26,7 +26,7 @@ PrintProgramGroup::PrintProgramGroup(const std::string& program, const std::stri
     help_->setPlainText(ToQString(PrintProgramHelpText()));
     help_->setTabStopDistance(8 * help_->fontMetrics().horizontalAdvance(QLatin1Char(' ')));
     help_->setMinimumHeight(10 * help_->fontMetrics().lineSpacing());
-    help_->setMinimumWidth(58 * help_->fontMetrics().averageCharWidth());
+    help_->setMinimumWidth(help_->fontMetrics().horizontalAdvance(QString(90, 'x')));
 
     auto* choose = new QPushButton("Auswahl", this);
     choose->setObjectName("programButton");
