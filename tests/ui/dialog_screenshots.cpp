@@ -1,5 +1,5 @@
 // Shows every settings dialog as each product mode opens it and writes a PNG of each
-// into the folder given as the first argument. Run by scripts/screenshots-dialogs under
+// into the folder given as the first argument. Run by scripts/screenshots under
 // Xvfb.
 #include "fakes/recording_wait_cursor.h"
 #include "fixtures/local_web_server.h"
