@@ -6,6 +6,8 @@
 #include "app/run_panel.h"
 #include "spool/run_control.h"
 #include "spool/station.h"
+#include "ui/desktop_settings_dialogs.h"
+#include "ui/settings_commands.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>
@@ -52,6 +54,8 @@ void MainWindow::Initialise(const QFont& logFont)
     setWindowIcon(icon_);
     setWindowTitle(QString::fromStdString(values_.WindowTitle));
     logList_->setFont(logFont);
+    dialogs_ = std::make_unique<DesktopSettingsDialogs>(
+        this, DialogContext{values_.ProgramName, icon_, logFont, &waitCursor_, {}});
     UpdateRunButtons(*station_);
     UpdateMenuState();
 
@@ -146,27 +150,19 @@ void MainWindow::AutoStartClicked(bool checked)
 
 void MainWindow::OpenBaseSettings()
 {
-    if (station_->RefuseWhileRunning())
-        return;
-    // The base settings dialog opens here: on OK it takes the values over, creates the
-    // spool folders, saves the settings and updates the menu state.
+    // DoLog may have changed, and with it the log commands.
+    if (BaseSettingsCommand(*station_, *dialogs_))
+        UpdateMenuState();
 }
 
 void MainWindow::AssignInstitution()
 {
-    if (station_->Settings().TessalineMode || station_->RefuseWhileRunning())
-        return;
-    // The institution dialog opens here (from the service's list with KorvidMode = 1,
-    // typed in with 0): on OK it takes the institution over and saves the settings.
+    InstitutionCommand(*station_, *dialogs_);
 }
 
 void MainWindow::AssignPrinters()
 {
-    if (station_->RefuseWhileRunning())
-        return;
-    // The printer dialog opens here (the spool folder list in the Tessaline mode, which
-    // then creates the spool folders after OK and cancel alike): on OK it takes the
-    // printers and the print program over and saves the settings.
+    PrinterCommand(*station_, *dialogs_);
 }
 
 void MainWindow::ShowAbout()

@@ -17,6 +17,7 @@
 #include <map>
 #include <memory>
 
+class DesktopSettingsDialogs;
 class LogListWidget;
 class QAction;
 class QFont;
@@ -31,8 +32,9 @@ public:
     MainWindow(const StartValues& values, StoreAccess& store, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // Before the window is shown: texts, icon and log font, the first log lines, the
-    // local spool tree, and with AutoStart = 1 a Start click posted to the window.
+    // Before the window is shown: texts, icon and log font (also of the settings
+    // dialogs' lists), the first log lines, the local spool tree, and with AutoStart = 1
+    // a Start click posted to the window.
     void Initialise(const QFont& logFont);
 
 public slots:
@@ -65,4 +67,5 @@ private:
     PosixProcessRunner processes_;
     std::unique_ptr<Desktop> desktop_;
     std::unique_ptr<Station> station_;
+    std::unique_ptr<DesktopSettingsDialogs> dialogs_;
 };
