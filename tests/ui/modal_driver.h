@@ -1,6 +1,7 @@
 // Drives the modal dialogs that a widget under test opens: the action runs on the next
 // dialog of the given type that becomes the active modal window, from inside its event
 // loop. The wait for it is bounded; a dialog that never opens leaves the action unrun.
+// The watch ends with the action, or earlier by deleting the timer returned.
 #pragma once
 
 #include <QApplication>
@@ -12,7 +13,7 @@
 #include <memory>
 
 template <typename Dialog>
-void OnNextModal(std::function<void(Dialog*)> action)
+QPointer<QTimer> OnNextModal(std::function<void(Dialog*)> action)
 {
     constexpr int kTries = 3000;  // 30 seconds in steps of 10 ms
     QPointer<QWidget> outer = QApplication::activeModalWidget();
@@ -31,6 +32,7 @@ void OnNextModal(std::function<void(Dialog*)> action)
         }
     });
     timer->start();
+    return timer;
 }
 
 template <typename Widget>
