@@ -5,6 +5,7 @@
 #include "config/file_utilities.h"
 #include "spool/polling_cycle.h"
 #include "station_window.h"
+#include "tools/modal_driver.h"
 
 #include <QLineEdit>
 #include <QProgressBar>
@@ -173,7 +174,13 @@ private slots:
         }
 
         station.Button("stop")->click();
+        QString opened;
+        OnNextModal<QDialog>([&opened](QDialog* dialog) {
+            opened = dialog->windowTitle();
+            dialog->reject();
+        });
         station.Command("&Grundeinstellungen ...")->trigger();
+        QCOMPARE(opened, QString("Grundeinstellungen"));
         QVERIFY(station.boxes.boxes.empty());
     }
 

@@ -2,7 +2,7 @@
 #include "fakes/recording_message_boxes.h"
 #include "fakes/recording_wait_cursor.h"
 #include "fixtures/local_web_server.h"
-#include "modal_driver.h"
+#include "tools/modal_driver.h"
 #include "ui/institution_data_dialog.h"
 #include "ui/institution_selection_dialog.h"
 

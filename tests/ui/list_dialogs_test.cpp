@@ -1,6 +1,6 @@
 // The folder list dialogs and the input box as a user sees them, offscreen.
 #include "fakes/recording_message_boxes.h"
-#include "modal_driver.h"
+#include "tools/modal_driver.h"
 #include "ui/input_box.h"
 #include "ui/main_folder_list_dialog.h"
 #include "ui/spool_folder_entry_dialog.h"

@@ -1,7 +1,7 @@
 // The main window's three settings commands, chosen from its menu, offscreen.
 #include "app/station_window.h"
 #include "config/file_utilities.h"
-#include "modal_driver.h"
+#include "tools/modal_driver.h"
 #include "ui/institution_data_dialog.h"
 #include "ui/printer_assignment_dialog.h"
 #include "ui/settings_dialog.h"
@@ -61,29 +61,6 @@ private slots:
         // Without DoLog the log commands are off.
         QVERIFY(!station.Command("Log-Datei löschen ...")->isEnabled());
         QVERIFY2(station.boxes.boxes.empty(), station.boxes.boxes.empty() ? "" : station.boxes.boxes[0].text.c_str());
-    }
-
-    void refusedWhileRunning()
-    {
-        StationWindow station;
-        SaveSettings(station.LocalSettings());
-        station.Open();
-        station.Button("start")->click();
-        QVERIFY2(station.Logged("Start (Polling-Rate 1 Sekunden)"), station.Dump().constData());
-        const size_t before = station.boxes.boxes.size();
-        bool opened = false;
-        QPointer<QTimer> watch = OnNextModal<QDialog>([&opened](QDialog* dialog) {
-            opened = true;
-            dialog->reject();
-        });
-        for (const char* command : {kBaseSettings, kPrinters, kInstitution})
-            station.Command(command)->trigger();
-        delete watch;
-        QVERIFY(!opened);
-        QCOMPARE(station.boxes.boxes.size(), before + 3);
-        for (size_t i = before; i < station.boxes.boxes.size(); ++i)
-            QCOMPARE(station.boxes.boxes[i].caption, std::string("Operation nicht möglich"));
-        station.Button("stop")->click();
     }
 
     void printersOfTheKorvidMode()

@@ -2,7 +2,7 @@
 // selection, offscreen.
 #include "fakes/recording_message_boxes.h"
 #include "fixtures/cups_fixture.h"
-#include "modal_driver.h"
+#include "tools/modal_driver.h"
 #include "tools/temp_folder.h"
 #include "ui/printer_assignment.h"
 #include "ui/printer_assignment_dialog.h"

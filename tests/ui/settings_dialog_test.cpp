@@ -6,7 +6,7 @@
 #include "fakes/recording_wait_cursor.h"
 #include "fixtures/local_ftp_server.h"
 #include "fixtures/local_web_server.h"
-#include "modal_driver.h"
+#include "tools/modal_driver.h"
 #include "net/ftp_client.h"
 #include "servers/scripted_server.h"
 #include "servers/server_socket.h"
