@@ -18,11 +18,16 @@ QPointer<QTimer> OnNextModal(std::function<void(Dialog*)> action)
     constexpr int kTries = 3000;  // 30 seconds in steps of 10 ms
     QPointer<QWidget> outer = QApplication::activeModalWidget();
     auto tries = std::make_shared<int>(0);
+    auto seen = std::make_shared<QPointer<Dialog>>();
     auto* timer = new QTimer;
     timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, tries, outer, action] {
+    QObject::connect(timer, &QTimer::timeout, [timer, tries, seen, outer, action] {
         auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-        if (dialog && dialog != outer) {
+        // Seen on two ticks: by then the dialog's own event loop runs, so ending the
+        // dialog ends its exec().
+        if (dialog && dialog != outer && *seen != dialog) {
+            *seen = dialog;
+        } else if (dialog && dialog == *seen) {
             timer->stop();
             timer->deleteLater();
             action(dialog);

@@ -177,7 +177,8 @@ private slots:
             filters = files->nameFilters();
             offered = files->selectedNameFilter();
             files->selectNameFilter(all);
-            files->selectFile(QString::fromStdString(folder / "druck"));
+            files->setDirectory(QString::fromStdString(folder.Path()));
+            files->findChild<QLineEdit*>("fileNameEdit")->setText("druck");
             static_cast<QDialog*>(files)->accept();
         });
         Child<QPushButton>(&assignment, "programButton")->click();
