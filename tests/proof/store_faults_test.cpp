@@ -196,13 +196,13 @@ TEST_F(StoreFaults, AServerSilentInTheMiddleOfAReplyIsLeftAtTheTimeOut)
     Offer("letter.pdf", 600);
     FakeFtpServer silent;
     Station& korvid = MakeStation(silent);
-    // The change into the base folder gets no reply; the client's next command (after
-    // its time-out) finds the connection closed.
-    silent.Greet("220 Lager.\r\n").AcceptLogin().Reply("").Reply("").Close();
+    // The change into the base folder gets no reply, and the connection stays open.
+    silent.Greet("220 Lager.\r\n").AcceptLogin().Silent();
     silent.Start();
     korvid.StartPolling();
 
     ExpectNothingTaken(silent);
+    EXPECT_TRUE(silent.ClientEndedSilences()) << "the station waited for the silent server without end";
     ExpectNextCycleFetchesEverything(korvid, {"letter.pdf"});
 }
 
@@ -221,6 +221,7 @@ TEST_F(StoreFaults, AServerSilentInTheMiddleOfAListingIsLeftAtTheTimeOut)
 
     EXPECT_EQ(Matching(silent.Commands(), "RETR"), Lines{});
     ExpectNothingTaken(silent);
+    EXPECT_TRUE(silent.ClientEndedSilences()) << "the station waited for the silent server without end";
     ExpectNextCycleFetchesEverything(korvid, {"a.pdf", "b.pdf"});
 }
 
@@ -237,6 +238,7 @@ TEST_F(StoreFaults, AServerSilentInTheMiddleOfATransferIsLeftAtTheTimeOut)
     korvid.StartPolling();
 
     ExpectNothingTaken(silent);
+    EXPECT_TRUE(silent.ClientEndedSilences()) << "the station waited for the silent server without end";
     ExpectNextCycleFetchesEverything(korvid, {"letter.pdf"});
 }
 

@@ -128,7 +128,8 @@ FakeFtpServer& FakeFtpServer::SendData(const FtpDataStep& step)
         ServerSocket data = OpenData(step);
         data.SendAll(step.data);
         if (step.stall) {
-            data.ReadToEnd(kStallMs);
+            if (!data.AwaitPeerClose(kStallMs))
+                silenceOutlasted_ = true;
             return;
         }
         data.Close();
@@ -151,6 +152,15 @@ FakeFtpServer& FakeFtpServer::ReceiveData(const FtpDataStep& step)
         }
         data.Close();
         control_.SendAll(step.final);
+    });
+    return *this;
+}
+
+FakeFtpServer& FakeFtpServer::Silent()
+{
+    steps_.push_back([this] {
+        if (ReadCommand() && !control_.AwaitPeerClose(kStallMs))
+            silenceOutlasted_ = true;
     });
     return *this;
 }

@@ -49,6 +49,9 @@ public:
     FakeFtpServer& SendData(const FtpDataStep& step);
     // Reads a command; then preliminary reply, data in until the client closes, final reply.
     FakeFtpServer& ReceiveData(const FtpDataStep& step = {});
+    // Reads a command and falls silent: no reply, the control connection open until the
+    // client drops it (at most kStallMs).
+    FakeFtpServer& Silent();
     // Closes the control connection.
     FakeFtpServer& Close();
 
@@ -62,12 +65,16 @@ public:
     std::string Uploaded() const;
     // The ports the client announced with PORT, in order.
     std::vector<int> AnnouncedPorts() const;
+    // Whether the client, not the server, ended every silence: it gave up waiting and
+    // dropped the silent connection while the server still kept it open.
+    bool ClientEndedSilences() const { return !silenceOutlasted_; }
 
 private:
     bool ReadCommand();
     ServerSocket OpenData(const FtpDataStep& step);
 
     std::atomic<bool> stop_{false};
+    std::atomic<bool> silenceOutlasted_{false};
     ServerSocket listener_;
     ServerSocket control_;
     ServerSocket passiveListener_;

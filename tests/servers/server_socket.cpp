@@ -155,6 +155,17 @@ std::string ServerSocket::ReadToEnd(int timeoutMs)
     return all;
 }
 
+bool ServerSocket::AwaitPeerClose(int timeoutMs)
+{
+    pending_.clear();
+    char chunk[4096];
+    while (fd_ >= 0 && WaitReadable(timeoutMs)) {
+        if (recv(fd_, chunk, sizeof chunk, 0) <= 0)
+            return true;
+    }
+    return false;
+}
+
 void ServerSocket::Close()
 {
     if (fd_ >= 0)

@@ -29,6 +29,8 @@ public:
     bool ReadLine(std::string& line, int timeoutMs);
     // Everything until the peer closes (or the time runs out).
     std::string ReadToEnd(int timeoutMs);
+    // Drops whatever comes until the peer closes; false when the time ran out first.
+    bool AwaitPeerClose(int timeoutMs);
     void Close();
 
 private:
