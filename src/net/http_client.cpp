@@ -325,5 +325,5 @@ int HttpClient::SaveBody(const std::string& path)
         if (file.Write(text.data(), static_cast<long>(text.size())) != static_cast<long>(text.size()))
             return OnError(UTE_FILE_WRITE_ERROR);
     }
-    return OnError(UTE_SUCCESS);
+    return OnError(file.Close() == 0 ? UTE_SUCCESS : UTE_FILE_WRITE_ERROR);
 }

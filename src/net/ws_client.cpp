@@ -15,6 +15,9 @@
 
 namespace {
 
+// Larger than every receive chunk.
+constexpr size_t kWriteBlockSize = 64 * 1024;
+
 std::string DottedText(const in_addr& address)
 {
     char text[INET_ADDRSTRLEN] = {};
@@ -360,28 +363,42 @@ int CUT_WSClient::WaitWritable(int seconds, int microseconds)
 
 int CUT_WSClient::ReceiveChunks(TransferSource& source, int chunkSize, int timeoutSeconds, long maxLength)
 {
-    std::vector<char> chunk(static_cast<size_t>(chunkSize));
+    // The chunks are received one by one, but written to the source in blocks of many
+    // chunks: a large download then costs one write per block instead of one per chunk.
+    // Every way out writes what was received, so a resumed download continues after it.
+    std::vector<char> block(kWriteBlockSize);
+    long filled = 0;
+    auto writeBlock = [&] {
+        bool written = filled == 0 || source.Write(block.data(), filled) == filled;
+        filled = 0;
+        return written;
+    };
+    auto finish = [&](int result) {
+        bool written = writeBlock();
+        return (written || result != UTE_SUCCESS) ? result : UTE_DS_WRITE_FAILED;
+    };
     long total = 0;
     for (;;) {
         int wanted = chunkSize;
         if (maxLength > 0) {
             long rest = maxLength - total;
             if (rest <= 0)
-                return UTE_SUCCESS;
+                return finish(UTE_SUCCESS);
             wanted = static_cast<int>(std::min<long>(rest, chunkSize));
         }
-        if (timeoutSeconds > 0 && RawWaitReadable(socket_, timeoutSeconds, 0) != 0)
-            return UTE_SOCK_TIMEOUT;
-        int count = Receive(chunk.data(), wanted, 0);
-        if (count == 0)
-            return UTE_SUCCESS;
-        if (count < 0)
-            return UTE_SOCK_RECEIVE_ERROR;
-        if (source.Write(chunk.data(), count) != count)
+        if (filled + wanted > static_cast<long>(block.size()) && !writeBlock())
             return UTE_DS_WRITE_FAILED;
+        if (timeoutSeconds > 0 && RawWaitReadable(socket_, timeoutSeconds, 0) != 0)
+            return finish(UTE_SOCK_TIMEOUT);
+        int count = Receive(block.data() + filled, wanted, 0);
+        if (count == 0)
+            return finish(UTE_SUCCESS);
+        if (count < 0)
+            return finish(UTE_SOCK_RECEIVE_ERROR);
+        filled += count;
         total += count;
         if (OnReceiveProgress(total) == 0 || IsAborted())
-            return UTE_ABORTED;
+            return finish(UTE_ABORTED);
     }
 }
 
@@ -401,7 +418,9 @@ int CUT_WSClient::ReceiveToSource(TransferSource& source, int mode, int timeoutS
     if (source.Open(mode) != 0)
         return OnError(UTE_DS_OPEN_FAILED);
     int result = ReceiveChunks(source, 1024, timeoutSeconds, maxLength);
-    source.Close();
+    // A write the file system only refuses on close (a full disk) is a failed write too.
+    if (source.Close() != 0 && result == UTE_SUCCESS)
+        result = UTE_DS_WRITE_FAILED;
     return OnError(result);
 }
 

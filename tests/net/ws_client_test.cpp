@@ -326,6 +326,51 @@ TEST(WSClientReceive, ProgressHookStopsTheTransferAndTheSourceIsClosed)
     EXPECT_LE(source.bytes_.size(), 1024u);
 }
 
+// A sink that takes every write, or refuses writes from the given one on, and may fail
+// to close the way a full disk reports itself at close.
+class RefusingSource : public MemorySource {
+public:
+    long Write(const char* data, long length) override
+    {
+        if (++writes >= refuseFrom && refuseFrom > 0)
+            return length / 2;
+        return MemorySource::Write(data, length);
+    }
+    int Close() override
+    {
+        MemorySource::Close();
+        return failClose ? -1 : 0;
+    }
+    int writes = 0;
+    int refuseFrom = 0;
+    bool failClose = false;
+};
+
+TEST(WSClientReceive, AWriteRefusedLateOrAtCloseFailsTheTransfer)
+{
+    const std::string bytes = PatternBytes(300000);
+    for (int refuseFrom : {1, 2}) {
+        ScriptedServer server;
+        server.Accept().Send(bytes).Close();
+        server.Start();
+        CUT_WSClient client;
+        ASSERT_EQ(ConnectTo(client, server), UTE_SUCCESS);
+        RefusingSource sink;
+        sink.refuseFrom = refuseFrom;
+        EXPECT_EQ(client.ReceiveToSource(sink, SourceMode::Create, 5), UTE_DS_WRITE_FAILED) << refuseFrom;
+        EXPECT_FALSE(sink.open_);
+    }
+    ScriptedServer server;
+    server.Accept().Send(bytes).Close();
+    server.Start();
+    CUT_WSClient client;
+    ASSERT_EQ(ConnectTo(client, server), UTE_SUCCESS);
+    RefusingSource sink;
+    sink.failClose = true;
+    EXPECT_EQ(client.ReceiveToSource(sink, SourceMode::Create, 5), UTE_DS_WRITE_FAILED);
+    EXPECT_EQ(sink.bytes_, bytes);
+}
+
 TEST(WSClientSend, SendFromSourceSendsTheWholeFile)
 {
     const std::string bytes = PatternBytes(1000);  // several 255-byte chunks
