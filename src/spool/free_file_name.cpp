@@ -1,11 +1,16 @@
 #include "spool/free_file_name.h"
 
+#include "spool/pdf_search.h"
+
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
 #include <fcntl.h>
 #include <sys/stat.h>
 
 namespace {
+
+constexpr const char* kPartialSuffix = ".part";
 
 // More documents of one name than anyone leaves waiting.
 constexpr int kLastNumber = 9999;
@@ -47,4 +52,23 @@ std::string MoveToFreeName(const std::string& from, const std::string& folder, c
             return "";
     }
     return "";
+}
+
+std::string PartialPath(const std::string& folder, const std::string& name)
+{
+    return folder + "/" + name + kPartialSuffix;
+}
+
+void RemoveStalePartials(const std::string& folder)
+{
+    namespace fs = std::filesystem;
+    const std::string suffix = kPartialSuffix;
+    std::error_code error;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder, error)) {
+        std::string name = entry.path().filename().string();
+        if (name.size() <= suffix.size() || name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
+            continue;
+        if (HasPdfExtension(name.substr(0, name.size() - suffix.size())) && entry.is_regular_file(error))
+            std::remove(entry.path().c_str());
+    }
 }

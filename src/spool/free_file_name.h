@@ -13,3 +13,11 @@ std::string NumberedFileName(const std::string& name, int number);
 // Nothing in the folder is ever replaced. The path the file got; empty when it could
 // not be moved, and the file is then still at `from`.
 std::string MoveToFreeName(const std::string& from, const std::string& folder, const std::string& name);
+
+// The temporary path a document is fetched to before it gets its own name: it does not
+// end in ".pdf", so no print pass takes it.
+std::string PartialPath(const std::string& folder, const std::string& name);
+
+// Removes the temporary files a fetch left behind that never ended (the station was
+// killed in the middle of it): the regular files "<name>.pdf.part" of the folder.
+void RemoveStalePartials(const std::string& folder);

@@ -28,7 +28,7 @@ bool CopyWhole(const std::string& source, const std::string& folder, const std::
     struct stat before {};
     if (stat(source.c_str(), &before) != 0 || !S_ISREG(before.st_mode))
         return false;
-    std::string partial = folder + "/" + name + ".part";
+    std::string partial = PartialPath(folder, name);
     std::error_code error;
     std::filesystem::copy_file(source, partial, std::filesystem::copy_options::overwrite_existing, error);
     struct stat after {};

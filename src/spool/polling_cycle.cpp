@@ -3,6 +3,7 @@
 #include "config/file_utilities.h"
 #include "net/result_codes.h"
 #include "platform/message_box.h"
+#include "spool/free_file_name.h"
 #include "spool/local_folder_move.h"
 #include "spool/print_dispatch.h"
 #include "spool/spool_layout.h"
@@ -174,6 +175,8 @@ bool FetchAll(Station& station)
 bool FetchFolder(Station& station, StoreSession* session, const std::string& label, const std::string& source,
                  const std::string& destination)
 {
+    // No fetch runs at this point: what a temporary name holds is from a run that died.
+    RemoveStalePartials(destination);
     if (!session)
         return MoveLocalFolder(station.Log(), source, destination);
     return session->FetchRemoteFolder(label, source, destination);

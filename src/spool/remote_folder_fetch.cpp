@@ -30,7 +30,7 @@ Outcome FetchFile(Station& station, StoreSession& session, StoreConnection& conn
                   const std::string& destination, const std::string& name, long listedSize, std::string& errorText)
 {
     const StationSettings& settings = station.Settings();
-    const std::string partial = destination + "/" + name + ".part";
+    const std::string partial = PartialPath(destination, name);
     int code = connection.GetFile(name, partial);
     if (code != UTE_SUCCESS) {
         std::remove(partial.c_str());

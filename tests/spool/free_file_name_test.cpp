@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <set>
+#include <string>
 
 namespace fs = std::filesystem;
 
@@ -51,4 +53,23 @@ TEST(FreeFileName, AFailedMoveLeavesTheFileWhereItWas)
     EXPECT_EQ(ReadTestFile(folder / "new/1"), "first");
     EXPECT_EQ(MoveToFreeName(folder / "new/none", folder.Path(), "a.pdf"), "");
     EXPECT_FALSE(fs::exists(folder / "a.pdf"));
+}
+
+TEST(FreeFileName, OnlyTheStationsOwnTemporaryFilesAreStale)
+{
+    TempFolder folder;
+    WriteTestFile(folder / "a.pdf.part", "half");
+    WriteTestFile(folder / "B.PDF.part", "half");
+    WriteTestFile(folder / "a.pdf", "%PDF whole");
+    WriteTestFile(folder / "notes.part", "someone else's");
+    WriteTestFile(folder / ".part", "no name");
+    fs::create_directories(folder / "c.pdf.part");
+    EXPECT_EQ(PartialPath("/spool/RL", "a.pdf"), "/spool/RL/a.pdf.part");
+
+    RemoveStalePartials(folder.Path());
+    std::set<std::string> left;
+    for (const auto& entry : fs::directory_iterator(folder.Path()))
+        left.insert(entry.path().filename().string());
+    EXPECT_EQ(left, (std::set<std::string>{".part", "a.pdf", "c.pdf.part", "notes.part"}));
+    RemoveStalePartials(folder / "missing");
 }

@@ -135,6 +135,16 @@ TEST_F(PollingCycleTest, ACycleThatFetchedNothingPrintsNothing)
     EXPECT_FALSE(fs::exists(spool + "/RL/left.pdf"));
 }
 
+TEST_F(PollingCycleTest, ADownloadLeftHalfByAStationThatDiedIsClearedAway)
+{
+    WriteTestFile(spool + "/DELV/gone.pdf.part", "%PDF half");
+    WriteTestFile(source + "/DELV/new.pdf", "%PDF new");
+    RunCycle(station);
+    EXPECT_FALSE(fs::exists(spool + "/DELV/gone.pdf.part"));
+    ASSERT_EQ(test.PrintCalls().size(), 1u);
+    EXPECT_EQ(fs::path(test.PrintCalls()[0].arguments.back()).filename(), "new.pdf");
+}
+
 TEST_F(PollingCycleTest, KorvidFetchesTheThreeCategoriesThroughOneSession)
 {
     UseStore();
