@@ -12,6 +12,9 @@ namespace {
 // Replies and listing lines are read in pieces of at most this many bytes less one.
 constexpr int kLineSize = 261;
 constexpr size_t kLastResponseLength = 259;
+// More lines than any server's reply holds: a reply that goes on beyond them would hold
+// the client for as long as the server keeps sending, so it counts as no reply.
+constexpr size_t kMaxReplyLines = 10000;
 
 int MillisecondsSinceStart()
 {
@@ -94,12 +97,14 @@ void FtpClient::SendCommand(const std::string& command)
 
 int FtpClient::ReadReply(std::string* text)
 {
-    if (ReceiveLine(lineBuffer_, kLineSize, 0) <= 0) {
+    auto noReply = [&] {
         lineBuffer_ = "    NO RESPONSE";
         if (text)
             *text = lineBuffer_;
         return 0;
-    }
+    };
+    if (ReceiveLine(lineBuffer_, kLineSize, 0) <= 0)
+        return noReply();
     TrimLineEnd(lineBuffer_);
     const int code = ReplyCode(lineBuffer_);
 
@@ -108,7 +113,10 @@ int FtpClient::ReadReply(std::string* text)
         // A multi-line reply ends with the line that repeats the code followed by a blank.
         const std::string finalPrefix = lineBuffer_.substr(0, 3) + " ";
         responseLines_.clear();
+        size_t lines = 0;
         while (lineBuffer_.compare(0, 4, finalPrefix) != 0) {
+            if (++lines > kMaxReplyLines)
+                return noReply();
             responseLines_.push_back(lineBuffer_);
             std::string next;
             if (ReceiveLine(next, kLineSize, 0) <= 0) {

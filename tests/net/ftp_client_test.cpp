@@ -154,6 +154,19 @@ TEST(FtpClientLogin, GreetingDecidesTheConnect)
     EXPECT_EQ(client.Login("127.0.0.1", "lager", "geheim"), UTE_CONNECT_TIMEOUT);
 }
 
+TEST(FtpClientLogin, AGreetingThatNeverEndsIsNoGreeting)
+{
+    std::string greeting = "220-Lager\r\n";
+    for (int line = 0; line < 10001; ++line)
+        greeting += "220-und weiter\r\n";
+    FakeLogin fake;
+    fake.server.Greet(greeting).AcceptLogin();
+    fake.server.Start();
+    fake.client.SetReceiveTimeout(kSilenceMs);
+    EXPECT_EQ(fake.Login(), UTE_NO_RESPONSE);
+    EXPECT_FALSE(fake.client.IsConnected());
+}
+
 TEST(FtpClientCommands, SilentServerGivesNoResponseAndKeepsTheLastResponse)
 {
     FakeLogin fake;
