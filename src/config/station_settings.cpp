@@ -2,6 +2,7 @@
 
 #include "config/file_utilities.h"
 #include "config/password_scrambling.h"
+#include "support/white_space.h"
 
 #include <string>
 
@@ -18,16 +19,6 @@ constexpr const char* kSpoolFolderList = "SPOOL_FOLDER_LIST";
 constexpr int kPasswordLead = 3;
 constexpr int kPasswordTrailer = 4;
 constexpr int kPasswordSpacing = 5;
-
-std::string Trim(const std::string& text)
-{
-    constexpr const char* whiteSpace = " \t\r\n\v\f";
-    std::size_t first = text.find_first_not_of(whiteSpace);
-    if (first == std::string::npos)
-        return "";
-    std::size_t last = text.find_last_not_of(whiteSpace);
-    return text.substr(first, last - first + 1);
-}
 
 std::string Numbered(const char* name, std::size_t n)
 {
@@ -91,7 +82,7 @@ void LoadSettings(StationSettings& s)
     // Both lists end at the first entry whose folder is empty or blank.
     s.MainFolders.clear();
     for (std::size_t n = 1;; ++n) {
-        std::string folder = Trim(ReadIniText(kMainFolderList, Numbered("FOLDER", n), "", file));
+        std::string folder = StripWhiteSpace(ReadIniText(kMainFolderList, Numbered("FOLDER", n), "", file));
         if (folder.empty())
             break;
         s.MainFolders.push_back(std::move(folder));
@@ -99,13 +90,13 @@ void LoadSettings(StationSettings& s)
     s.SpoolFolders.clear();
     for (std::size_t n = 1;; ++n) {
         SpoolFolderEntry entry;
-        entry.Folder = Trim(ReadIniText(kSpoolFolderList, Numbered("FOLDER", n), "", file));
+        entry.Folder = StripWhiteSpace(ReadIniText(kSpoolFolderList, Numbered("FOLDER", n), "", file));
         if (entry.Folder.empty())
             break;
-        entry.Description = Trim(ReadIniText(kSpoolFolderList, Numbered("Description", n), "", file));
-        entry.PrinterName = Trim(ReadIniText(kSpoolFolderList, Numbered("PrinterName", n), "", file));
-        entry.PrinterDriver = Trim(ReadIniText(kSpoolFolderList, Numbered("PrinterDriver", n), "", file));
-        entry.PrinterPort = Trim(ReadIniText(kSpoolFolderList, Numbered("PrinterPort", n), "", file));
+        entry.Description = StripWhiteSpace(ReadIniText(kSpoolFolderList, Numbered("Description", n), "", file));
+        entry.PrinterName = StripWhiteSpace(ReadIniText(kSpoolFolderList, Numbered("PrinterName", n), "", file));
+        entry.PrinterDriver = StripWhiteSpace(ReadIniText(kSpoolFolderList, Numbered("PrinterDriver", n), "", file));
+        entry.PrinterPort = StripWhiteSpace(ReadIniText(kSpoolFolderList, Numbered("PrinterPort", n), "", file));
         s.SpoolFolders.push_back(std::move(entry));
     }
 }

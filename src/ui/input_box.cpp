@@ -1,8 +1,8 @@
 #include "ui/input_box.h"
 
+#include "support/white_space.h"
 #include "ui/ok_cancel_buttons.h"
 #include "ui/qt_text.h"
-#include "ui/white_space.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

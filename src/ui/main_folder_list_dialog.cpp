@@ -1,7 +1,7 @@
 #include "ui/main_folder_list_dialog.h"
 
 #include "ui/input_box.h"
-#include "ui/qt_text.h"
+#include "ui/list_lines.h"
 
 #include <QGridLayout>
 #include <QListWidget>
@@ -60,11 +60,7 @@ MainFolderListDialog::MainFolderListDialog(const std::vector<std::string>& folde
 
 void MainFolderListDialog::Show()
 {
-    const QSignalBlocker quiet(lines_);
-    lines_->clear();
-    for (const std::string& line : list_.Lines())
-        lines_->addItem(ToQString(line));
-    lines_->setCurrentRow(list_.Selected());
+    ShowListLines(*lines_, list_.Lines(), list_.Selected());
 }
 
 void MainFolderListDialog::Add()

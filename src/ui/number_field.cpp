@@ -1,7 +1,7 @@
 #include "ui/number_field.h"
 
 #include "platform/message_box.h"
-#include "ui/white_space.h"
+#include "support/white_space.h"
 
 #include <limits>
 

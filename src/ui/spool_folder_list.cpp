@@ -2,8 +2,8 @@
 
 #include "config/file_utilities.h"
 #include "platform/message_box.h"
+#include "support/white_space.h"
 #include "ui/list_order.h"
-#include "ui/white_space.h"
 
 namespace {
 

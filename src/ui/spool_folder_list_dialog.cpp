@@ -2,7 +2,7 @@
 
 #include "ui/ok_cancel_buttons.h"
 #include "ui/print_program_group.h"
-#include "ui/qt_text.h"
+#include "ui/list_lines.h"
 #include "ui/spool_folder_entry_dialog.h"
 
 #include <QFontMetrics>
@@ -69,11 +69,7 @@ SpoolFolderListDialog::SpoolFolderListDialog(const SpoolFolderPrinters& printers
 
 void SpoolFolderListDialog::Show()
 {
-    const QSignalBlocker quiet(lines_);
-    lines_->clear();
-    for (const std::string& line : list_.Lines())
-        lines_->addItem(ToQString(line));
-    lines_->setCurrentRow(list_.Selected());
+    ShowListLines(*lines_, list_.Lines(), list_.Selected());
 }
 
 void SpoolFolderListDialog::Add()

@@ -1,4 +1,4 @@
-// White space around texts that the user typed.
+// White space around texts that the user typed or a settings file holds.
 #pragma once
 
 #include <string>

@@ -1,4 +1,4 @@
-#include "ui/white_space.h"
+#include "support/white_space.h"
 
 std::string StripWhiteSpace(const std::string& text)
 {
