@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
+#include <string_view>
 #include <fcntl.h>
 #include <sys/stat.h>
 
@@ -62,13 +63,14 @@ std::string PartialPath(const std::string& folder, const std::string& name)
 void RemoveStalePartials(const std::string& folder)
 {
     namespace fs = std::filesystem;
-    const std::string suffix = kPartialSuffix;
+    const std::string_view suffix = kPartialSuffix;
     std::error_code error;
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder, error)) {
-        std::string name = entry.path().filename().string();
-        if (name.size() <= suffix.size() || name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
-            continue;
-        if (HasPdfExtension(name.substr(0, name.size() - suffix.size())) && entry.is_regular_file(error))
-            std::remove(entry.path().c_str());
+    // Stepped with an error code: a folder that changes under the walk ends it, it never
+    // throws into the polling cycle.
+    for (fs::directory_iterator entry(folder, error), end; !error && entry != end; entry.increment(error)) {
+        std::string name = entry->path().filename().string();
+        if (name.size() > suffix.size() && name.ends_with(suffix) &&
+            HasPdfExtension(name.substr(0, name.size() - suffix.size())) && entry->is_regular_file(error))
+            std::remove(entry->path().c_str());
     }
 }
