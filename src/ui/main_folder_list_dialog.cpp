@@ -2,6 +2,7 @@
 
 #include "ui/input_box.h"
 #include "ui/list_lines.h"
+#include "ui/ok_cancel_buttons.h"
 
 #include <QGridLayout>
 #include <QListWidget>
@@ -11,14 +12,6 @@ namespace {
 
 const char* const kTitle = "zu durchsuchende Verzeichnisse:";
 const char* const kPrompt = "Bitte Verzeichnis eingeben";
-
-QPushButton* Button(const char* text, const char* name, QWidget* parent)
-{
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(name);
-    button->setAutoDefault(false);
-    return button;
-}
 
 }  // namespace
 
@@ -31,13 +24,13 @@ MainFolderListDialog::MainFolderListDialog(const std::vector<std::string>& folde
     lines_->setFont(listFont);
     lines_->setMinimumSize(360, 220);
 
-    auto* add = Button("Hinzufügen ...", "addButton", this);
-    auto* change = Button("Ändern ...", "changeButton", this);
-    auto* remove = Button("Löschen ...", "removeButton", this);
+    auto* add = MakeButton("Hinzufügen ...", "addButton", this);
+    auto* change = MakeButton("Ändern ...", "changeButton", this);
+    auto* remove = MakeButton("Löschen ...", "removeButton", this);
     auto* ok = new QPushButton("OK", this);
     ok->setObjectName("okButton");
     ok->setDefault(true);
-    auto* cancel = Button("Abbrechen", "cancelButton", this);
+    auto* cancel = MakeButton("Abbrechen", "cancelButton", this);
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(lines_, 0, 0, 6, 1);

@@ -17,3 +17,11 @@ OkCancelButtons MakeOkCancelButtons(QDialog* dialog)
     QObject::connect(buttons.cancel, &QPushButton::clicked, dialog, &QDialog::reject);
     return buttons;
 }
+
+QPushButton* MakeButton(const QString& text, const QString& name, QWidget* parent)
+{
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(name);
+    button->setAutoDefault(false);
+    return button;
+}

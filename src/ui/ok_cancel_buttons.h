@@ -1,9 +1,12 @@
-// The "OK" and "Abbrechen" buttons that end every settings dialog.
+// The buttons of the settings dialogs: "OK" and "Abbrechen", which end every one, and
+// the buttons inside them, which never take the Return key from "OK".
 #pragma once
 
 class QDialog;
 class QHBoxLayout;
 class QPushButton;
+class QString;
+class QWidget;
 
 struct OkCancelButtons {
     QHBoxLayout* row;  // the two buttons at the right
@@ -12,3 +15,6 @@ struct OkCancelButtons {
 };
 
 OkCancelButtons MakeOkCancelButtons(QDialog* dialog);
+
+// A button with its object name that Return never presses.
+QPushButton* MakeButton(const QString& text, const QString& name, QWidget* parent);

@@ -3,6 +3,7 @@
 #include "config/station_settings.h"
 #include "ui/file_filter.h"
 #include "ui/file_pickers.h"
+#include "ui/ok_cancel_buttons.h"
 #include "ui/printer_assignment.h"
 #include "ui/qt_text.h"
 
@@ -28,9 +29,7 @@ PrintProgramGroup::PrintProgramGroup(const std::string& program, const std::stri
     help_->setMinimumHeight(10 * help_->fontMetrics().lineSpacing());
     help_->setMinimumWidth(help_->fontMetrics().horizontalAdvance(QString(90, 'x')));
 
-    auto* choose = new QPushButton("Auswahl", this);
-    choose->setObjectName("programButton");
-    choose->setAutoDefault(false);
+    auto* choose = MakeButton("Auswahl", "programButton", this);
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(new QLabel("PDF-Druck-Programm:", this), 0, 0);
@@ -40,9 +39,7 @@ PrintProgramGroup::PrintProgramGroup(const std::string& program, const std::stri
     grid->addWidget(new QLabel("Parameter:", this), 2, 0);
     grid->addWidget(params_, 2, 1, 1, withStandard ? 1 : 2);
     if (withStandard) {
-        auto* standard = new QPushButton("Standard", this);
-        standard->setObjectName("paramsStandardButton");
-        standard->setAutoDefault(false);
+        auto* standard = MakeButton("Standard", "paramsStandardButton", this);
         grid->addWidget(standard, 2, 2);
         connect(standard, &QPushButton::clicked, this, [this] { params_->setText(kDefaultPrintParams); });
     }

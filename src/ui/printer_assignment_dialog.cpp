@@ -44,9 +44,7 @@ QLineEdit* PrinterAssignmentDialog::AddCategory(const char* group, const char* l
     auto* box = new QGroupBox(group, this);
     auto* edit = new QLineEdit(ToQString(printer.name), box);
     edit->setObjectName(QString(name) + "Edit");
-    auto* choose = new QPushButton("Auswahl ...", box);
-    choose->setObjectName(QString(name) + "Button");
-    choose->setAutoDefault(false);
+    auto* choose = MakeButton("Auswahl ...", QString(name) + "Button", box);
     auto* row = new QHBoxLayout(box);
     categoryLabels_.push_back(new QLabel(label, box));
     row->addWidget(categoryLabels_.back());

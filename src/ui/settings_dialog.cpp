@@ -37,14 +37,6 @@ QLabel* Label(const char* text, const char* name, QWidget* parent)
     return label;
 }
 
-QPushButton* Button(const char* text, const char* name, QWidget* parent)
-{
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(name);
-    button->setAutoDefault(false);
-    return button;
-}
-
 QCheckBox* Box(const char* text, const char* name, int checked, QWidget* parent)
 {
     auto* box = new QCheckBox(text, parent);
@@ -56,7 +48,7 @@ QCheckBox* Box(const char* text, const char* name, int checked, QWidget* parent)
 // The "..." button beside a path.
 QPushButton* BrowseButton(const char* name, QWidget* parent)
 {
-    QPushButton* button = Button("...", name, parent);
+    QPushButton* button = MakeButton("...", name, parent);
     button->setMaximumWidth(button->fontMetrics().horizontalAdvance("....") + 16);
     return button;
 }
@@ -123,7 +115,7 @@ QGroupBox* SettingsDialog::BuildServerGroup()
     port_->addItems({"80", "8080"});
     port_->setEditText(ToQString(values_.KV_Port));
     serverFolder_ = Edit(values_.KV_Main_Dir, "serverFolderEdit", serverGroup_);
-    QPushButton* test = Button("Verbindung testen ...", "serverTestButton", serverGroup_);
+    QPushButton* test = MakeButton("Verbindung testen ...", "serverTestButton", serverGroup_);
 
     auto* grid = new QGridLayout(serverGroup_);
     grid->addWidget(Label("Korvid-Server:", "serverLabel", serverGroup_), 0, 0);
@@ -146,7 +138,7 @@ QWidget* SettingsDialog::BuildFolderListPanel()
     auto* icon = new QLabel(folderListPanel_);
     icon->setObjectName("modeIcon");
     icon->setPixmap(context_.modeIcon.pixmap(48, 48));
-    QPushButton* configure = Button("Verzeichnisse konfigurieren ...", "folderListButton", folderListPanel_);
+    QPushButton* configure = MakeButton("Verzeichnisse konfigurieren ...", "folderListButton", folderListPanel_);
 
     auto* layout = new QVBoxLayout(folderListPanel_);
     layout->addStretch();
@@ -167,7 +159,7 @@ QGroupBox* SettingsDialog::BuildStoreGroup()
     storePassword_ = Edit(values_.KV_FTP_Store_Password, "storePasswordEdit", group);
     storePassword_->setEchoMode(QLineEdit::Password);
     storeFolder_ = Edit(values_.KV_FTP_Store_Dir, "storeFolderEdit", group);
-    QPushButton* test = Button("Verbindung testen ...", "storeTestButton", group);
+    QPushButton* test = MakeButton("Verbindung testen ...", "storeTestButton", group);
     passiveBox_ = Box("passive FTP-Modus ?", "passiveBox", values_.KV_Ftp_Passive, group);
     errorBox_ = Box("Fehler nur loggen ?", "errorBox", values_.OnErrorLogOnly, group);
     sftpBox_ = Box("SFTP benutzen ?", "sftpBox", values_.KV_Sftp_Mode, group);

@@ -22,9 +22,7 @@ SpoolFolderEntryDialog::SpoolFolderEntryDialog(const SpoolFolderEntry& entry, QW
     printer_->setObjectName("printerText");
     printer_->setReadOnly(true);
     description_->setMinimumWidth(300);
-    auto* choose = new QPushButton("Drucker zuordnen ...", this);
-    choose->setObjectName("printerButton");
-    choose->setAutoDefault(false);
+    auto* choose = MakeButton("Drucker zuordnen ...", "printerButton", this);
 
     auto* grid = new QGridLayout;
     grid->addWidget(new QLabel("Beschreibung:", this), 0, 0);

@@ -14,18 +14,6 @@
 
 int SpoolFolderListDialog::rememberedFilter_ = 0;
 
-namespace {
-
-QPushButton* Button(const char* text, const char* name, QWidget* parent)
-{
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(name);
-    button->setAutoDefault(false);
-    return button;
-}
-
-}  // namespace
-
 SpoolFolderListDialog::SpoolFolderListDialog(const SpoolFolderPrinters& printers, const QFont& listFont,
                                              QWidget* parent)
     : QDialog(parent), list_(printers.folders), lines_(nullptr), program_(nullptr)
@@ -39,10 +27,10 @@ SpoolFolderListDialog::SpoolFolderListDialog(const SpoolFolderPrinters& printers
     // Room for the folder column, a description and a printer.
     lines_->setMinimumSize(QFontMetrics(listFont).horizontalAdvance(QString(60, 'M')),
                            8 * QFontMetrics(listFont).lineSpacing());
-    auto* add = Button("Hinzufügen ...", "addButton", group);
-    auto* change = Button("Ändern ...", "changeButton", group);
-    auto* remove = Button("Löschen ...", "removeButton", group);
-    auto* restore = Button("Standard ...", "restoreButton", group);
+    auto* add = MakeButton("Hinzufügen ...", "addButton", group);
+    auto* change = MakeButton("Ändern ...", "changeButton", group);
+    auto* remove = MakeButton("Löschen ...", "removeButton", group);
+    auto* restore = MakeButton("Standard ...", "restoreButton", group);
     auto* grid = new QGridLayout(group);
     grid->addWidget(lines_, 0, 0, 5, 1);
     grid->addWidget(add, 0, 1);
