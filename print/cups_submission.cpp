@@ -2,6 +2,8 @@
 
 #include "exit_codes.h"
 #include "job_options.h"
+#include "job_wait.h"
+#include "queue_state.h"
 
 #include <cups/cups.h>
 
@@ -47,7 +49,7 @@ Submission SendJob(http_t* http, const char* queue, const PrintOptions& options)
     const int job = cupsCreateJob(http, queue, title.c_str(), optionCount, jobOptions);
     cupsFreeOptions(optionCount, jobOptions);
     if (job == 0) {
-        result.code = kJobRefused;
+        result.code = cupsLastError() == IPP_STATUS_ERROR_NOT_ACCEPTING_JOBS ? kQueueClosed : kJobRefused;
         result.reason = "queue \"" + result.queue + "\" refused the job: " + cupsLastErrorString();
         return result;
     }
@@ -80,6 +82,15 @@ Submission SendJob(http_t* http, const char* queue, const PrintOptions& options)
     return result;
 }
 
+QueueState StateOf(const cups_dest_t& dest)
+{
+    const auto value = [&dest](const char* name) {
+        const char* text = cupsGetOption(name, dest.num_options, dest.options);
+        return std::string(text != nullptr ? text : "");
+    };
+    return {value("printer-state"), value("printer-is-accepting-jobs"), value("printer-state-reasons")};
+}
+
 }  // namespace
 
 Submission SubmitToCups(const PrintOptions& options)
@@ -101,7 +112,16 @@ Submission SubmitToCups(const PrintOptions& options)
         result.reason = wanted ? "CUPS has no queue \"" + options.printer + "\""
                                : std::string("no queue named and CUPS has no default queue");
     } else {
-        result = SendJob(http, dest->name, options);
+        const std::string closed = QueueClosedReason(dest->name, StateOf(*dest));
+        if (!closed.empty()) {
+            result.code = kQueueClosed;
+            result.reason = closed;
+            result.queue = dest->name;
+        } else {
+            result = SendJob(http, dest->name, options);
+            if (result.code == kPrinted && options.waitSeconds > 0)
+                WaitForJobEnd(http, options.waitSeconds, result);
+        }
         cupsFreeDests(1, dest);
     }
     httpClose(http);

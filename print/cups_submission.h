@@ -8,11 +8,14 @@
 struct Submission {
     int code = 0;        // a PrintExitCode
     std::string reason;  // one line, set when code is not kPrinted
-    std::string queue;   // the queue that took the job
+    std::string queue;   // the queue that was asked
     int jobId = 0;
+    std::string note;    // one line for the operator when printed is not yet confirmed
 };
 
 // Connects to the scheduler the CUPS client configuration names (CUPS_SERVER and
-// client.conf included), looks the queue up and sends options.file as application/pdf.
-// Returns kPrinted once the scheduler accepted the whole document.
+// client.conf included), looks the queue up, sends nothing to a queue that is stopped
+// or rejects jobs, sends options.file as application/pdf and waits for the job's end
+// as WaitForJobEnd does, at most options.waitSeconds (0: returns kPrinted as soon as
+// the scheduler accepted the whole document).
 Submission SubmitToCups(const PrintOptions& options);

@@ -1,5 +1,5 @@
 // pdf_print: the station's print program. Sends one PDF file to a CUPS queue and ends
-// with 0 once CUPS accepted the job; see the usage text for options and exit codes.
+// with 0 once CUPS printed the job; see the usage text for options and exit codes.
 #include "cups_submission.h"
 #include "exit_codes.h"
 #include "pdf_file_check.h"
@@ -12,24 +12,33 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: pdf_print [-printer QUEUE] [-dPDFFitPage] [-color | -mono] [-copies N] FILE\n"
+    "usage: pdf_print [-printer QUEUE] [-dPDFFitPage] [-color | -mono] [-copies N]\n"
+    "                 [-wait SECONDS] FILE\n"
     "\n"
     "Sends the PDF file FILE (relative to the working folder) to the CUPS queue QUEUE,\n"
-    "or to the default queue when -printer is missing or empty.\n"
+    "or to the default queue when -printer is missing or empty, and waits until CUPS\n"
+    "reports the job's end. Nothing is sent to a queue that is stopped or rejects jobs.\n"
     "\n"
     "  -printer QUEUE  the CUPS queue\n"
     "  -dPDFFitPage    scale each page to fit the paper (fit-to-page)\n"
     "  -color, -mono   print in colour or in black and white (print-color-mode)\n"
     "  -copies N       number of copies, 1 to 999\n"
+    "  -wait SECONDS   wait at most this long for the job's end, 0 to 86400 (default\n"
+    "                  300); a job still waiting or printing then stays with CUPS,\n"
+    "                  which prints it later, and pdf_print ends with 0 and says so on\n"
+    "                  standard error. -wait 0 ends as soon as CUPS accepted the job.\n"
     "\n"
     "Exit codes:\n"
-    "  0  CUPS accepted the job\n"
+    "  0  CUPS printed the job, or still holds it when the wait ended\n"
     "  2  bad arguments: unknown option, option without its value, no file\n"
     "  3  the file is missing, a folder or cannot be read\n"
     "  4  the file is not a PDF document (no \"%PDF-\" in its first 1024 bytes)\n"
     "  5  the CUPS scheduler cannot be reached\n"
     "  6  CUPS has no such queue, or no default queue when none was named\n"
-    "  7  CUPS refused the job\n";
+    "  7  CUPS refused the job\n"
+    "  8  the queue does not take jobs now: it is stopped or rejects jobs; nothing\n"
+    "     was sent\n"
+    "  9  CUPS did not print the job: it was aborted or canceled\n";
 
 int Fail(int code, const std::string& reason)
 {
@@ -63,5 +72,7 @@ int main(int argc, char** argv)
     if (submission.code != kPrinted)
         return Fail(submission.code, submission.reason);
     std::printf("pdf_print: job %d on queue %s\n", submission.jobId, submission.queue.c_str());
+    if (!submission.note.empty())
+        std::fprintf(stderr, "pdf_print: %s\n", submission.note.c_str());
     return kPrinted;
 }

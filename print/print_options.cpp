@@ -11,6 +11,15 @@ bool ParseCopies(const std::string& text, int& copies)
     return error == std::errc() && rest == end && copies >= 1 && copies <= 999;
 }
 
+constexpr int kLongestWait = 86400;
+
+bool ParseWait(const std::string& text, int& seconds)
+{
+    const char* end = text.data() + text.size();
+    auto [rest, error] = std::from_chars(text.data(), end, seconds);
+    return error == std::errc() && rest == end && seconds >= 0 && seconds <= kLongestWait;
+}
+
 }  // namespace
 
 ParsedOptions ParsePrintOptions(const std::vector<std::string>& args)
@@ -41,7 +50,7 @@ ParsedOptions ParsePrintOptions(const std::vector<std::string>& args)
             options.color = ColorMode::Color;
         } else if (arg == "-mono") {
             options.color = ColorMode::Monochrome;
-        } else if (arg == "-printer" || arg == "-copies") {
+        } else if (arg == "-printer" || arg == "-copies" || arg == "-wait") {
             if (i + 1 == last) {
                 parsed.reason = "option " + arg + " needs a value before the file";
                 return parsed;
@@ -49,6 +58,12 @@ ParsedOptions ParsePrintOptions(const std::vector<std::string>& args)
             const std::string& value = args[++i];
             if (arg == "-printer") {
                 options.printer = value;
+            } else if (arg == "-wait") {
+                if (!ParseWait(value, options.waitSeconds)) {
+                    parsed.reason = "-wait needs a number of seconds from 0 to " + std::to_string(kLongestWait)
+                        + ", not \"" + value + "\"";
+                    return parsed;
+                }
             } else if (!ParseCopies(value, options.copies)) {
                 parsed.reason = "-copies needs a number from 1 to 999, not \"" + value + "\"";
                 return parsed;

@@ -1,5 +1,5 @@
 // The command line of pdf_print:
-//   pdf_print [-printer QUEUE] [-dPDFFitPage] [-color | -mono] [-copies N] FILE
+//   pdf_print [-printer QUEUE] [-dPDFFitPage] [-color | -mono] [-copies N] [-wait SECONDS] FILE
 // The last argument is the file, relative to the working folder.
 #pragma once
 
@@ -13,6 +13,7 @@ struct PrintOptions {
     bool fitToPage = false;
     ColorMode color = ColorMode::QueueDefault;
     int copies = 1;
+    int waitSeconds = 300;  // how long to wait for the job's end; 0: end at acceptance
     std::string file;
     bool help = false;
 };

@@ -1,4 +1,5 @@
 // pdf_print against the machine's CUPS scheduler with a queue that writes PDF files.
+#include "exit_codes.h"
 #include "fixtures/cups_fixture.h"
 #include "fixtures/make_pdf.h"
 #include "fixtures/run_program.h"
@@ -39,9 +40,10 @@ protected:
     }
 
     // Waits for the printed file, checks that it carries `text` and removes it.
-    void ExpectPrinted(const std::string& token, const std::string& text)
+    void ExpectPrinted(const std::string& token, const std::string& text,
+                       std::chrono::seconds limit = kPrintLimit)
     {
-        const std::string printed = WaitForPrintedPdf(pdfQueue, token, kPrintLimit);
+        const std::string printed = WaitForPrintedPdf(pdfQueue, token, limit);
         ASSERT_FALSE(printed.empty()) << "nothing with " << token << " in " << pdfQueue.outputFolder;
         EXPECT_NE(PdfText(printed).find(text), std::string::npos) << printed;
         std::filesystem::remove(printed);
@@ -63,7 +65,8 @@ TEST_F(PdfPrintCups, PrintsWithTheStationsDefaultTemplate)
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.err, "");
     EXPECT_NE(run.out.find("on queue " + pdfQueue.queue), std::string::npos) << run.out;
-    ExpectPrinted(token, text);
+    // pdf_print waited for the job's end: the queue has written the file already.
+    ExpectPrinted(token, text, std::chrono::seconds(0));
 }
 
 TEST_F(PdfPrintCups, PrintsAFileWhoseNameArrivedInPiecesInBlackAndWhite)
@@ -86,19 +89,55 @@ TEST_F(PdfPrintCups, RefusesAQueueThatDoesNotExist)
     EXPECT_EQ(run.err, "pdf_print: CUPS has no queue \"station-no-such-queue\"\n");
 }
 
-TEST_F(PdfPrintCups, ReportsAQueueThatRefusesJobs)
+TEST_F(PdfPrintCups, SendsNothingToAQueueThatIsStoppedOrRejectsJobs)
 {
-    // A queue of this run's own, so that no other run accepts jobs on it meanwhile.
-    const std::string closed = UniqueToken("station-closed-");
-    CupsPdfQueue closedQueue;
-    std::string reason;
-    ASSERT_TRUE(SetUpCupsPdfQueue(closedQueue, reason, closed)) << reason;
-    ASSERT_EQ(RunProgram({"/usr/sbin/cupsreject", closed}).exitCode, 0);
+    struct Closing {
+        const char* command;
+        const char* closed;  // what pdf_print says closes the queue
+    };
+    for (const Closing& closing : {Closing{"/usr/sbin/cupsdisable", "stopped (state reasons: paused)"},
+                                   Closing{"/usr/sbin/cupsreject", "rejecting jobs"}}) {
+        // A queue of this run's own, so that no other run changes its state meanwhile.
+        const UnreachableQueue closed(UniqueToken("station-closed-"), {});
+        ASSERT_TRUE(closed.Added());
+        ASSERT_EQ(RunProgram({closing.command, closed.Name()}).exitCode, 0);
 
+        ASSERT_TRUE(WritePdf(folder / "a.pdf", "Deckblatt"));
+        const ProgramRun run = Print({"-printer", closed.Name(), "a.pdf"});
+        EXPECT_EQ(run.exitCode, kQueueClosed) << closing.command;
+        EXPECT_EQ(run.err, "pdf_print: queue \"" + closed.Name() + "\" does not take jobs now: " + closing.closed + "\n");
+        EXPECT_EQ(QueueJobs(closed.Name(), "all"), "") << closing.command;
+    }
+}
+
+TEST_F(PdfPrintCups, ReportsAJobThatCupsAbortedAsNotPrinted)
+{
+    const UnreachableQueue failing(UniqueToken("station-failing-"), {"printer-error-policy=abort-job"});
+    ASSERT_TRUE(failing.Added());
     ASSERT_TRUE(WritePdf(folder / "a.pdf", "Deckblatt"));
-    const ProgramRun run = Print({"-printer", closed, "a.pdf"});
-    EXPECT_EQ(run.exitCode, 7);
-    EXPECT_NE(run.err.find(closed), std::string::npos) << run.err;
 
-    EXPECT_EQ(RunProgram({"/usr/sbin/lpadmin", "-x", closed}).exitCode, 0);
+    const ProgramRun run = Print({"-wait", "60", "-printer", failing.Name(), "a.pdf"});
+    EXPECT_EQ(run.exitCode, kNotPrinted);
+    EXPECT_TRUE(run.err.starts_with("pdf_print: CUPS did not print job ")) << run.err;
+    EXPECT_NE(run.err.find("on queue \"" + failing.Name() + "\", it was aborted: "), std::string::npos) << run.err;
+    EXPECT_EQ(QueueJobs(failing.Name(), "not-completed"), "");
+}
+
+TEST_F(PdfPrintCups, LeavesAJobThatIsStillHeldToCups)
+{
+    struct Wait {
+        const char* seconds;
+        const char* note;  // what pdf_print says of the job on standard error
+    };
+    for (const Wait& wait : {Wait{"0", ""}, Wait{"1", " is still pending-held after 1 s"}}) {
+        const UnreachableQueue held(UniqueToken("station-held-"), {"job-hold-until-default=indefinite"});
+        ASSERT_TRUE(held.Added());
+        ASSERT_TRUE(WritePdf(folder / "a.pdf", "Deckblatt"));
+
+        const ProgramRun run = Print({"-wait", wait.seconds, "-printer", held.Name(), "a.pdf"});
+        EXPECT_EQ(run.exitCode, kPrinted) << run.err;
+        EXPECT_NE(run.err.find(wait.note), std::string::npos) << run.err;
+        EXPECT_EQ(run.err.empty(), *wait.note == '\0') << run.err;
+        EXPECT_NE(QueueJobs(held.Name(), "not-completed"), "") << wait.seconds;
+    }
 }

@@ -111,7 +111,9 @@ TEST_F(PdfPrintProgram, HelpNamesTheExitCodesAndPrintsNothing)
     const ProgramRun run = Run({"--help"}, {"CUPS_SERVER=127.0.0.1:" + std::to_string(ClosedPort())});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_TRUE(run.out.starts_with("usage: pdf_print")) << run.out;
-    for (int code : {kBadArguments, kFileUnreadable, kNotPdf, kCupsUnreachable, kUnknownQueue, kJobRefused})
+    EXPECT_NE(run.out.find("\n  -wait SECONDS "), std::string::npos) << run.out;
+    for (int code : {kBadArguments, kFileUnreadable, kNotPdf, kCupsUnreachable, kUnknownQueue, kJobRefused,
+                     kQueueClosed, kNotPrinted})
         EXPECT_NE(run.out.find("\n  " + std::to_string(code) + "  "), std::string::npos) << code;
     EXPECT_EQ(run.err, "");
 }
