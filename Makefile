@@ -4,13 +4,16 @@ BUILD ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 BENCH_BUILD ?= build-bench
+DEB_BUILD ?= build-deb
+# Where `make deb` puts the package.
+DEB_OUT ?= .
 # Seconds per fuzz target: briefly in `make check`, as long as asked in `make fuzz`.
 FUZZ_CHECK_SECONDS ?= 5
 FUZZ_SECONDS ?= 600
 FUZZ_JOBS ?= 2
 CTEST_FLAGS ?= --output-on-failure -j $(JOBS) --timeout 600
 
-.PHONY: all deps build check test load check-asan build-fuzzers check-fuzz fuzz bench run clean
+.PHONY: all deps build check test load check-asan build-fuzzers check-fuzz fuzz bench deb run clean
 
 all: build
 
@@ -63,8 +66,22 @@ bench: deps $(BENCH_BUILD)/CMakeCache.txt
 	$(BENCH_BUILD)/bench/micro_benchmarks
 	$(BENCH_BUILD)/bench/side_by_side
 
+# The Debian package, from a Release build for /usr with Debian's hardening flags (their
+# -g left out: the package is stripped).
+$(DEB_BUILD)/CMakeCache.txt: export DEB_BUILD_MAINT_OPTIONS = hardening=+all
+$(DEB_BUILD)/CMakeCache.txt:
+	CXXFLAGS="$$(dpkg-buildflags --get CXXFLAGS | sed 's/-g //') $$(dpkg-buildflags --get CPPFLAGS)" \
+	CFLAGS="$$(dpkg-buildflags --get CFLAGS | sed 's/-g //') $$(dpkg-buildflags --get CPPFLAGS)" \
+	LDFLAGS="$$(dpkg-buildflags --get LDFLAGS)" \
+	  cmake -S . -B $(DEB_BUILD) -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr -DSTATION_TESTS=OFF
+
+deb: deps $(DEB_BUILD)/CMakeCache.txt
+	cmake --build $(DEB_BUILD) -j $(JOBS)
+	cd $(DEB_BUILD) && cpack -G DEB
+	cp $(DEB_BUILD)/print-station_*.deb $(DEB_OUT)/
+
 run: build
 	@scripts/demo-station $(BUILD)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD) $(DEB_BUILD)

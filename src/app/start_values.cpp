@@ -37,7 +37,7 @@ StartValues DeriveStartValues(const std::string& programPath, const std::string&
         v.IniPath = v.ProgramFolder + "/ts_print.ini";
 
     v.VersionText = std::string(v.TessalineMode ? "Tessaline" : "KORVID")
-                    + "-PDF-Ausgabeprogramm Version 3.0.2 (" + buildStamp + ")";
+                    + "-PDF-Ausgabeprogramm Version " STATION_VERSION " (" + buildStamp + ")";
     v.WindowTitle = v.ProgramName + " - " + v.VersionText;
     v.AboutText = v.TessalineMode ? "Info über ts_print" : "Info über kv_print";
     return v;
