@@ -94,7 +94,7 @@ TEST(ParsePrintOptions, HelpOnlyWhenAskedForAloneAndOtherwiseTheLastArgumentIsTh
     EXPECT_TRUE(Accepted({"--help"}).help);
     EXPECT_TRUE(Accepted({"-h"}).help);
     using Args = std::vector<std::string>;
-    for (const Args& args : {Args{"-color", "-h"}, Args{"-printer", "q", "--help"}, Args{"-color", "-h.pdf"},
+    for (const Args& args : {Args{"-h.pdf"}, Args{"--help.pdf"}, Args{"-color", "-h"}, Args{"-printer", "q", "--help"}, Args{"-color", "-h.pdf"},
                              Args{"-printer", "q", "-printer.pdf"}, Args{"-color", "x -h y.pdf"},
                              Args{"-dPDFFitPage", "-color", "-printer", "q", "-copies 999 b.pdf"}}) {
         const PrintOptions options = Accepted(args);
