@@ -26,12 +26,12 @@ ParsedOptions ParsePrintOptions(const std::vector<std::string>& args)
 {
     ParsedOptions parsed;
     PrintOptions& options = parsed.options;
-    for (const std::string& arg : args) {
-        if (arg == "--help" || arg == "-h") {
-            options.help = true;
-            parsed.ok = true;
-            return parsed;
-        }
+    // Help only when asked for alone: with anything before it, "-h" or "--help" is the
+    // name of the file to print.
+    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+        options.help = true;
+        parsed.ok = true;
+        return parsed;
     }
     if (args.empty()) {
         parsed.reason = "no file given";

@@ -1,6 +1,8 @@
 // The command line of pdf_print:
 //   pdf_print [-printer QUEUE] [-dPDFFitPage] [-color | -mono] [-copies N] [-wait SECONDS] FILE
-// The last argument is the file, relative to the working folder.
+//   pdf_print -h | --help
+// The last argument is the file, relative to the working folder, even when it looks
+// like an option; help is shown only when asked for alone.
 #pragma once
 
 #include <string>

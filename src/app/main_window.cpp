@@ -5,6 +5,7 @@
 #include "app/log_list_widget.h"
 #include "app/run_panel.h"
 #include "spool/run_control.h"
+#include "spool/settings_file_check.h"
 #include "spool/station.h"
 #include "ui/desktop_settings_dialogs.h"
 #include "ui/settings_commands.h"
@@ -63,6 +64,7 @@ void MainWindow::Initialise(const QFont& logFont)
     std::string institution = InstitutionLine(settings);
     if (!institution.empty())
         station_->Log().AddLogLine(institution);
+    WarnAboutSettingsFile(settings.IniPath, station_->Log());
     station_->CreateSpoolFolders();
 
     // Posted, not called: Start runs once the window is shown.

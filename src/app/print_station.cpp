@@ -19,6 +19,10 @@ int PrintStation::Run(const StartValues& values)
 {
     if (HasDisplay())
         InstallMessageBoxes(&messageBoxes_);
+    if (!ClaimStationFolder(lock_, values.ProgramFolder, values.ProgramName)) {
+        InstallMessageBoxes(nullptr);
+        return 1;
+    }
     MainWindow window(values, store_);
     logFont_ = MakeLogFont();
     window.Initialise(*logFont_);

@@ -1,6 +1,10 @@
 #include "net/sftp_binding.h"
 
+#include <cerrno>
+#include <cstring>
 #include <dlfcn.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "psftp_dll.h"
 
@@ -47,16 +51,42 @@ bool Resolve(void* library, const char* name, Function& function, std::string& e
     return function != nullptr;
 }
 
+// The component runs with the station's rights: one that anybody but its owner could
+// have replaced, or that belongs to another user than the station's or root, is refused.
+std::string UntrustedReason(const std::string& path, struct stat& status)
+{
+    if (stat(path.c_str(), &status) != 0)
+        return path + ": " + std::strerror(errno);
+    if ((status.st_mode & (S_IWGRP | S_IWOTH)) != 0)
+        return path + ": writable by others than its owner, not loaded";
+    if (status.st_uid != 0 && status.st_uid != geteuid())
+        return path + ": owned by another user, not loaded";
+    return "";
+}
+
 }  // namespace
 
 SftpBinding::SftpBinding(const std::string& folder)
     : entry_(std::make_unique<EntryPoints>())
 {
     const std::string path = folder + "/psftp_dll.so";
-    library_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    struct stat checked {};
+    std::string untrusted = UntrustedReason(path, checked);
+    if (untrusted.empty()) {
+        library_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+        const char* why = library_ == nullptr ? dlerror() : nullptr;
+        untrusted = library_ == nullptr ? (why != nullptr ? why : path + ": cannot be loaded") : "";
+    }
+    // The file loaded must be the file checked.
+    struct stat loaded {};
+    if (library_ != nullptr && (stat(path.c_str(), &loaded) != 0 || loaded.st_dev != checked.st_dev ||
+                                loaded.st_ino != checked.st_ino)) {
+        dlclose(library_);
+        library_ = nullptr;
+        untrusted = path + ": replaced while it was loaded";
+    }
     if (library_ == nullptr) {
-        const char* why = dlerror();
-        loadError_ = why != nullptr ? why : path + ": cannot be loaded";
+        loadError_ = untrusted;
         return;
     }
     EntryPoints& e = *entry_;

@@ -4,9 +4,25 @@
 #include "platform/message_box.h"
 #include "spool/text_format.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace {
 
 int lineCounter = 0;
+
+// Appends; a new file is readable by its user only. The print program started later
+// must not inherit it.
+std::FILE* OpenLogFile(const std::string& path)
+{
+    int fd = open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return nullptr;
+    std::FILE* file = fdopen(fd, "a");
+    if (!file)
+        close(fd);
+    return file;
+}
 
 }  // namespace
 
@@ -48,9 +64,8 @@ void ActivityLog::AddLogLine(const std::string& message, LogTarget target)
         list_.RepaintNow();
     }
     if (target != LogTarget::ListOnly && settings_.DoLog == 1) {
-        // "e": the print program started later must not inherit the log file.
         if (!file_)
-            file_ = std::fopen(settings_.LogFileName.c_str(), "ae");
+            file_ = OpenLogFile(settings_.LogFileName);
         if (file_) {
             std::fprintf(file_, "%s\n", line.c_str());
             std::fflush(file_);

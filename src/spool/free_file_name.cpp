@@ -40,7 +40,7 @@ std::string NumberedFileName(const std::string& name, int number)
     size_t dot = name.rfind('.');
     std::string base = dot == std::string::npos ? name : name.substr(0, dot);
     std::string extension = dot == std::string::npos ? "" : name.substr(dot);
-    return base + " (" + std::to_string(number) + ")" + extension;
+    return base + "_" + std::to_string(number) + extension;
 }
 
 std::string MoveToFreeName(const std::string& from, const std::string& folder, const std::string& name)

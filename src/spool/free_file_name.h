@@ -4,12 +4,13 @@
 
 #include <string>
 
-// "<base> (<number>)<extension>", the extension being the text from the name's last
-// ".": "report (2).pdf" for "report.pdf" and 2.
+// "<base>_<number><extension>", the extension being the text from the name's last
+// ".": "report_2.pdf" for "report.pdf" and 2. No blank, which some print programs
+// take apart, and sorted after "report.pdf", which came first.
 std::string NumberedFileName(const std::string& name, int number);
 
 // Moves the file at `from` into the folder under `name`, or, when that name is taken,
-// under the first free one of "<base> (2)<extension>", "<base> (3)<extension>", ...
+// under the first free one of "<base>_2<extension>", "<base>_3<extension>", ...
 // Nothing in the folder is ever replaced. The path the file got; empty when it could
 // not be moved, and the file is then still at `from`.
 std::string MoveToFreeName(const std::string& from, const std::string& folder, const std::string& name);

@@ -8,7 +8,7 @@ class ActivityLog;
 
 // Copies each PDF file of the source folder into the destination folder and deletes the
 // source once its copy is complete. A document of the same name waiting in the
-// destination is kept: the copy gets the next free name, "<base> (2).pdf", "(3)", ...
+// destination is kept: the copy gets the next free name, "<base>_2.pdf", "_3", ...
 // A copy is made under a name that does not end in ".pdf" and renamed when it is whole,
 // so no print pass sees half a document. A source that could not be copied whole, or
 // that changed while it was copied, stays for the next cycle; a source that cannot be

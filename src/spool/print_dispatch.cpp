@@ -3,7 +3,6 @@
 #include "config/file_utilities.h"
 #include "platform/process_runner.h"
 #include "spool/command_line.h"
-#include "spool/param_expander.h"
 #include "spool/pdf_search.h"
 #include "spool/spool_layout.h"
 #include "spool/station.h"
@@ -11,7 +10,6 @@
 #include "support/sorted_string_list.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 #include <list>
 
@@ -29,29 +27,28 @@ std::string FullFolderPath(const std::string& folder)
 
 }  // namespace
 
-bool RunPrintProgram(ProcessRunner& processes, const std::string& program, const std::string& parameters,
+bool RunPrintProgram(ProcessRunner& processes, const std::string& program, const std::vector<std::string>& arguments,
                      const std::string& workingFolder, int& exitCode)
 {
     if (program.empty())
         return false;
     exitCode = 0;
-    return processes.Run(program, SplitCommandLine(CutParameters(program, parameters)), workingFolder, exitCode);
+    return FitsCommandLine(program, arguments) && processes.Run(program, arguments, workingFolder, exitCode);
 }
 
 void PrintFile(Station& station, const std::string& folder, const std::string& fileName)
 {
     const StationSettings& settings = station.Settings();
-    ParamExpander expander(settings.Printer_PDF_Prog_Params, &station.Params());
-    expander.ExpandTemplate();
+    std::vector<std::string> arguments = ExpandArguments(settings.Printer_PDF_Prog_Params, station.Params());
     int code = 0;
-    if (!RunPrintProgram(station.Seams().processes, settings.Printer_PDF_Prog, expander.Text(), folder, code))
+    if (!RunPrintProgram(station.Seams().processes, settings.Printer_PDF_Prog, arguments, folder, code))
         code = -1;
     if (code != 0) {
         station.Log().AddLogLine(FormatText("Drucken der Datei: %s: %s hat Code %d zurückgeliefert!",
                                             fileName.c_str(), settings.Printer_PDF_Prog.c_str(), code));
         return;
     }
-    std::remove((folder + "/" + fileName).c_str());
+    RemovePrintedFile(folder, fileName, station.Log(), station.Leftovers());
 }
 
 void PrintFolder(Station& station, const std::string& folderName)
@@ -65,8 +62,10 @@ void PrintFolder(Station& station, const std::string& folderName)
 
     std::string separator = folder.back() == '/' ? "" : "/";
     std::list<std::string> paths;
-    for (const std::string& name : FindPdfFiles(folder))
-        paths.push_back(folder + separator + name);
+    for (const std::string& name : FindPdfFiles(folder)) {
+        if (!station.Leftovers().Holds(folder + separator + name))
+            paths.push_back(folder + separator + name);
+    }
     if (paths.empty())
         return;
 

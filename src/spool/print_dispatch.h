@@ -4,23 +4,26 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 class ProcessRunner;
 class Station;
 
-// Starts the print program with the parameters split into arguments, in the working
-// folder, and waits for it. False, without touching exitCode, for an empty program
-// path; false also when the program could not be started (exitCode is then 0).
-bool RunPrintProgram(ProcessRunner& processes, const std::string& program, const std::string& parameters,
+// Starts the print program with the arguments, in the working folder, and waits for it.
+// False, without touching exitCode, for an empty program path; false also when the
+// program could not be started or its command line would pass the limit (exitCode is
+// then 0).
+bool RunPrintProgram(ProcessRunner& processes, const std::string& program, const std::vector<std::string>& arguments,
                      const std::string& workingFolder, int& exitCode);
 
 // Prints one file of a category folder with the template expanded on the parameter
-// table; deletes it when the program returned 0, otherwise logs the code (-1 when the
-// program could not be started) and keeps it.
+// table; removes it from the folder when the program returned 0, otherwise logs the
+// code (-1 when the program could not be started) and keeps it.
 void PrintFile(Station& station, const std::string& folder, const std::string& fileName);
 
 // Prints the PDF files of one category folder of the local spool tree in sorted order,
-// with PRINTER, DRIVER and PORT as they are set.
+// with PRINTER, DRIVER and PORT as they are set; a printed file that could not leave
+// the folder is passed over.
 void PrintFolder(Station& station, const std::string& folderName);
 
 // Prints every category: DELV, RL, FRONTSH in the Korvid mode, the spool folder

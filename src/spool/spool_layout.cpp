@@ -16,11 +16,10 @@ std::string Slashed(std::string path)
     return path;
 }
 
-// The root as the creation forms it: no separator is doubled, and an empty SpoolDir
-// gives SPOOL below the current folder.
-std::string RootToCreate(const std::string& spoolDir)
+// <folder>/SPOOL, without a doubled separator.
+std::string SpoolBelow(const std::string& folder)
 {
-    std::string root = spoolDir;
+    std::string root = folder;
     if (!root.empty() && root.back() != '/' && root.back() != '\\')
         root += '/';
     return root + "SPOOL";
@@ -114,7 +113,7 @@ std::vector<SpoolCategory> SpoolCategories(const StationSettings& settings)
 
 std::string LocalSpoolRoot(const StationSettings& settings)
 {
-    return settings.SpoolDir + "/SPOOL";
+    return SpoolBelow(settings.SpoolDir.empty() ? settings.ProgramFolder : settings.SpoolDir);
 }
 
 std::string LocalSubfolder(const std::string& folder, const std::string& name)
@@ -136,7 +135,7 @@ std::string LocalSourceBase(const StationSettings& settings, const std::string& 
 
 bool CreateSpoolFolders(const StationSettings& settings, ActivityLog& log)
 {
-    std::string root = RootToCreate(settings.SpoolDir);
+    std::string root = LocalSpoolRoot(settings);
     if (settings.TessalineMode)
         return CreateTessalineFolders(root, settings.SpoolFolders, log);
     return CreateKorvidFolders(root, log);

@@ -27,7 +27,8 @@ struct SpoolCategory {
 // reverse order, the Tessaline mode in this order.
 std::vector<SpoolCategory> SpoolCategories(const StationSettings& settings);
 
-// <SpoolDir>/SPOOL, as the fetch and print stages form it.
+// <SpoolDir>/SPOOL, the one root of the fetch, the print pass and the creation of the
+// tree. An empty SpoolDir means the program folder, as a missing key does.
 std::string LocalSpoolRoot(const StationSettings& settings);
 // A folder below a local folder. The name may hold several levels separated by "/"
 // or "\\".

@@ -7,6 +7,7 @@
 #include "platform/desktop.h"
 #include "spool/activity_log.h"
 #include "spool/param_table.h"
+#include "spool/printed_leftovers.h"
 
 class StoreAccess;
 
@@ -46,6 +47,7 @@ public:
     ActivityLog& Log() { return log_; }
     const ActivityLog& Log() const { return log_; }
     ParamTable& Params() { return params_; }
+    PrintedLeftovers& Leftovers() { return leftovers_; }
     Desktop& Seams() { return desktop_; }
     StoreAccess& Store() { return store_; }
 
@@ -55,5 +57,6 @@ private:
     StoreAccess& store_;
     ActivityLog log_;
     ParamTable params_;
+    PrintedLeftovers leftovers_;
     RunState run_;
 };

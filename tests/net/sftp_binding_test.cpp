@@ -1,10 +1,13 @@
 #include "net/sftp_binding.h"
 
 #include "sftp_stub_component.h"
+#include "tools/temp_folder.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -53,6 +56,27 @@ TEST(SftpBinding, LoadsOnlyAComponentWithEveryEntryPoint)
     EXPECT_FALSE(empty.IsLoaded());
     EXPECT_EQ(empty.GetLastError().rfind("/psftp_dll.so", 0), 0u);
     EXPECT_EQ(complete.TakeCalls(), "");
+}
+
+TEST(SftpBinding, RefusesAComponentThatAnyoneButItsOwnerCouldReplace)
+{
+    TempFolder folder;
+    const std::string copy = folder / "psftp_dll.so";
+    std::filesystem::copy_file(SFTP_STUB_COMPLETE_DIR "/psftp_dll.so", copy);
+    struct Case {
+        mode_t mode;
+        uid_t owner;
+        bool loaded;
+    };
+    for (const Case& c : {Case{0755, 0, true}, Case{0700, geteuid(), true}, Case{0775, 0, false},
+                          Case{0757, 0, false}, Case{0755, 65534, false}}) {
+        ASSERT_EQ(chown(copy.c_str(), c.owner, 0), 0);
+        ASSERT_EQ(chmod(copy.c_str(), c.mode), 0);
+        SftpBinding binding(folder.Path());
+        EXPECT_EQ(binding.IsLoaded(), c.loaded) << std::oct << c.mode << " " << std::dec << c.owner;
+        if (!c.loaded)
+            EXPECT_EQ(binding.GetLastError().rfind(copy + ": ", 0), 0u) << binding.GetLastError();
+    }
 }
 
 TEST(SftpBinding, WithoutConnectionOnlyTheErrorTextIsAsked)

@@ -89,11 +89,20 @@ TEST(ParsePrintOptions, RefusesMissingOrBadValuesAndAMissingFile)
     EXPECT_EQ(Refusal({"-color", ""}), "no file given");
 }
 
-TEST(ParsePrintOptions, HelpWinsOverEverythingElse)
+TEST(ParsePrintOptions, HelpOnlyWhenAskedForAloneAndOtherwiseTheLastArgumentIsTheFile)
 {
     EXPECT_TRUE(Accepted({"--help"}).help);
     EXPECT_TRUE(Accepted({"-h"}).help);
-    EXPECT_TRUE(Accepted({"-x", "--help", "a.pdf"}).help);
+    using Args = std::vector<std::string>;
+    for (const Args& args : {Args{"-h.pdf"}, Args{"--help.pdf"}, Args{"-color", "-h"}, Args{"-printer", "q", "--help"}, Args{"-color", "-h.pdf"},
+                             Args{"-printer", "q", "-printer.pdf"}, Args{"-color", "x -h y.pdf"},
+                             Args{"-dPDFFitPage", "-color", "-printer", "q", "-copies 999 b.pdf"}}) {
+        const PrintOptions options = Accepted(args);
+        EXPECT_FALSE(options.help) << args.back();
+        EXPECT_EQ(options.file, args.back());
+        EXPECT_EQ(options.copies, 1) << args.back();
+    }
+    EXPECT_NE(Refusal({"-x", "--help", "a.pdf"}).find("-x"), std::string::npos);
 }
 
 TEST(ParsePrintOptions, WaitsFiveMinutesUnlessToldOtherwise)

@@ -3,6 +3,7 @@
 #include "fakes/recording_log_list.h"
 #include "fakes/recording_log_viewer.h"
 #include "fakes/recording_message_boxes.h"
+#include "spool/settings_file_check.h"
 #include "spool/test_station.h"
 #include "tools/temp_folder.h"
 
@@ -10,6 +11,9 @@
 
 #include <filesystem>
 #include <string>
+#include <sys/stat.h>
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -198,6 +202,39 @@ TEST_F(ActivityLogTest, ClearLogAsksAndOnlyYesDeletesTheFile)
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0].number, next);
     EXPECT_GT(next, 1);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ActivityLogTest, ANewLogFileIsTheUsersOnlyAndASettingsFileOthersCanReadIsWarnedAbout)
+{
+    mode_t before = umask(0);
+    settings.DoLog = 1;
+    {
+        ActivityLog log(settings, list);
+        log.AddLogLine("Start");
+    }
+    umask(before);
+    EXPECT_EQ(fs::status(settings.LogFileName).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+
+    const std::string ini = folder / "kv_print.ini";
+    WriteTestFile(ini, "[MAIN]\n");
+    struct Case {
+        mode_t mode;
+        bool warned;
+    };
+    for (const Case& c : {Case{0600, false}, Case{0400, false}, Case{0640, true}, Case{0604, true}}) {
+        ASSERT_EQ(chmod(ini.c_str(), c.mode), 0);
+        list.lines.clear();
+        ActivityLog log(settings, list);
+        WarnAboutSettingsFile(ini, log);
+        ASSERT_EQ(list.lines.size(), c.warned ? 1u : 0u) << std::oct << c.mode;
+        if (c.warned)
+            EXPECT_NE(list.lines[0].find(ini), std::string::npos);
+    }
+    EXPECT_EQ(SettingsFileWarning(folder / "missing.ini"), "");
 }
 
 }  // namespace

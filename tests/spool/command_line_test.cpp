@@ -25,13 +25,31 @@ TEST(SplitCommandLine, ShellCharactersAreOrdinary)
               (Arguments{"x;touch y.pdf", "$(id).pdf", "`id`", "a\\b", ">out", "|"}));
 }
 
-TEST(CutParameters, TheWholeCommandLineStaysWithin1020Characters)
+TEST(FitsCommandLine, TheWholeCommandLineStaysWithin1020Characters)
 {
-    std::string program = "/usr/bin/print";  // 14 characters, 17 with quotes and blank
-    std::string parameters(2000, 'p');
-    EXPECT_EQ(CutParameters(program, parameters).size(), kCommandLineLimit - 17);
-    EXPECT_EQ(CutParameters(program, "short"), "short");
-    std::string exact(kCommandLineLimit - 17, 'e');
-    EXPECT_EQ(CutParameters(program, exact), exact);
-    EXPECT_EQ(CutParameters(std::string(kCommandLineLimit, 'x'), "a"), "");
+    std::string program = "/usr/bin/print";  // 14 characters, 16 with quotes
+    EXPECT_TRUE(FitsCommandLine(program, {std::string(kCommandLineLimit - 17, 'e')}));
+    EXPECT_FALSE(FitsCommandLine(program, {std::string(kCommandLineLimit - 16, 'e')}));
+    EXPECT_TRUE(FitsCommandLine(program, {std::string(kCommandLineLimit - 18, 'e'), ""}));
+    EXPECT_FALSE(FitsCommandLine(program, {std::string(kCommandLineLimit - 17, 'e'), ""}));
+}
+
+TEST(ExpandArguments, ANameStaysInsideTheOneArgumentItsParameterStandsIn)
+{
+    ParamTable table;
+    for (const char* name : {"PRINTER", "FILE", "CWD"})
+        table.AddParam(name, "");
+    table.SetParam("PRINTER", "HP 4050 \"Ausleihe\"");
+    const std::string defaultTemplate = "-dPDFFitPage -color -printer \"$PRINTER$\" $FILE$";
+    for (const char* file : {"x -h y.pdf", "-copies 999 b.pdf", "two  blanks.pdf", "a\"b.pdf", "$(touch x).pdf",
+                             "a;rm -rf ~.pdf", "`id`.pdf", "-h.pdf", "\"", "$PRINTER$.pdf"}) {
+        table.SetParam("FILE", file);
+        EXPECT_EQ(ExpandArguments(defaultTemplate, table),
+                  (Arguments{"-dPDFFitPage", "-color", "-printer", "HP 4050 \"Ausleihe\"", file}))
+            << file;
+    }
+    table.SetParam("FILE", "a.pdf");
+    table.SetParam("PRINTER", "");
+    EXPECT_EQ(ExpandArguments("-printer \"$PRINTER$\" $NOPE$ $CWD$ -o$FILE$x $file", table),
+              (Arguments{"-printer", "", "-oa.pdfx", "a.pdf"}));
 }

@@ -1,21 +1,32 @@
 #include "spool/free_file_name.h"
 
+#include "support/sorted_string_list.h"
 #include "tools/temp_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <list>
 #include <set>
 #include <string>
 
 namespace fs = std::filesystem;
 
-TEST(FreeFileName, NumberGoesBeforeTheLastExtension)
+TEST(FreeFileName, NumberGoesBeforeTheLastExtensionWithoutABlankAndSortsAfterTheOriginal)
 {
-    EXPECT_EQ(NumberedFileName("report.pdf", 2), "report (2).pdf");
-    EXPECT_EQ(NumberedFileName("A.PDF", 3), "A (3).PDF");
-    EXPECT_EQ(NumberedFileName("x.y.pdf", 12), "x.y (12).pdf");
-    EXPECT_EQ(NumberedFileName("plain", 2), "plain (2)");
+    struct Case {
+        const char* name;
+        int number;
+        const char* numbered;
+    };
+    for (const Case& c : {Case{"report.pdf", 2, "report_2.pdf"}, Case{"A.PDF", 3, "A_3.PDF"},
+                          Case{"x.y.pdf", 12, "x.y_12.pdf"}, Case{"plain", 2, "plain_2"},
+                          Case{"two  blanks.pdf", 2, "two  blanks_2.pdf"}}) {
+        EXPECT_EQ(NumberedFileName(c.name, c.number), c.numbered);
+        std::list<std::string> sorted = {c.numbered, c.name};
+        SortStringList(sorted);
+        EXPECT_EQ(sorted.front(), c.name);
+    }
 }
 
 TEST(FreeFileName, AWaitingDocumentIsNeverReplaced)
@@ -28,20 +39,20 @@ TEST(FreeFileName, AWaitingDocumentIsNeverReplaced)
     fs::create_directories(folder / "spool");
 
     EXPECT_EQ(MoveToFreeName(folder / "new/1", folder / "spool", "a.pdf"), folder / "spool/a.pdf");
-    EXPECT_EQ(MoveToFreeName(folder / "new/2", folder / "spool", "a.pdf"), folder / "spool/a (2).pdf");
-    EXPECT_EQ(MoveToFreeName(folder / "new/3", folder / "spool", "a.pdf"), folder / "spool/a (3).pdf");
+    EXPECT_EQ(MoveToFreeName(folder / "new/2", folder / "spool", "a.pdf"), folder / "spool/a_2.pdf");
+    EXPECT_EQ(MoveToFreeName(folder / "new/3", folder / "spool", "a.pdf"), folder / "spool/a_3.pdf");
     EXPECT_EQ(ReadTestFile(folder / "spool/a.pdf"), "first");
-    EXPECT_EQ(ReadTestFile(folder / "spool/a (2).pdf"), "second");
-    EXPECT_EQ(ReadTestFile(folder / "spool/a (3).pdf"), "third");
+    EXPECT_EQ(ReadTestFile(folder / "spool/a_2.pdf"), "second");
+    EXPECT_EQ(ReadTestFile(folder / "spool/a_3.pdf"), "third");
     EXPECT_FALSE(fs::exists(folder / "new/1"));
     EXPECT_FALSE(fs::exists(folder / "new/3"));
 
     // A freed name is taken again; a folder holds its name like a file.
-    fs::remove(folder / "spool/a (2).pdf");
+    fs::remove(folder / "spool/a_2.pdf");
     fs::create_directories(folder / "spool/b.pdf");
-    EXPECT_EQ(MoveToFreeName(folder / "new/4", folder / "spool", "a.pdf"), folder / "spool/a (2).pdf");
+    EXPECT_EQ(MoveToFreeName(folder / "new/4", folder / "spool", "a.pdf"), folder / "spool/a_2.pdf");
     WriteTestFile(folder / "new/5", "fifth");
-    EXPECT_EQ(MoveToFreeName(folder / "new/5", folder / "spool", "b.pdf"), folder / "spool/b (2).pdf");
+    EXPECT_EQ(MoveToFreeName(folder / "new/5", folder / "spool", "b.pdf"), folder / "spool/b_2.pdf");
     EXPECT_TRUE(fs::is_directory(folder / "spool/b.pdf"));
 }
 

@@ -61,9 +61,9 @@ TEST_F(MoveLocalFolderTest, MovesThePdfFilesAndNothingElse)
     EXPECT_TRUE(MoveLocalFolder(log, folder / "source", folder / "spool"));
 
     // The document waiting under the same name is kept; the new one goes beside it.
-    EXPECT_EQ(Names(folder / "spool"), (std::vector<std::string>{"B.PDF", "a (2).pdf", "a.pdf", "c.Pdf"}));
+    EXPECT_EQ(Names(folder / "spool"), (std::vector<std::string>{"B.PDF", "a.pdf", "a_2.pdf", "c.Pdf"}));
     EXPECT_EQ(ReadTestFile(folder / "spool/a.pdf"), "%PDF older a");
-    EXPECT_EQ(ReadTestFile(folder / "spool/a (2).pdf"), "%PDF a");
+    EXPECT_EQ(ReadTestFile(folder / "spool/a_2.pdf"), "%PDF a");
     EXPECT_EQ(ReadTestFile(folder / "spool/B.PDF"), "%PDF B");
     EXPECT_EQ(Names(folder / "source"), (std::vector<std::string>{"report.pdf.txt", "x.pdf"}));
     EXPECT_TRUE(fs::exists(folder / "source/x.pdf/inner.pdf"));

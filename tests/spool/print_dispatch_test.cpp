@@ -1,5 +1,6 @@
 #include "spool/print_dispatch.h"
 
+#include "proof/tmpfs_mount.h"
 #include "spool/spool_layout.h"
 #include "spool/test_station.h"
 
@@ -15,28 +16,29 @@ namespace {
 
 using Arguments = std::vector<std::string>;
 
-TEST(RunPrintProgram, SplitsTheParametersAndStartsInTheWorkingFolder)
+TEST(RunPrintProgram, StartsTheArgumentsAsTheyAreInTheWorkingFolder)
 {
     RecordingProcessRunner runner;
     int code = 77;
-    EXPECT_FALSE(RunPrintProgram(runner, "", "a", "/spool", code));
+    EXPECT_FALSE(RunPrintProgram(runner, "", {"a"}, "/spool", code));
     EXPECT_EQ(code, 77);
     EXPECT_TRUE(runner.started.empty());
 
     runner.exitCodes = {4};
-    EXPECT_TRUE(RunPrintProgram(runner, "/usr/bin/print", "-printer \"HP 4050\" x;touch y.pdf", "/spool/DELV", code));
+    EXPECT_TRUE(RunPrintProgram(runner, "/usr/bin/print", {"-printer", "HP 4050", "x;touch y.pdf"}, "/spool/DELV", code));
     EXPECT_EQ(code, 4);
     ASSERT_EQ(runner.started.size(), 1u);
     EXPECT_EQ(runner.started[0].program, "/usr/bin/print");
-    EXPECT_EQ(runner.started[0].arguments, (Arguments{"-printer", "HP 4050", "x;touch", "y.pdf"}));
+    EXPECT_EQ(runner.started[0].arguments, (Arguments{"-printer", "HP 4050", "x;touch y.pdf"}));
     EXPECT_EQ(runner.started[0].workingFolder, "/spool/DELV");
 
-    // The command line "\"/usr/bin/print\" ..." is cut to 1020 characters.
-    EXPECT_TRUE(RunPrintProgram(runner, "/usr/bin/print", std::string(999, 'a') + " " + std::string(50, 'b'), "", code));
-    EXPECT_EQ(runner.started[1].arguments, (Arguments{std::string(999, 'a'), std::string(3, 'b')}));
+    // A command line "\"/usr/bin/print\" ..." beyond 1020 characters is not started, never cut.
+    EXPECT_FALSE(RunPrintProgram(runner, "/usr/bin/print", {std::string(999, 'a'), std::string(50, 'b')}, "", code));
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(runner.started.size(), 1u);
 
     runner.cannotStart = true;
-    EXPECT_FALSE(RunPrintProgram(runner, "/usr/bin/print", "x", "", code));
+    EXPECT_FALSE(RunPrintProgram(runner, "/usr/bin/print", {"x"}, "", code));
     EXPECT_EQ(code, 0);
 }
 
@@ -127,6 +129,30 @@ TEST_F(PrintDispatchTest, AFailedPrintKeepsItsFileAndIsLogged)
               file.end());
 }
 
+TEST_F(PrintDispatchTest, APrintedFileThatCannotLeaveItsFolderIsLoggedAndNotPrintedAgain)
+{
+    TmpfsMount disk(delv, 1024);
+    ASSERT_TRUE(disk.Mounted()) << disk.Error();
+    WriteTestFile(delv + "/a.pdf", "%PDF a");
+    ASSERT_TRUE(disk.SetReadOnly(true));
+
+    PrintFolder(station, "DELV");
+    PrintFolder(station, "DELV");
+
+    EXPECT_EQ(test.PrintCalls().size(), 1u);
+    EXPECT_TRUE(fs::exists(delv + "/a.pdf"));
+    std::vector<std::string> file = FileMessages();
+    EXPECT_EQ(std::count_if(file.begin(), file.end(),
+                            [](const std::string& m) { return m.find("nicht mehr gedruckt") != std::string::npos; }),
+              1);
+    // Once the file can leave, it does; a new document under the same name prints again.
+    ASSERT_TRUE(disk.SetReadOnly(false));
+    WriteTestFile(delv + "/a.pdf", "%PDF new a");
+    PrintFolder(station, "DELV");
+    EXPECT_EQ(test.PrintCalls().size(), 2u);
+    EXPECT_FALSE(fs::exists(delv + "/a.pdf"));
+}
+
 TEST_F(PrintDispatchTest, AProgramThatCannotStartKeepsEveryFile)
 {
     WriteTestFile(delv + "/a.pdf", "%PDF a");
@@ -170,7 +196,7 @@ TEST_F(PrintDispatchTest, PrintAllGoesThroughTheCategoriesWithTheirPrinters)
     std::vector<PrintCall> calls = test.PrintCalls();
     ASSERT_EQ(calls.size(), 3u);
     EXPECT_EQ(calls[0].arguments, (Arguments{"Lieferdrucker|pdf-driver|lpt1|DELV", "DELV.pdf"}));
-    EXPECT_EQ(calls[1].arguments, (Arguments{"Leihschein", "Drucker|rl-driver|lpt2|RL", "RL.pdf"}));
+    EXPECT_EQ(calls[1].arguments, (Arguments{"Leihschein Drucker|rl-driver|lpt2|RL", "RL.pdf"}));
     EXPECT_EQ(calls[2].arguments, (Arguments{"Deckblatt|front-driver|lpt3|FRONTSH", "FRONTSH.pdf"}));
 
     station.Settings().TessalineMode = 1;

@@ -75,22 +75,22 @@ TEST_F(CreateSpoolFoldersTest, AFailedCategoryDoesNotStopTheOthers)
                                                    "Verz. " + root + "/DELV erzeugt!"}));
 }
 
-TEST_F(CreateSpoolFoldersTest, TheRootSeparatorIsNotDoubledAndAnEmptySpoolDirIsRelative)
+TEST_F(CreateSpoolFoldersTest, TheRootSeparatorIsNotDoubledAndAnEmptySpoolDirIsTheProgramFolder)
 {
     fs::create_directory(folder / "spool");
     settings.SpoolDir = folder / "spool/";
     EXPECT_TRUE(CreateSpoolFolders(settings, log));
     EXPECT_EQ(Logged().front(), "Verz. " + folder / "spool/SPOOL erzeugt!");
+    EXPECT_EQ(LocalSpoolRoot(settings), folder / "spool/SPOOL");
 
-    std::string before = fs::current_path().string();
-    fs::current_path(folder.Path());
+    fs::create_directory(folder / "program");
+    settings.ProgramFolder = folder / "program";
     settings.SpoolDir = "";
     list.lines.clear();
-    bool created = CreateSpoolFolders(settings, log);
-    fs::current_path(before);
-    EXPECT_TRUE(created);
-    EXPECT_EQ(Logged().front(), "Verz. SPOOL erzeugt!");
-    EXPECT_TRUE(fs::is_directory(folder / "SPOOL/DELV"));
+    EXPECT_TRUE(CreateSpoolFolders(settings, log));
+    EXPECT_EQ(Logged().front(), "Verz. " + folder / "program/SPOOL erzeugt!");
+    EXPECT_EQ(LocalSpoolRoot(settings), folder / "program/SPOOL");
+    EXPECT_TRUE(fs::is_directory(folder / "program/SPOOL/DELV"));
 }
 
 TEST_F(CreateSpoolFoldersTest, TessalineCreatesEveryLevelOfEachSpoolFolder)

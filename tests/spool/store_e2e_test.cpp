@@ -372,10 +372,10 @@ TEST_P(StoreEndToEnd, AWaitingDocumentOfTheSameNameIsKept)
     EXPECT_EQ(ReadTestFile(station->SpoolRoot() + "/DELV/a.pdf"), Document("waiting", 10));
     std::vector<PrintCall> calls = station->test.PrintCalls();
     ASSERT_EQ(calls.size(), 2u);
-    EXPECT_EQ(calls[0].arguments.back(), "a (2).pdf");
-    EXPECT_EQ(calls[0].fileBytes, Document("new", 10));
-    EXPECT_EQ(calls[1].arguments.back(), "a.pdf");
-    EXPECT_EQ(calls[1].fileBytes, Document("waiting", 10));
+    EXPECT_EQ(calls[0].arguments.back(), "a.pdf");
+    EXPECT_EQ(calls[0].fileBytes, Document("waiting", 10));
+    EXPECT_EQ(calls[1].arguments.back(), "a_2.pdf");
+    EXPECT_EQ(calls[1].fileBytes, Document("new", 10));
 }
 
 INSTANTIATE_TEST_SUITE_P(Stores, StoreEndToEnd,
