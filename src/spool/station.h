@@ -8,6 +8,9 @@
 #include "spool/activity_log.h"
 #include "spool/param_table.h"
 
+#include <set>
+#include <string>
+
 class StoreAccess;
 
 struct RunState {
@@ -15,6 +18,8 @@ struct RunState {
     unsigned timerHandle = 0;    // of the polling timer; 0 when none runs
     bool ErrorBoxOpen = false;   // a login or base-folder error box of the fetch is open
     bool cycleRunning = false;   // a polling cycle has not ended yet
+    bool printPending = false;   // the spool tree is printed at the next cycle, fetched or not
+    std::set<std::string> loggedOnce;  // causes of lines not repeated at every cycle
 };
 
 class Station {
