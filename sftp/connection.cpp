@@ -275,6 +275,23 @@ bool Connection::Delete(const std::string& name)
     return true;
 }
 
+bool Connection::Size(const std::string& name, int64_t& size)
+{
+    if (!Usable()) {
+        return false;
+    }
+    const std::string path = RemotePath(name);
+    WatchdogArm arm(*watchdog_, timeouts_.ioSeconds);
+    sftp_attributes attributes = sftp_stat(sftp_, path.c_str());
+    if (attributes == nullptr) {
+        return Fail("Cannot stat " + path + ": " + Reason());
+    }
+    bool regular = attributes->type == SSH_FILEXFER_TYPE_REGULAR;
+    size = static_cast<int64_t>(attributes->size);
+    sftp_attributes_free(attributes);
+    return regular || Fail(path + " is not a regular file");
+}
+
 bool Connection::Rename(const std::string& oldName, const std::string& newName)
 {
     if (!Usable()) {

@@ -5,6 +5,7 @@
 #include <libssh/libssh.h>
 #include <libssh/sftp.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -40,6 +41,8 @@ public:
     bool MakeDirectory(const std::string& name);
     bool RemoveDirectory(const std::string& name);
     bool Delete(const std::string& name);
+    // The size of a regular file now.
+    bool Size(const std::string& name, int64_t& size);
     bool Rename(const std::string& oldName, const std::string& newName);
     // Records a failure the caller found; the time-out text wins when one struck.
     bool Fail(const std::string& text);

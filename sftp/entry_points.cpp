@@ -213,6 +213,13 @@ int psftp_dll_delete(psftp_dll_handle handle, const char* name)
     });
 }
 
+int psftp_dll_size(psftp_dll_handle handle, const char* name, int64_t* size)
+{
+    return OnConnection(handle, {name}, [&](Connection& connection) {
+        return size != nullptr && connection.Size(name, *size);
+    });
+}
+
 int psftp_dll_rename(psftp_dll_handle handle, const char* old_name, const char* new_name)
 {
     return OnConnection(handle, {old_name, new_name}, [&](Connection& connection) {

@@ -47,6 +47,9 @@ PSFTP_DLL_EXPORT int psftp_dll_rmdir(psftp_dll_handle handle, const char* name);
 PSFTP_DLL_EXPORT int psftp_dll_delete(psftp_dll_handle handle, const char* name);
 PSFTP_DLL_EXPORT int psftp_dll_rename(psftp_dll_handle handle, const char* old_name,
                                       const char* new_name);
+/* The size of a regular file now, in *size. Bound when present: an older component
+ * without it still serves, and the listed size stands in. */
+PSFTP_DLL_EXPORT int psftp_dll_size(psftp_dll_handle handle, const char* name, int64_t* size);
 
 /* Not bound by the station: sets the time-outs of connections opened from now on, in
  * seconds, for connecting and logging in (15 by default) and for each request or block
@@ -62,6 +65,7 @@ typedef int (*psftp_dll_transfer_fn)(psftp_dll_handle, const char*, const char*)
 typedef int (*psftp_dll_ls_fn)(psftp_dll_handle, psftp_dll_line_function, void*);
 typedef int (*psftp_dll_name_fn)(psftp_dll_handle, const char*);
 typedef int (*psftp_dll_rename_fn)(psftp_dll_handle, const char*, const char*);
+typedef int (*psftp_dll_size_fn)(psftp_dll_handle, const char*, int64_t*);
 
 #ifdef __cplusplus
 }

@@ -5,6 +5,7 @@
 #include "net/sftp_binding.h"
 #include "net/sftp_listing_line.h"
 
+#include <cstdlib>
 #include <ctime>
 
 namespace {
@@ -227,6 +228,30 @@ int FtpClient::DeleteFile(const std::string& name)
         return SftpResult(sftp_->Delete(name), UTE_SVR_REQUEST_DENIED);
     }
     return CommandReply("DELE " + name, 200, 299);
+}
+
+int FtpClient::GetFileSize(const std::string& name, long long& size)
+{
+    if (sftpMode_) {
+        if (!HasSftpConnection())
+            return OnError(UTE_SVR_DATA_CONNECT_FAILED);
+        if (!sftp_->HasSize())
+            return OnError(UTE_SVR_NOT_SUPPORTED);
+        return SftpResult(sftp_->Size(name, size), UTE_SVR_REQUEST_DENIED);
+    }
+    SendCommand("SIZE " + name);
+    std::string text;
+    int code = ReadReply(&text);
+    if (code == 0)
+        return OnError(UTE_NO_RESPONSE);
+    if (code == 500 || code == 502)
+        return OnError(UTE_SVR_NOT_SUPPORTED);
+    char* end = nullptr;
+    long long bytes = std::strtoll(text.c_str(), &end, 10);
+    if (code != 213 || end == text.c_str() || bytes < 0)
+        return OnError(UTE_SVR_REQUEST_DENIED);
+    size = bytes;
+    return OnError(UTE_SUCCESS);
 }
 
 int FtpClient::GetCurrentDirectory(std::string& directory)

@@ -40,6 +40,9 @@ public:
     virtual int PutFromSource(TransferSource& source, const std::string& remoteName);
     virtual int Rename(const std::string& oldName, const std::string& newName);
     virtual int DeleteFile(const std::string& name);
+    // The size of a file now (SIZE, or the SFTP component's size of it); UTE_SVR_NOT_SUPPORTED
+    // when the server or component does not know the command.
+    virtual int GetFileSize(const std::string& name, long long& size);
     virtual int GetCurrentDirectory(std::string& directory);
     virtual int ChangeDirectory(const std::string& path);
     virtual int ChangeDirectoryUp();

@@ -37,6 +37,7 @@ struct SftpBinding::EntryPoints {
     psftp_dll_name_fn rmdir = nullptr;
     psftp_dll_name_fn remove = nullptr;
     psftp_dll_rename_fn rename = nullptr;
+    psftp_dll_size_fn size = nullptr;  // optional
 };
 
 namespace {
@@ -105,6 +106,7 @@ SftpBinding::SftpBinding(const std::string& folder)
     all &= Resolve(library_, "psftp_dll_delete", e.remove, loadError_);
     all &= Resolve(library_, "psftp_dll_rename", e.rename, loadError_);
     loaded_ = all;
+    e.size = reinterpret_cast<psftp_dll_size_fn>(dlsym(library_, "psftp_dll_size"));
 }
 
 SftpBinding::~SftpBinding()
@@ -201,6 +203,20 @@ bool SftpBinding::RemoveDirectory(const std::string& name)
 bool SftpBinding::Delete(const std::string& name)
 {
     return loaded_ && IsConnected() && entry_->remove(handle_, name.c_str()) == 1;
+}
+
+bool SftpBinding::HasSize() const
+{
+    return loaded_ && entry_->size != nullptr;
+}
+
+bool SftpBinding::Size(const std::string& name, long long& size)
+{
+    int64_t bytes = 0;
+    if (!HasSize() || !IsConnected() || entry_->size(handle_, name.c_str(), &bytes) != 1)
+        return false;
+    size = bytes;
+    return true;
 }
 
 bool SftpBinding::Rename(const std::string& oldName, const std::string& newName)

@@ -37,6 +37,9 @@ public:
     bool RemoveDirectory(const std::string& name);
     bool Delete(const std::string& name);
     bool Rename(const std::string& oldName, const std::string& newName);
+    // The size of a file now, through the one optional entry point psftp_dll_size.
+    bool HasSize() const;
+    bool Size(const std::string& name, long long& size);
 
 private:
     struct EntryPoints;

@@ -4,7 +4,8 @@
 #include "net/result_codes.h"
 #include "platform/message_box.h"
 #include "spool/free_file_name.h"
-#include "spool/local_folder_move.h"
+#include "spool/fetch_policy.h"
+#include "spool/local_document_source.h"
 #include "spool/print_dispatch.h"
 #include "spool/spool_layout.h"
 #include "spool/station.h"
@@ -14,6 +15,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <exception>
 #include <memory>
 #include <vector>
 
@@ -139,8 +141,19 @@ void RunCycle(Station& station)
     CycleMark mark(station.Run());
     DisplayFields& display = station.Seams().display;
     display.SetStatusText("RUNNING");
-    if (CheckPrintProgram(station) && FetchAll(station))
-        PrintAll(station);
+    // Whatever a cycle meets, the station polls on.
+    try {
+        if (CheckPrintProgram(station)) {
+            bool fetched = FetchAll(station);
+            if (fetched || station.Run().printPending)
+                PrintAll(station);
+            station.Run().printPending = false;
+        }
+    } catch (const std::exception& error) {
+        station.Log().AddLogLine(FormatText("FEHLER im Abfragezyklus: %s", error.what()));
+    } catch (...) {
+        station.Log().AddLogLine("FEHLER im Abfragezyklus: unbekannte Ausnahme");
+    }
     display.SetStatusText("");
 }
 
@@ -177,7 +190,9 @@ bool FetchFolder(Station& station, StoreSession* session, const std::string& lab
 {
     // No fetch runs at this point: what a temporary name holds is from a run that died.
     RemoveStalePartials(destination);
-    if (!session)
-        return MoveLocalFolder(station.Log(), source, destination);
+    if (!session) {
+        LocalDocumentSource documents;
+        return FetchFromSource(station, documents, label, source, destination);
+    }
     return session->FetchRemoteFolder(label, source, destination);
 }

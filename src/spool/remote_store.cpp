@@ -1,8 +1,9 @@
 #include "spool/remote_store.h"
 
 #include "net/result_codes.h"
-#include "spool/remote_folder_fetch.h"
+#include "spool/fetch_policy.h"
 #include "spool/station.h"
+#include "spool/store_document_source.h"
 
 RemoteStoreSession::RemoteStoreSession(Station& station, int ftpPort, int sftpPort) : station_(station)
 {
@@ -16,19 +17,23 @@ int RemoteStoreSession::Open()
     if (code == UTE_SUCCESS) {
         connection_.SetPassiveMode(station_.Settings().KV_Ftp_Passive);
         connection_.SetOwner(&station_.Seams().display);
+        // A relative store folder lies below the folder the store put the user in.
+        if (!station_.Settings().KV_FTP_Store_Dir.starts_with("/"))
+            code = connection_.GetCurrentDirectory(home_);
     }
     return code;
 }
 
 int RemoteStoreSession::EnterBaseFolder(const std::string& path)
 {
-    return connection_.ChangeDirectory(path);
+    return connection_.ChangeDirectory(StorePath(home_, path));
 }
 
 bool RemoteStoreSession::FetchRemoteFolder(const std::string& label, const std::string& source,
                                            const std::string& destination)
 {
-    return ::FetchRemoteFolder(station_, *this, connection_, label, source, destination);
+    StoreDocumentSource documents(*this, connection_, station_.Settings(), home_);
+    return FetchFromSource(station_, documents, label, source, destination);
 }
 
 void RemoteStoreSession::Close()

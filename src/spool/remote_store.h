@@ -10,7 +10,8 @@ public:
     RemoteStoreSession(Station& station, int ftpPort, int sftpPort);
 
     // After a successful login the data connections take the passive flag of the
-    // settings, and downloads show their progress in the station's window.
+    // settings, and downloads show their progress in the station's window. With a
+    // relative store folder the folder the store put the user in is asked for.
     int Open() override;
     int EnterBaseFolder(const std::string& path) override;
     bool FetchRemoteFolder(const std::string& label, const std::string& source,
@@ -22,6 +23,7 @@ public:
 private:
     Station& station_;
     StoreConnection connection_;
+    std::string home_;
 };
 
 class RemoteStoreAccess : public StoreAccess {

@@ -29,6 +29,8 @@ void StartPolling(Station& station)
     if (station.IsRunning() || !CheckConfiguration(station))
         return;
     station.Run().running = true;
+    // What an earlier run left in the spool tree is printed by the first cycle.
+    station.Run().printPending = true;
     station.Log().AddLogLine(FormatText("Start (Polling-Rate %d Sekunden)", station.Settings().Polling_Rate));
     LogConnectionLines(station);
     LogPrinterLines(station);

@@ -9,6 +9,9 @@
 #include "spool/param_table.h"
 #include "spool/printed_leftovers.h"
 
+#include <set>
+#include <string>
+
 class StoreAccess;
 
 struct RunState {
@@ -16,6 +19,8 @@ struct RunState {
     unsigned timerHandle = 0;    // of the polling timer; 0 when none runs
     bool ErrorBoxOpen = false;   // a login or base-folder error box of the fetch is open
     bool cycleRunning = false;   // a polling cycle has not ended yet
+    bool printPending = false;   // the spool tree is printed at the next cycle, fetched or not
+    std::set<std::string> loggedOnce;  // causes of lines not repeated at every cycle
 };
 
 class Station {

@@ -10,6 +10,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <random>
 #include <string>
 #include <sys/wait.h>
 #include <thread>
@@ -112,5 +114,49 @@ TEST(StationKilled, KilledInTheMiddleOfADownloadAndStartedAgain)
     ASSERT_TRUE(calls[0].fileBytes.has_value());
     EXPECT_TRUE(*calls[0].fileBytes == document) << "printed half";
     EXPECT_EQ(FilesBelow(tree), Lines{});
+    EXPECT_EQ(FilesBelow(test.folder / "spool/SPOOL"), Lines{});
+}
+
+TEST(StationKilled, KilledAtRandomMomentsWhileFetchingAndPrintingLosesNothing)
+{
+    StoreFtpServer store;
+    std::string error;
+    ASSERT_TRUE(store.Start(error)) << error;
+    const std::string tree = store.Root() + "/kv/4711/SPOOL/";
+    std::map<std::string, std::string> offered;
+    for (int i = 0; i < 60; ++i) {
+        std::string name = "doc" + std::to_string(i) + ".pdf";
+        offered[name] = "%PDF-1.4 " + name + std::string(20000 + i, 'k');
+        WriteTestFile(tree + (i % 2 ? "DELV/" : "RL/") + name, offered[name]);
+    }
+    fs::create_directories(tree + "FRONTSH");
+    store.GiveToServer(store.Root());
+    TestStation test;
+    std::mt19937 dice(17);
+    const int kills = 25;
+    for (int i = 0; i < kills; ++i) {
+        pid_t driver = StartDriver(test.folder.Path(), store.Port());
+        std::this_thread::sleep_for(std::chrono::milliseconds(dice() % 400));
+        kill(driver, SIGKILL);
+        waitpid(driver, nullptr, 0);
+    }
+    for (int i = 0; i < 5 && !fs::is_empty(tree + "DELV"); ++i)
+        WaitForDriver(StartDriver(test.folder.Path(), store.Port()));
+    ASSERT_TRUE(WIFEXITED(WaitForDriver(StartDriver(test.folder.Path(), store.Port()))));
+
+    std::map<std::string, int> printed;
+    for (const PrintCall& call : test.PrintCalls()) {
+        std::string name = fs::path(call.arguments.back()).filename().string();
+        EXPECT_EQ(call.fileBytes, offered[name]) << name;
+        ++printed[name];
+    }
+    int doubles = 0;
+    for (const auto& [name, bytes] : offered) {
+        EXPECT_GE(printed[name], 1) << name;
+        doubles += printed[name] - 1;
+    }
+    // Only a kill between a print and the removal of its file prints a document twice.
+    EXPECT_LE(doubles, kills);
+    EXPECT_EQ(FilesBelow(store.Root() + "/kv"), Lines{});
     EXPECT_EQ(FilesBelow(test.folder / "spool/SPOOL"), Lines{});
 }

@@ -1,6 +1,6 @@
 // The fetch of category folders from a scripted FTP store: what a real server will not
 // send on demand (hostile names, a connection dropped in the middle of a download).
-#include "spool/remote_folder_fetch.h"
+#include "spool/fetch_policy.h"
 
 #include "net/sftp_stub_component.h"
 #include "servers/fake_ftp_server.h"
@@ -38,10 +38,11 @@ void ListCategory(FakeFtpServer& server, const std::string& listing)
         .Reply("200 Type set to I.\r\n");
 }
 
-// One download and the deletion of the file.
+// One download, the size asked again, and the deletion of the file.
 void Deliver(FakeFtpServer& server, const std::string& bytes)
 {
-    server.Passive().SendData(DataStep(bytes)).Reply("250 Datei gelöscht.\r\n");
+    server.Passive().SendData(DataStep(bytes)).Reply("213 " + std::to_string(bytes.size()) + "\r\n").Reply(
+        "250 Datei gelöscht.\r\n");
 }
 
 std::vector<std::string> Matching(const Lines& commands, const std::string& prefix)

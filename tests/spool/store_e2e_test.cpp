@@ -3,7 +3,7 @@
 // and looks at the store, the spool tree, the printed files, the boxes and the log.
 #include "spool/loopback_store.h"
 #include "spool/polling_cycle.h"
-#include "spool/remote_folder_fetch.h"
+#include "spool/fetch_policy.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,6 @@
-#include "spool/local_folder_move.h"
+#include "spool/fetch_policy.h"
+#include "spool/local_document_source.h"
 
-#include "fakes/recording_log_list.h"
-#include "spool/activity_log.h"
 #include "spool/test_station.h"
 #include "tools/temp_folder.h"
 #include "tools/unprivileged.h"
@@ -26,9 +25,9 @@ std::vector<std::string> Names(const std::string& folder)
     return names;
 }
 
-class MoveLocalFolderTest : public ::testing::Test {
+class LocalDocumentSourceTest : public ::testing::Test {
 protected:
-    MoveLocalFolderTest()
+    LocalDocumentSourceTest()
     {
         settings.DoLog = 1;
         settings.LogFileName = folder / "log/kv_print.log";
@@ -43,12 +42,21 @@ protected:
             fs::permissions(folder.Path() + name, fs::perms::all);
     }
 
+    // The local mode's fetch of one folder, through a station on the test's settings.
+    bool Move(const std::string& source, const std::string& destination)
+    {
+        Station station(settings, test.desktop.desktop, test.store);
+        LocalDocumentSource documents;
+        return FetchFromSource(station, documents, "", source, destination);
+    }
+
     TempFolder folder;
     StationSettings settings;
-    RecordingLogList list;
+    TestStation test;
+    RecordingLogList& list = test.desktop.logList;
 };
 
-TEST_F(MoveLocalFolderTest, MovesThePdfFilesAndNothingElse)
+TEST_F(LocalDocumentSourceTest, MovesThePdfFilesAndNothingElse)
 {
     WriteTestFile(folder / "source/a.pdf", "%PDF a");
     WriteTestFile(folder / "source/B.PDF", "%PDF B");
@@ -56,9 +64,8 @@ TEST_F(MoveLocalFolderTest, MovesThePdfFilesAndNothingElse)
     WriteTestFile(folder / "source/report.pdf.txt", "text");
     WriteTestFile(folder / "source/x.pdf/inner.pdf", "%PDF inner");
     WriteTestFile(folder / "spool/a.pdf", "%PDF older a");
-    ActivityLog log(settings, list);
 
-    EXPECT_TRUE(MoveLocalFolder(log, folder / "source", folder / "spool"));
+    EXPECT_TRUE(Move(folder / "source", folder / "spool"));
 
     // The document waiting under the same name is kept; the new one goes beside it.
     EXPECT_EQ(Names(folder / "spool"), (std::vector<std::string>{"B.PDF", "a.pdf", "a_2.pdf", "c.Pdf"}));
@@ -70,28 +77,26 @@ TEST_F(MoveLocalFolderTest, MovesThePdfFilesAndNothingElse)
     EXPECT_TRUE(list.lines.empty());
 }
 
-TEST_F(MoveLocalFolderTest, NoPdfFileMeansNothingFetched)
+TEST_F(LocalDocumentSourceTest, NoPdfFileMeansNothingFetched)
 {
-    ActivityLog log(settings, list);
-    EXPECT_FALSE(MoveLocalFolder(log, folder / "source", folder / "spool"));
-    EXPECT_FALSE(MoveLocalFolder(log, folder / "missing", folder / "spool"));
+    EXPECT_FALSE(Move(folder / "source", folder / "spool"));
+    EXPECT_FALSE(Move(folder / "missing", folder / "spool"));
     WriteTestFile(folder / "source/report.pdf.txt", "text");
     WriteTestFile(folder / "source/x.pdf/inner.pdf", "%PDF inner");
-    EXPECT_FALSE(MoveLocalFolder(log, folder / "source", folder / "spool"));
+    EXPECT_FALSE(Move(folder / "source", folder / "spool"));
     EXPECT_TRUE(Names(folder / "spool").empty());
     EXPECT_TRUE(list.lines.empty());
 }
 
-TEST_F(MoveLocalFolderTest, WithoutItsSpoolFolderASourceStays)
+TEST_F(LocalDocumentSourceTest, WithoutItsSpoolFolderASourceStays)
 {
     WriteTestFile(folder / "source/a.pdf", "%PDF a");
-    ActivityLog log(settings, list);
-    EXPECT_FALSE(MoveLocalFolder(log, folder / "source", folder / "vanished"));
+    EXPECT_FALSE(Move(folder / "source", folder / "vanished"));
     EXPECT_EQ(ReadTestFile(folder / "source/a.pdf"), "%PDF a");
     EXPECT_FALSE(fs::exists(folder / "vanished"));
 }
 
-TEST_F(MoveLocalFolderTest, ASourceThatCannotBeCopiedWholeStays)
+TEST_F(LocalDocumentSourceTest, ASourceThatCannotBeCopiedWholeStays)
 {
     // The kernel reports 4096 bytes for this file but delivers only a few when it is
     // read, like a file that is cut short while it is copied.
@@ -100,14 +105,13 @@ TEST_F(MoveLocalFolderTest, ASourceThatCannotBeCopiedWholeStays)
     ASSERT_LT(ReadTestFile(shortFile).size(), 4096u);
     fs::create_symlink(shortFile, folder / "source/short.pdf");
     WriteTestFile(folder / "source/a.pdf", "%PDF a");
-    ActivityLog log(settings, list);
 
-    EXPECT_TRUE(MoveLocalFolder(log, folder / "source", folder / "spool"));
+    EXPECT_TRUE(Move(folder / "source", folder / "spool"));
     EXPECT_EQ(Names(folder / "spool"), std::vector<std::string>{"a.pdf"});
     EXPECT_TRUE(fs::is_symlink(folder / "source/short.pdf"));
 }
 
-TEST_F(MoveLocalFolderTest, AnUnreadableSourceStaysWithoutACopy)
+TEST_F(LocalDocumentSourceTest, AnUnreadableSourceStaysWithoutACopy)
 {
     WriteTestFile(folder / "source/locked.pdf", "%PDF locked");
     WriteTestFile(folder / "source/open.pdf", "%PDF open");
@@ -116,8 +120,7 @@ TEST_F(MoveLocalFolderTest, AnUnreadableSourceStaysWithoutACopy)
     OpenToEveryone();
 
     int moved = RunUnprivileged([&] {
-        ActivityLog log(settings, list);
-        return MoveLocalFolder(log, folder / "source", folder / "spool") ? 1 : 0;
+        return Move(folder / "source", folder / "spool") ? 1 : 0;
     });
 
     EXPECT_EQ(moved, 1);
@@ -126,7 +129,7 @@ TEST_F(MoveLocalFolderTest, AnUnreadableSourceStaysWithoutACopy)
     EXPECT_FALSE(fs::exists(settings.LogFileName));
 }
 
-TEST_F(MoveLocalFolderTest, ASourceThatCannotBeDeletedLosesItsCopyAndIsLogged)
+TEST_F(LocalDocumentSourceTest, ASourceThatCannotBeDeletedLosesItsCopyAndIsLogged)
 {
     WriteTestFile(folder / "source/kept.pdf", "%PDF kept");
     OpenToEveryone();
@@ -134,8 +137,7 @@ TEST_F(MoveLocalFolderTest, ASourceThatCannotBeDeletedLosesItsCopyAndIsLogged)
                                            fs::perms::others_read | fs::perms::others_exec);
 
     int moved = RunUnprivileged([&] {
-        ActivityLog log(settings, list);
-        return MoveLocalFolder(log, folder / "source", folder / "spool") ? 1 : 0;
+        return Move(folder / "source", folder / "spool") ? 1 : 0;
     });
 
     EXPECT_EQ(moved, 0);

@@ -1,0 +1,28 @@
+// The local folder tree as a document source. Only regular files are taken, never
+// through a symbolic link; a copy is read from the very file that was checked, and a
+// source counts as unchanged only while it keeps the size, time and identity it had
+// when its copy began.
+#pragma once
+
+#include "spool/document_source.h"
+
+#include <map>
+#include <sys/stat.h>
+
+class LocalDocumentSource : public DocumentSource {
+public:
+    SourceKind Kind() const override { return SourceKind::LocalTree; }
+    // A folder that does not exist lists empty; one that cannot be read fails.
+    int List(const std::string& folder, std::vector<SourceEntry>& entries, ListStep& failed) override;
+    int Fetch(const SourceEntry& entry, const std::string& localPath) override;
+    std::optional<long long> SizeNow(const SourceEntry& entry) override;
+    DeleteOutcome Delete(const SourceEntry& entry, int& code) override;
+    void Report(const std::string& text, int code, std::string& errorText) override;
+
+private:
+    std::string Path(const SourceEntry& entry) const { return folder_ + "/" + entry.name; }
+
+    std::string folder_;
+    // The state of each source when its copy began.
+    std::map<std::string, struct stat> fetched_;
+};

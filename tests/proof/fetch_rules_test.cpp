@@ -1,0 +1,128 @@
+// The fetch rules through the whole station: a deletion whose answer is lost, a document
+// that grows while it is fetched, links and unreadable folders in the local tree, and
+// the order of flushes and deletions on the system-call level.
+#include "faulty_ftp_store.h"
+#include "fixtures/run_program.h"
+#include "spool/polling_cycle.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <regex>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+Lines PrintedNames(const TestStation& test)
+{
+    Lines names;
+    for (const PrintCall& call : test.PrintCalls())
+        names.push_back(fs::path(call.arguments.back()).filename().string());
+    return names;
+}
+
+}  // namespace
+
+TEST(FetchRules, ADeletionWhoseAnswerIsLostIsPrintedOnceTheListingShowsItGone)
+{
+    FaultyFtpStore store;
+    ASSERT_TRUE(store.Start(1, {"dele-dropped=1"}));
+    WriteTestFile(store.Category("DELV") + "/a.pdf", "%PDF a");
+    StoreStation station;
+    Station& korvid = store.MakeStation(station);
+
+    korvid.StartPolling();
+    EXPECT_TRUE(PrintedNames(station.test).empty());
+    EXPECT_FALSE(fs::exists(store.Category("DELV") + "/a.pdf"));
+    korvid.OnPollingTick(POLL_TIMER_ID);
+
+    EXPECT_EQ(PrintedNames(station.test), Lines{"a.pdf"});
+    EXPECT_EQ(FilesBelow(station.SpoolRoot()), Lines{});
+    EXPECT_EQ(store.Injected()["dele-dropped"], 1);
+}
+
+TEST(FetchRules, ADocumentThatGrowsWhileItIsFetchedWaitsAndIsPrintedWhole)
+{
+    FaultyFtpStore store;
+    ASSERT_TRUE(store.Start(1, {}));
+    const std::string document = store.Category("RL") + "/growing.pdf";
+    WriteTestFile(document, "%PDF first half");
+    StoreStation station;
+    Station& korvid = store.MakeStation(station);
+    bool received = false;
+    station.display.onFileProgress = [&](std::int64_t position) {
+        // Once the download has ended, the uploader adds the rest.
+        if (position > 0)
+            received = true;
+        else if (received && ReadTestFile(document) == "%PDF first half")
+            std::ofstream(document, std::ios::app) << " and the rest";
+    };
+
+    korvid.StartPolling();
+    EXPECT_TRUE(PrintedNames(station.test).empty());
+    EXPECT_EQ(ReadTestFile(document), "%PDF first half and the rest");
+    korvid.OnPollingTick(POLL_TIMER_ID);
+
+    ASSERT_EQ(station.test.PrintCalls().size(), 1u);
+    EXPECT_EQ(station.test.PrintCalls()[0].fileBytes, "%PDF first half and the rest");
+    EXPECT_FALSE(fs::exists(document));
+}
+
+TEST(FetchRules, TheLocalTreeGivesNoLinkAndAnUnreadableFolderIsLoggedOnce)
+{
+    TestStation test;
+    Station& station = test.Make(LocalKorvidSettings(test.folder.Path()));
+    fs::create_directories(test.folder / "spool");
+    station.CreateSpoolFolders();
+    const std::string source = test.folder / "source/4711/SPOOL";
+    WriteTestFile(test.folder / "secret", "private key");
+    fs::create_directories(source + "/DELV");
+    fs::create_symlink(test.folder / "secret", source + "/DELV/key.pdf");
+    WriteTestFile(source + "/DELV/letter.pdf", "%PDF letter");
+    // A folder that cannot be walked, as after a hiccup of a network mount.
+    WriteTestFile(source + "/RL", "no folder");
+
+    station.StartPolling();
+    station.OnPollingTick(POLL_TIMER_ID);
+
+    EXPECT_EQ(PrintedNames(test), Lines{"letter.pdf"});
+    EXPECT_TRUE(fs::is_symlink(source + "/DELV/key.pdf"));
+    EXPECT_TRUE(station.IsRunning());
+    Lines log = Messages(FileLines(station.Settings().LogFileName));
+    EXPECT_EQ(std::count(log.begin(), log.end(), "konnte das Verzeichnis " + source + "/RL nicht lesen"), 1);
+}
+
+// The download is on disk, under its held name, and the folder entry on disk, before the
+// store is asked to delete; only then does it get its printable name.
+TEST(FetchRules, FlushesComeBeforeTheDeletionOnTheStore)
+{
+    FaultyFtpStore store;
+    ASSERT_TRUE(store.Start(1, {}));
+    WriteTestFile(store.Category("DELV") + "/a.pdf", "%PDF a");
+    ScratchFolder folder;
+    const std::string trace = folder / "trace";
+    ProgramRun run = RunProgram({"/usr/bin/strace", "-f", "-y", "-o", trace, "-s", "60", "-e",
+                                 "trace=fsync,fdatasync,rename,renameat,renameat2,unlink,unlinkat,sendto",
+                                 STATION_CYCLE_DRIVER, folder / "station", std::to_string(store.Port()), "kv",
+                                 "geheim"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+
+    const std::vector<std::pair<std::regex, std::string>> steps = {
+        {std::regex(R"(fdatasync\(\d+<[^>]*/DELV/a\.pdf\.part>)"), "file flushed"},
+        {std::regex(R"(rename.*DELV/a\.pdf\.part".*DELV/a\.pdf\.[0-9a-f]{8}\.held")"), "held"},
+        {std::regex(R"(fsync\(\d+<[^>]*/SPOOL/DELV>)"), "folder flushed"},
+        {std::regex(R"(sendto\(.*"DELE a\.pdf)"), "deleted on the store"},
+        {std::regex(R"(rename.*\.held".*DELV/a\.pdf")"), "named"},
+        {std::regex(R"(unlink.*SPOOL/DELV/a\.pdf")"), "printed and removed"},
+    };
+    Lines order;
+    for (const std::string& line : FileLines(trace))
+        for (const auto& [pattern, step] : steps)
+            if (std::regex_search(line, pattern))
+                order.push_back(step);
+    EXPECT_EQ(order, (Lines{"file flushed", "held", "folder flushed", "deleted on the store", "named",
+                            "printed and removed"}));
+}

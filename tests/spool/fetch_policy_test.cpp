@@ -1,0 +1,113 @@
+// The fetch policy over a fake source: what becomes of one document, over two cycles, for
+// each answer a source can give.
+#include "spool/fetch_policy.h"
+
+#include "spool/document_source.h"
+#include "spool/test_station.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+struct FakeDocument {
+    std::string bytes = "%PDF whole";
+    DeleteOutcome outcome = DeleteOutcome::Deleted;
+    bool goneOnUnknown = false;  // deleted, though the answer was lost
+    long long grownBy = 0;       // bytes added at the source since the listing
+};
+
+class FakeSource : public DocumentSource {
+public:
+    SourceKind Kind() const override { return SourceKind::Store; }
+    int List(const std::string&, std::vector<SourceEntry>& entries, ListStep&) override
+    {
+        for (const auto& [name, document] : documents)
+            entries.push_back({name, static_cast<long long>(document.bytes.size())});
+        return 0;
+    }
+    int Fetch(const SourceEntry& entry, const std::string& path) override
+    {
+        WriteTestFile(path, documents.at(entry.name).bytes);
+        return 0;
+    }
+    std::optional<long long> SizeNow(const SourceEntry& entry) override
+    {
+        const FakeDocument& document = documents.at(entry.name);
+        return static_cast<long long>(document.bytes.size()) + document.grownBy;
+    }
+    DeleteOutcome Delete(const SourceEntry& entry, int& code) override
+    {
+        FakeDocument document = documents.at(entry.name);
+        code = document.outcome == DeleteOutcome::Deleted ? 0 : 10;
+        if (document.outcome == DeleteOutcome::Deleted || document.goneOnUnknown)
+            documents.erase(entry.name);
+        return document.outcome;
+    }
+    void Report(const std::string& text, int, std::string& errorText) override { errorText = text; }
+
+    std::map<std::string, FakeDocument> documents;
+};
+
+struct Case {
+    std::string name;
+    FakeDocument first;    // as the first cycle meets it
+    FakeDocument second;   // as the second cycle meets it, if it is still at the source
+    Lines spoolAfterFirst;  // printable names
+    Lines spoolAfterSecond;
+    bool atSourceAtTheEnd;
+    std::string logged;  // a line of the two cycles that names the document
+};
+
+TEST(FetchPolicy, EachAnswerOfTheSourceEndsWithTheDocumentPrintableOnceOrAtItsSource)
+{
+    const FakeDocument plain;
+    const std::string lost = "keine Antwort auf das Löschen der Datei a.pdf auf dem FTP-Lager: "
+                             "die Kopie wartet, bis die nächste Abfrage entscheidet";
+    const Case cases[] = {
+        {"a.pdf", plain, plain, {"a.pdf"}, {}, false, ""},
+        {"a.pdf", {plain.bytes, DeleteOutcome::Unknown}, plain, {}, {"a.pdf"}, false, lost},
+        {"a.pdf", {plain.bytes, DeleteOutcome::Unknown, true}, plain, {}, {"a.pdf"}, false, lost},
+        {"a.pdf", {plain.bytes, DeleteOutcome::Deleted, false, 100}, plain, {}, {"a.pdf"}, false, ""},
+        {"a.pdf", {plain.bytes, DeleteOutcome::Refused}, plain, {}, {"a.pdf"}, false, "konnte die Datei a.pdf nicht auf dem FTP-Lager löschen"},
+        {"e.pdf", {""}, plain, {}, {}, false, "ERROR: /kv/DELV/e.pdf: hat LÄNGE 0 ! FTP-Problem !"},
+        {"b\x01.pdf", plain, plain, {}, {}, true, "Datei 'b\x01.pdf' in /kv/DELV übersprungen: kein einfacher Dateiname"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name + " " + c.logged);
+        TestStation test;
+        Station& station = test.Make(LocalKorvidSettings(test.folder.Path()));
+        const std::string spool = test.folder / "spool";
+        fs::create_directories(spool);
+        FakeSource source;
+        source.documents[c.name] = c.first;
+        auto cycle = [&] {
+            bool arrived = FetchFromSource(station, source, "Auslieferungen", "/kv/DELV", spool);
+            Lines printable;
+            for (const auto& entry : fs::directory_iterator(spool))
+                if (entry.path().extension() == ".pdf")
+                    printable.push_back(entry.path().filename().string());
+            EXPECT_EQ(arrived, !printable.empty());
+            fs::remove_all(spool + "/" + c.name);
+            return printable;
+        };
+
+        EXPECT_EQ(cycle(), c.spoolAfterFirst);
+        if (source.documents.count(c.name))
+            source.documents[c.name] = c.second;
+        EXPECT_EQ(cycle(), c.spoolAfterSecond);
+        EXPECT_TRUE(fs::is_empty(spool));
+        EXPECT_EQ(source.documents.count(c.name), c.atSourceAtTheEnd ? 1u : 0u);
+        Lines log = Messages(FileLines(station.Settings().LogFileName));
+        EXPECT_EQ(log, c.logged.empty() ? Lines{} : Lines{c.logged});
+    }
+}
+
+}  // namespace
