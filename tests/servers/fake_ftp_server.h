@@ -25,6 +25,8 @@ struct FtpDataStep {
     // A server that falls silent: after the data the data connection stays open, without
     // more bytes, until the client drops it (at most kStallMs), and no final reply comes.
     bool stall = false;
+    // How long the final reply waits after the data connection is over (or never made).
+    int finalDelayMs = 0;
 };
 
 class FakeFtpServer {
