@@ -138,7 +138,9 @@ int HttpClient::Open(const std::string& url, std::string& path)
 {
     if (url.empty() || SplitUrl(url, path) != UTE_SUCCESS)
         return UTE_BAD_URL;
-    return Connect(port_, hostName_, connectTimeout_, SocketDefaults::kFamily, SocketDefaults::kStream);
+    // The address SetHost looked up: the name is not looked up a second time.
+    return Connect(port_, hostAddress_.empty() ? hostName_ : hostAddress_, connectTimeout_, SocketDefaults::kFamily,
+                   SocketDefaults::kStream);
 }
 
 int HttpClient::SendRequestHead(const std::string& method, const std::string& path)
