@@ -7,7 +7,7 @@
 // Promises checked against a model of the reply format worked out here: each reply's
 // code, its text, the response lines and the last response (at most 259 characters);
 // a reply is never read past its final line, so the next reply stays intact; a missing
-// reply gives 0 and leaves the last response alone.
+// or unfinished reply gives 0, leaves the last response alone and ends the connection.
 
 #include "fuzz_check.h"
 #include "net/ftp_client.h"
@@ -22,11 +22,16 @@
 
 namespace {
 
-// The lines as the client receives them: up to and including a line feed, at most 260
-// bytes each; then up to two CR or LF characters come off the end.
+constexpr std::size_t kKept = 260;
+constexpr std::size_t kMaxReplyLines = 10000;
+
+// The lines as the client receives them: read to a line feed, of the text before it the
+// first 260 bytes kept, a CR before the feed taken as part of the line end; then up to
+// two CR or LF characters come off the end. A last line without a feed is no line.
 struct ModelLine {
     std::string text;
     std::size_t end;  // offset in the stream after the line
+    bool whole;
 };
 
 std::vector<ModelLine> Lines(std::string_view stream)
@@ -34,15 +39,21 @@ std::vector<ModelLine> Lines(std::string_view stream)
     std::vector<ModelLine> lines;
     std::size_t at = 0;
     while (at < stream.size()) {
-        std::size_t length = std::min<std::size_t>(stream.size() - at, 260);
-        std::size_t feed = stream.substr(at, length).find('\n');
-        if (feed != std::string_view::npos)
-            length = feed + 1;
-        std::string text(stream.substr(at, length));
+        std::size_t feed = stream.find('\n', at);
+        if (feed == std::string_view::npos) {
+            lines.push_back({"", stream.size(), false});
+            break;
+        }
+        std::string_view content = stream.substr(at, feed - at);
+        const bool cr = !content.empty() && content.back() == '\r';
+        std::string text(content.substr(0, kKept));
+        if (content.size() <= kKept && cr)
+            text.pop_back();
+        text += cr ? "\r\n" : "\n";
         for (int i = 0; i < 2 && !text.empty() && (text.back() == '\r' || text.back() == '\n'); ++i)
             text.pop_back();
-        at += length;
-        lines.push_back({text, at});
+        at = feed + 1;
+        lines.push_back({text, at, true});
     }
     return lines;
 }
@@ -59,20 +70,29 @@ public:
 
     ModelReply Next()
     {
-        if (next_ == lines_.size())
-            return {0, "    NO RESPONSE", end_};
+        if (closed_ || next_ == lines_.size())
+            return NoReply();
         const ModelLine* line = &lines_[next_++];
+        end_ = line->end;
+        if (!line->whole)
+            return NoReply();
         const std::string first = line->text;
         ModelReply reply;
         reply.code = static_cast<int>(std::strtol(first.substr(0, 3).c_str(), nullptr, 10));
         if (first.size() > 3 && first[3] == '-') {
             // Lines up to the one that repeats the code with a blank; all of them are
-            // response lines. A reply cut short ends with its last line.
+            // response lines. A reply cut short is none.
             responseLines_.clear();
             const std::string finalPrefix = first.substr(0, 3) + " ";
-            while (line->text.compare(0, 4, finalPrefix) != 0 && next_ < lines_.size()) {
+            std::size_t count = 0;
+            while (line->text.compare(0, 4, finalPrefix) != 0) {
+                if (++count > kMaxReplyLines || next_ == lines_.size())
+                    return NoReply();
                 responseLines_.push_back(line->text);
                 line = &lines_[next_++];
+                end_ = line->end;
+                if (!line->whole)
+                    return NoReply();
             }
         }
         responseLines_.push_back(line->text);
@@ -86,7 +106,14 @@ public:
     const std::string& LastResponse() const { return lastResponse_; }
 
 private:
+    ModelReply NoReply()
+    {
+        closed_ = true;
+        return {0, "    NO RESPONSE", end_};
+    }
+
     std::vector<ModelLine> lines_;
+    bool closed_ = false;
     std::size_t next_ = 0;
     std::size_t end_ = 0;
     std::vector<std::string> responseLines_;
@@ -116,8 +143,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(client.GetResponseLineCount() == static_cast<int>(lines.size()));
         for (std::size_t i = 0; i < lines.size(); ++i)
             FUZZ_CHECK(client.GetResponseLine(static_cast<int>(i)) == lines[i]);
-        if (code == 0 && client.Used() == stream.size())
+        if (code == 0) {
+            FUZZ_CHECK(!client.IsConnected());
             break;
+        }
     }
     return 0;
 }

@@ -6,10 +6,12 @@
 // lines), then what the server sends.
 //
 // Promises checked: the request is the one the station means to send; the header lines
-// are the lines up to the first empty one, without their line ends; the body lines are
-// the rest of the reply split at its line feeds, without line ends; a body received into
-// a source is the rest of the reply byte for byte; a server that closes ends the reply
-// normally, one that falls silent fails a download into a source.
+// are the lines up to the first empty one (at most 100, each cut to 64 KB), without their
+// line ends; the body lines are the rest of the reply split at its line feeds, without
+// line ends; a body received into a source is the rest of the reply byte for byte; a
+// server that closes ends the reply normally, one that falls silent in the head fails
+// the request, unless it sent nothing at all, and one that falls silent in the body fails
+// a download into a source.
 
 #include "fuzz_check.h"
 #include "net/http_client.h"
@@ -70,25 +72,55 @@ std::string WithoutLineEnds(std::string text)
     return text;
 }
 
-// Splits the reply into header lines and the offset where the body starts. Lines are
-// read up to and including a line feed; one of fewer than 3 bytes ends the header.
-std::vector<std::string> HeaderLines(std::string_view reply, std::size_t& bodyStart)
-{
+struct Head {
     std::vector<std::string> lines;
+    std::size_t bodyStart = 0;
+    int result = UTE_SUCCESS;
+    bool silent = false;  // nothing at all came
+};
+
+// Splits the reply into header lines and the offset where the body starts. Lines are
+// read up to a line feed, of the text before it the first 65536 bytes kept and the line
+// end after them; one of fewer than 3 bytes ends the header.
+Head HeaderLines(std::string_view reply, bool silentAtEnd)
+{
+    Head head;
+    std::vector<std::string>& lines = head.lines;
     std::size_t at = 0;
     for (;;) {
+        if (lines.size() >= 100) {
+            head.result = UTE_NO_RESPONSE;
+            return head;
+        }
         std::size_t feed = reply.find('\n', at);
-        std::size_t end = feed == std::string_view::npos ? reply.size() : feed + 1;
-        std::string line(reply.substr(at, end - at));
-        at = end;
+        std::string line;
+        if (feed == std::string_view::npos) {
+            line = reply.substr(at, 65536);
+            if (silentAtEnd) {
+                if (!line.empty() || !lines.empty()) {
+                    head.result = UTE_SOCK_TIMEOUT;
+                    return head;
+                }
+                head.silent = true;
+            }
+            at = reply.size();
+        } else {
+            std::string_view content = reply.substr(at, feed - at);
+            const bool cr = !content.empty() && content.back() == '\r';
+            line = content.substr(0, 65536);
+            if (content.size() <= 65536 && cr)
+                line.pop_back();
+            line += cr ? "\r\n" : "\n";
+            at = feed + 1;
+        }
         if (line.size() < 3)
             break;
         if (strncasecmp(line.c_str(), "lock_ini", 8) == 0)
             line.erase(0, line.find('\n') == std::string::npos ? std::string::npos : line.find('\n') + 1);
         lines.push_back(WithoutLineEnds(line));
     }
-    bodyStart = at;
-    return lines;
+    head.bodyStart = at;
+    return head;
 }
 
 std::vector<std::string> BodyLines(std::string_view body)
@@ -120,14 +152,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(client.Sent() == kRequest);
     FUZZ_CHECK(!client.IsConnected());
 
-    std::size_t bodyStart = 0;
-    const std::vector<std::string> header = HeaderLines(reply, bodyStart);
+    const Head head = HeaderLines(reply, delivery.silentAtEnd);
+    const std::vector<std::string>& header = head.lines;
     FUZZ_CHECK(client.GetHeaderLineCount() == static_cast<int>(header.size()));
     for (std::size_t i = 0; i < header.size(); ++i)
         FUZZ_CHECK(client.GetHeaderLine(static_cast<int>(i)) == header[i]);
 
-    const std::string_view body = reply.substr(std::min(bodyStart, reply.size()));
-    if (intoSource) {
+    const std::string_view body = reply.substr(std::min(head.bodyStart, reply.size()));
+    if (head.result != UTE_SUCCESS || head.silent) {
+        FUZZ_CHECK(result == head.result);
+        FUZZ_CHECK(source.bytes.empty() && !source.open);
+        FUZZ_CHECK(client.GetBodyLineCount() == 0);
+    } else if (intoSource) {
         FUZZ_CHECK(result == (delivery.silentAtEnd ? UTE_SOCK_RECEIVE_ERROR : UTE_SUCCESS));
         FUZZ_CHECK(!source.open);
         FUZZ_CHECK(source.bytes == body);

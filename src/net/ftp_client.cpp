@@ -10,8 +10,8 @@
 
 namespace {
 
-// Replies and listing lines are read in pieces of at most this many bytes less one.
-constexpr int kLineSize = 261;
+// Of a longer reply line the rest is dropped.
+constexpr size_t kReplyLineKept = 260;
 constexpr size_t kLastResponseLength = 259;
 // More lines than any server's reply holds: a reply that goes on beyond them would hold
 // the client for as long as the server keeps sending, so it counts as no reply.
@@ -96,20 +96,38 @@ void FtpClient::SendCommand(const std::string& command)
     Send(lineBuffer_.c_str(), static_cast<int>(lineBuffer_.size()));
 }
 
+void FtpClient::LoseStep()
+{
+    CloseConnectionSocket();
+    dataChannel_.CloseConnection();
+}
+
+bool FtpClient::Expected(int code, int low, int high)
+{
+    if (InRange(code, low, high))
+        return true;
+    if (InRange(code, 100, 399))
+        LoseStep();
+    return false;
+}
+
 int FtpClient::ReadReply(std::string* text)
 {
+    // The whole reply, every line of it, within one receive time-out.
+    const SocketDeadline deadline = ReceiveDeadline();
     auto noReply = [&] {
+        // What did not come whole may still come, as the answer to the next command.
+        LoseStep();
         lineBuffer_ = "    NO RESPONSE";
         if (text)
             *text = lineBuffer_;
         return 0;
     };
-    if (ReceiveLine(lineBuffer_, kLineSize, 0) <= 0)
+    if (ReceiveLineWithin(lineBuffer_, kReplyLineKept, deadline) != UTE_SUCCESS)
         return noReply();
     TrimLineEnd(lineBuffer_);
     const int code = ReplyCode(lineBuffer_);
 
-    bool finalLineStored = false;
     if (lineBuffer_.size() > 3 && lineBuffer_[3] == '-') {
         // A multi-line reply ends with the line that repeats the code followed by a blank.
         const std::string finalPrefix = lineBuffer_.substr(0, 3) + " ";
@@ -120,16 +138,13 @@ int FtpClient::ReadReply(std::string* text)
                 return noReply();
             responseLines_.push_back(lineBuffer_);
             std::string next;
-            if (ReceiveLine(next, kLineSize, 0) <= 0) {
-                finalLineStored = true;
-                break;
-            }
+            if (ReceiveLineWithin(next, kReplyLineKept, deadline) != UTE_SUCCESS)
+                return noReply();
             TrimLineEnd(next);
             lineBuffer_ = next;
         }
     }
-    if (!finalLineStored)
-        responseLines_.push_back(lineBuffer_);
+    responseLines_.push_back(lineBuffer_);
     lastResponse_ = lineBuffer_.substr(0, kLastResponseLength);
     if (text)
         *text = lineBuffer_.size() > 4 ? lineBuffer_.substr(4) : std::string();
@@ -142,7 +157,7 @@ int FtpClient::CommandReply(const std::string& command, int low, int high)
     int code = ReadReply();
     if (code == 0)
         return OnError(UTE_NO_RESPONSE);
-    return OnError(InRange(code, low, high) ? UTE_SUCCESS : UTE_SVR_REQUEST_DENIED);
+    return OnError(Expected(code, low, high) ? UTE_SUCCESS : UTE_SVR_REQUEST_DENIED);
 }
 
 int FtpClient::Login(const std::string& host, const std::string& user, const std::string& password,
@@ -153,7 +168,7 @@ int FtpClient::Login(const std::string& host, const std::string& user, const std
     lastResponse_.clear();
     if (sftpMode_)
         return SftpLogin(host, user, password);
-    int result = Connect(controlPort_, host, connectTimeout_, SocketDefaults::kFamily, SocketDefaults::kStream);
+    int result = Connect(controlPort_, host, connectTimeout_, SocketDefaults::kAnyFamily, SocketDefaults::kStream);
     if (result != UTE_SUCCESS)
         return result;
 
@@ -211,13 +226,13 @@ int FtpClient::Rename(const std::string& oldName, const std::string& newName)
     int code = ReadReply();
     if (code == 0)
         return OnError(UTE_NO_RESPONSE);
-    if (!InRange(code, 300, 399))
+    if (!Expected(code, 300, 399))
         return OnError(UTE_RNFR_NA);
     SendCommand("RNTO " + newName);
     code = ReadReply();
     if (code == 0)
         return OnError(UTE_NO_RESPONSE);
-    return OnError(InRange(code, 200, 299) ? UTE_SUCCESS : UTE_RNTO_NA);
+    return OnError(Expected(code, 200, 299) ? UTE_SUCCESS : UTE_RNTO_NA);
 }
 
 int FtpClient::DeleteFile(const std::string& name)
@@ -227,7 +242,8 @@ int FtpClient::DeleteFile(const std::string& name)
             return OnError(UTE_SVR_DATA_CONNECT_FAILED);
         return SftpResult(sftp_->Delete(name), UTE_SVR_REQUEST_DENIED);
     }
-    return CommandReply("DELE " + name, 200, 299);
+    // Only 250 says the file is gone.
+    return CommandReply("DELE " + name, 250, 250);
 }
 
 int FtpClient::GetFileSize(const std::string& name, long long& size)
@@ -267,7 +283,7 @@ int FtpClient::GetCurrentDirectory(std::string& directory)
         int code = ReadReply(&text);
         if (code == 0)
             return OnError(UTE_NO_RESPONSE);
-        if (!InRange(code, 200, 299))
+        if (!Expected(code, 200, 299))
             return OnError(UTE_SVR_REQUEST_DENIED);
     }
     // The first run without double quotes: a quoted path comes out without its quotes.
@@ -359,7 +375,7 @@ int FtpClient::SetOption(const std::string& command, int low, int high, int valu
     int code = ReadReply();
     if (code == 0)
         return OnError(UTE_NO_RESPONSE);
-    if (!InRange(code, low, high))
+    if (!Expected(code, low, high))
         return OnError(UTE_SVR_REQUEST_DENIED);
     stored = value;
     return OnError(UTE_SUCCESS);

@@ -1,5 +1,8 @@
 // The client of the FTP store. The object itself is the control connection; its data
-// channel carries files and listings. The SFTP flag routes the same operations to the
+// channel carries files and listings. Every command's reply is read, also after a failed
+// data connection; when a reply cannot be told apart from another command's (none came
+// in time, or a positive one of the wrong kind), the control connection is closed, so
+// the commands after it fail at once and the next log-in starts afresh. The SFTP flag routes the same operations to the
 // SFTP component, so callers need not care which protocol is in use.
 #pragma once
 
@@ -70,8 +73,10 @@ public:
     int GetTransferMode() const { return transferMode_; }
     int GetStructure() const { return structure_; }
 
-    // Reads one reply of the control connection and returns its code, 0 when none came.
-    // The text after the code of the final line goes to text when one is given.
+    // Reads one reply of the control connection within the receive time-out and returns
+    // its code, 0 when none came whole (the connection is then closed). Lines are read to
+    // their end; of a long one the code and the start of the text are kept. The text
+    // after the code of the final line goes to text when one is given.
     int ReadReply(std::string* text = nullptr);
     // The server's last reply line, or the SFTP component's last error text.
     const std::string& GetLastResponse() const { return lastResponse_; }
@@ -81,6 +86,9 @@ public:
     int GetDirEntryCount() const;
     int GetDirEntry(int index, FtpDirEntry& entry);
     void ClearDirectory();
+    // The lines of the last listing that gave no entry, as the server sent them (without
+    // line end; a line too long to be read whole ends in its first bytes).
+    const std::vector<std::string>& SkippedListingLines() const { return skippedLines_; }
 
     // Set before Login.
     void SetControlPort(int port) { controlPort_ = port; }
@@ -99,6 +107,11 @@ private:
 
     void SendCommand(const std::string& command);
     int CommandReply(const std::string& command, int low, int high);
+    // Whether the code is in the expected range; a positive reply outside it belongs to
+    // another command, and the connection is given up.
+    bool Expected(int code, int low, int high);
+    // Closes the control and data connections of a client whose replies got out of step.
+    void LoseStep();
     int SetOption(const std::string& command, int low, int high, int value, int& stored);
 
     bool HasSftpConnection() const;
@@ -113,6 +126,9 @@ private:
     int ConnectData(int port);
     int Resume(TransferSource& source, int& mode);
     void DropTransferReply();
+    // The data connection could not be made: the command's replies are read all the same.
+    int FailedDataConnection(int result);
+    int ReadListing(bool finalPending);
     int Download(TransferSource& source, const std::string& remoteName, bool passive, bool resume);
     int Upload(TransferSource& source, const std::string& remoteName, bool passive);
     int List(bool passive);
@@ -129,6 +145,7 @@ private:
     int passive_ = 0;
     std::vector<std::string> responseLines_;
     std::vector<FtpDirEntry> entries_;
+    std::vector<std::string> skippedLines_;
     // Each command before it is sent, and each reply or listing line received.
     std::string lineBuffer_;
     int sftpMode_ = 0;

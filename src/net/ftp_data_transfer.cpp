@@ -1,5 +1,6 @@
 // The data transfers of the FTP client: downloads (optionally resumed), uploads and
-// listings, each over an active (PORT) or passive (PASV) data connection.
+// listings, each over an active (PORT, or EPRT over IPv6) or passive (PASV, or EPSV over
+// IPv6) data connection.
 #include "net/ftp_client.h"
 
 #include "net/ftp_reply_line.h"
@@ -11,6 +12,7 @@
 #include <cctype>
 #include <chrono>
 #include <strings.h>
+#include <sys/socket.h>
 
 namespace {
 
@@ -19,7 +21,11 @@ constexpr int kLowestDataPort = 10000;
 constexpr int kHighestDataPort = 32000;
 constexpr int kTransferAcceptSeconds = 5;
 constexpr int kListingAcceptSeconds = 15;
-constexpr int kLineSize = 261;
+// A listing line is read whole up to this length; a longer one cannot be parsed.
+constexpr size_t kListingLineKept = 8192;
+// A listing beyond these bounds is no listing the station can work through.
+constexpr size_t kMaxListingEntries = 100000;
+constexpr size_t kMaxListingBytes = 64u * 1024 * 1024;
 
 bool InRange(int code, int low, int high)
 {
@@ -32,8 +38,10 @@ int FtpClient::AnnouncePort(Transfer kind)
 {
     dataChannel_.CloseConnection();
     bool listening = false;
+    const bool extended = GetFamily() == AF_INET6;
     for (int attempt = 0; attempt < kPortAttempts && !listening; ++attempt) {
-        listening = dataChannel_.Listen(dataPort_, 1) == UTE_SUCCESS;
+        listening = (extended ? dataChannel_.Listen(dataPort_, 1, AF_INET6) : dataChannel_.Listen(dataPort_, 1))
+            == UTE_SUCCESS;
         if (!listening)
             ++dataPort_;
     }
@@ -42,14 +50,18 @@ int FtpClient::AnnouncePort(Transfer kind)
 
     std::string address;
     GetLocalAddress(address, 1);
-    std::replace(address.begin(), address.end(), '.', ',');
     const int port = dataChannel_.GetListenPort();
-    SendCommand("PORT " + address + "," + std::to_string(port / 256) + "," + std::to_string(port % 256));
+    if (extended) {
+        SendCommand("EPRT |2|" + address + "|" + std::to_string(port) + "|");
+    } else {
+        std::replace(address.begin(), address.end(), '.', ',');
+        SendCommand("PORT " + address + "," + std::to_string(port / 256) + "," + std::to_string(port % 256));
+    }
     ++dataPort_;
     if (dataPort_ > kHighestDataPort || dataPort_ < 0)
         dataPort_ = kLowestDataPort;
 
-    if (!InRange(ReadReply(), 200, 299)) {
+    if (!Expected(ReadReply(), 200, 299)) {
         dataChannel_.CloseConnection();
         return UTE_PORT_FAILED;
     }
@@ -59,14 +71,15 @@ int FtpClient::AnnouncePort(Transfer kind)
 int FtpClient::RequestPassive(Transfer kind, int& port)
 {
     dataChannel_.CloseConnection();
-    SendCommand("PASV");
+    const bool extended = GetFamily() == AF_INET6;
+    SendCommand(extended ? "EPSV" : "PASV");
     std::string text;
-    if (!InRange(ReadReply(&text), 200, 299))
+    if (!Expected(ReadReply(&text), 200, 299))
         return UTE_PORT_FAILED;
 
     // The address must have its form, but the data connection goes to the control
     // connection's peer: a server must not be able to send the station to another host.
-    const PassiveReply reply = ParsePassiveReply(text);
+    const PassiveReply reply = extended ? ParseExtendedPassiveReply(text) : ParsePassiveReply(text);
     switch (reply.form) {
     case PassiveReply::Form::NoParenthesis:
         switch (kind) {
@@ -96,8 +109,8 @@ int FtpClient::RequestPassive(Transfer kind, int& port)
 int FtpClient::ConnectData(int port)
 {
     dataChannel_.ExpectPeer(GetAddress());
-    int result = dataChannel_.Connect(port, GetAddress(), connectTimeout_, SocketDefaults::kFamily,
-                                      SocketDefaults::kStream);
+    const int family = GetFamily() == AF_INET6 ? SocketDefaults::kAnyFamily : SocketDefaults::kFamily;
+    int result = dataChannel_.Connect(port, GetAddress(), connectTimeout_, family, SocketDefaults::kStream);
     if (result != UTE_SUCCESS)
         dataChannel_.CloseConnection();
     return result;
@@ -129,7 +142,7 @@ int FtpClient::Resume(TransferSource& source, int& mode)
     long size = std::max(source.Seek(0, 2), 0L);
     source.Close();
     SendCommand("REST " + std::to_string(size));
-    if (ReadReply() != 350) {
+    if (!Expected(ReadReply(), 350, 350)) {
         dataChannel_.CloseConnection();
         return UTE_REST_COMMAND_NOT_SUPPORTED;
     }
@@ -145,6 +158,13 @@ void FtpClient::DropTransferReply()
         ReadReply();
 }
 
+int FtpClient::FailedDataConnection(int result)
+{
+    dataChannel_.CloseConnection();
+    DropTransferReply();
+    return result;
+}
+
 int FtpClient::Download(TransferSource& source, const std::string& remoteName, bool passive, bool resume)
 {
     int port = 0;
@@ -157,7 +177,7 @@ int FtpClient::Download(TransferSource& source, const std::string& remoteName, b
 
     SendCommand("RETR " + remoteName);
     if (passive && (result = ConnectData(port)) != UTE_SUCCESS)
-        return result;
+        return FailedDataConnection(result);
     int code = ReadReply();
     if (!InRange(code, 100, 299)) {
         dataChannel_.CloseConnection();
@@ -165,8 +185,7 @@ int FtpClient::Download(TransferSource& source, const std::string& remoteName, b
     }
     if (!passive && AcceptData(kTransferAcceptSeconds) != UTE_SUCCESS) {
         dataChannel_.CloseConnection();
-        ClearReceiveBuffer();
-        return UTE_SVR_DATA_CONNECT_FAILED;
+        return code < 200 ? FailedDataConnection(UTE_SVR_DATA_CONNECT_FAILED) : UTE_SVR_DATA_CONNECT_FAILED;
     }
 
     result = dataChannel_.ReceiveToSource(source, mode, 0, 0);
@@ -196,7 +215,7 @@ int FtpClient::Upload(TransferSource& source, const std::string& remoteName, boo
 
     SendCommand("STOR " + remoteName);
     if (passive && (result = ConnectData(port)) != UTE_SUCCESS)
-        return result;
+        return FailedDataConnection(result);
     int code = ReadReply();
     if (!InRange(code, 100, 299)) {
         dataChannel_.CloseConnection();
@@ -204,8 +223,7 @@ int FtpClient::Upload(TransferSource& source, const std::string& remoteName, boo
     }
     if (!passive && AcceptData(kTransferAcceptSeconds) != UTE_SUCCESS) {
         dataChannel_.CloseConnection();
-        ClearReceiveBuffer();
-        return UTE_SVR_DATA_CONNECT_FAILED;
+        return code < 200 ? FailedDataConnection(UTE_SVR_DATA_CONNECT_FAILED) : UTE_SVR_DATA_CONNECT_FAILED;
     }
 
     result = dataChannel_.SendFromSource(source);
@@ -232,7 +250,7 @@ int FtpClient::List(bool passive)
             return result;
         SendCommand("LIST");
         if ((result = ConnectData(port)) != UTE_SUCCESS)
-            return result;
+            return FailedDataConnection(result);
         int code = ReadReply();
         if (!InRange(code, 100, 299)) {
             dataChannel_.CloseConnection();
@@ -244,24 +262,37 @@ int FtpClient::List(bool passive)
         if (result != UTE_SUCCESS)
             return result;
         SendCommand("LIST");
-        if (AcceptData(kListingAcceptSeconds) != UTE_SUCCESS) {
-            dataChannel_.CloseConnection();
-            ClearReceiveBuffer();
-            return UTE_SVR_DATA_CONNECT_FAILED;
-        }
+        if (AcceptData(kListingAcceptSeconds) != UTE_SUCCESS)
+            return FailedDataConnection(UTE_SVR_DATA_CONNECT_FAILED);
     }
+    return ReadListing(finalPending);
+}
 
+int FtpClient::ReadListing(bool finalPending)
+{
     ClearDirectory();
+    skippedLines_.clear();
+    auto stop = [&](int result) {
+        dataChannel_.CloseConnection();
+        if (finalPending)
+            DropTransferReply();
+        return result;
+    };
     bool totalSkipped = false;
+    size_t bytes = 0;
     for (;;) {
-        if (IsAborted()) {
-            dataChannel_.CloseConnection();
-            if (finalPending)
-                DropTransferReply();
-            return UTE_ABORTED;
-        }
-        if (dataChannel_.ReceiveLine(lineBuffer_, kLineSize, 0) <= 0)
+        if (IsAborted())
+            return stop(UTE_ABORTED);
+        // Each line within the receive time-out, kept one byte past the longest line read
+        // whole, so that a longer one shows.
+        int result = dataChannel_.ReceiveLineWithin(lineBuffer_, kListingLineKept + 1, dataChannel_.ReceiveDeadline());
+        if (result == UTE_CONNECT_TERMINATED && lineBuffer_.empty())
             break;
+        if (result != UTE_SUCCESS && result != UTE_CONNECT_TERMINATED)
+            return stop(result);
+        bytes += lineBuffer_.size();
+        if (bytes > kMaxListingBytes || entries_.size() + skippedLines_.size() >= kMaxListingEntries)
+            return stop(UTE_LIST_FAILED);
         TrimLineEnd(lineBuffer_);
         if (!totalSkipped && strncasecmp(lineBuffer_.c_str(), "total", 5) == 0) {
             totalSkipped = true;
@@ -272,7 +303,14 @@ int FtpClient::List(bool passive)
             ParseDosEntry(lineBuffer_, entry);
         else
             ParseUnixEntry(lineBuffer_, entry);
-        entries_.push_back(entry);
+        if (lineBuffer_.size() > kListingLineKept || entry.name.empty()) {
+            if (!lineBuffer_.empty())
+                skippedLines_.push_back(lineBuffer_.substr(0, kListingLineKept));
+        } else {
+            entries_.push_back(entry);
+        }
+        if (result == UTE_CONNECT_TERMINATED)
+            break;
     }
     dataChannel_.CloseConnection();
     return FinalListReply(finalPending);
@@ -283,7 +321,7 @@ int FtpClient::FinalListReply(bool finalPending)
     if (!finalPending)
         return UTE_SUCCESS;
     int code = ReadReply();
-    if (code < 200)
+    if (InRange(code, 100, 199))
         code = ReadReply();
     return InRange(code, 200, 299) ? UTE_SUCCESS : UTE_LIST_FAILED;
 }

@@ -4,18 +4,26 @@
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <strings.h>
 
 namespace {
 
 constexpr size_t kMaxHostName = 256;
 constexpr size_t kMaxPath = 32768;
-constexpr int kGetHeaderLineSize = 65537;
+// Header lines are kept up to these lengths, the rest of a longer one dropped.
+constexpr size_t kGetHeaderKept = 65536;
+constexpr size_t kShortHeaderKept = 520;
+// More header lines than any service sends: a head that goes on is no reply.
+constexpr size_t kMaxHeaderLines = 100;
 constexpr int kGetBodyLineSize = 65537;
-constexpr int kHeadLineSize = 521;
 constexpr int kRequestLineSize = 520;
 constexpr int kPutLineSize = 521;
-constexpr int kHeaderSeconds = 5;
+constexpr int kBodySeconds = 5;
+// More than any caller of the body lines can use.
+constexpr size_t kMaxBodyBytes = 16u * 1024 * 1024;
+// A body that brings fewer bytes than this in a receive time-out has stalled.
+constexpr size_t kLowestBodyBytes = 1024;
 
 bool EndsLine(const std::string& text)
 {
@@ -130,7 +138,9 @@ int HttpClient::Open(const std::string& url, std::string& path)
 {
     if (url.empty() || SplitUrl(url, path) != UTE_SUCCESS)
         return UTE_BAD_URL;
-    return Connect(port_, hostName_, connectTimeout_, SocketDefaults::kFamily, SocketDefaults::kStream);
+    // The address SetHost looked up: the name is not looked up a second time.
+    return Connect(port_, hostAddress_.empty() ? hostName_ : hostAddress_, connectTimeout_, SocketDefaults::kFamily,
+                   SocketDefaults::kStream);
 }
 
 int HttpClient::SendRequestHead(const std::string& method, const std::string& path)
@@ -152,16 +162,32 @@ int HttpClient::SendRequestHead(const std::string& method, const std::string& pa
     return UTE_SUCCESS;
 }
 
-int HttpClient::ReadHeaderLines(int lineSize, int timeoutSeconds)
+int HttpClient::ReadHeaderLines(size_t maxKept)
 {
+    // The status line and the header lines within the request's receive time-out; a
+    // server that sends nothing in that time has answered nothing.
+    const SocketDeadline deadline = ReceiveDeadline();
+    silent_ = false;
     for (;;) {
         if (IsAborted()) {
             headerLines_.clear();
             return UTE_ABORTED;
         }
+        if (headerLines_.size() >= kMaxHeaderLines)
+            return UTE_NO_RESPONSE;
         std::string line;
+        int result = ReceiveLineWithin(line, maxKept, deadline);
+        if (result == UTE_ABORTED) {
+            headerLines_.clear();
+            return UTE_ABORTED;
+        }
+        if (result == UTE_SOCK_TIMEOUT) {
+            if (!line.empty() || !headerLines_.empty())
+                return UTE_SOCK_TIMEOUT;
+            silent_ = true;
+        }
         // The empty line (or nothing at all) ends the head.
-        if (ReceiveLine(line, lineSize, timeoutSeconds) < 3)
+        if (line.size() < 3)
             return UTE_SUCCESS;
         if (strncasecmp(line.c_str(), "lock_ini", 8) == 0) {
             size_t end = line.find('\n');
@@ -175,9 +201,13 @@ int HttpClient::ReadHeaderLines(int lineSize, int timeoutSeconds)
 int HttpClient::ReadBodyLines(int lineSize, int timeoutSeconds)
 {
     // A line longer than a receive comes in pieces; a piece after an unfinished line
-    // continues it.
+    // continues it. A wait without bytes ends the body; a body that keeps coming too
+    // slowly, or grows beyond use, ends as no reply.
     bool lastComplete = true;
     bool lastEndedInCr = false;
+    size_t total = 0;
+    size_t windowBytes = 0;
+    SocketDeadline windowEnd = DeadlineAfterMs(std::max(timeoutSeconds, 1) * 1000);
     for (;;) {
         if (IsAborted()) {
             bodyLines_.clear();
@@ -186,6 +216,16 @@ int HttpClient::ReadBodyLines(int lineSize, int timeoutSeconds)
         std::string piece;
         if (ReceiveLine(piece, lineSize, timeoutSeconds) < 1)
             return UTE_SUCCESS;
+        total += piece.size();
+        windowBytes += piece.size();
+        if (total > kMaxBodyBytes)
+            return UTE_NO_RESPONSE;
+        if (std::chrono::steady_clock::now() >= windowEnd) {
+            if (windowBytes < kLowestBodyBytes)
+                return UTE_SOCK_TIMEOUT;
+            windowBytes = 0;
+            windowEnd = DeadlineAfterMs(std::max(timeoutSeconds, 1) * 1000);
+        }
         // The LF of a CR LF that was cut apart belongs to the line before.
         if (lastEndedInCr && piece[0] == '\n') {
             piece.erase(0, 1);
@@ -220,7 +260,7 @@ int HttpClient::Get(const std::string& url, TransferSource* target, int timeoutM
     }
     if ((result = SendRequestHead("GET", path)) != UTE_SUCCESS)
         return CloseWith(result);
-    if ((result = ReadHeaderLines(kGetHeaderLineSize, kHeaderSeconds)) != UTE_SUCCESS)
+    if ((result = ReadHeaderLines(kGetHeaderKept)) != UTE_SUCCESS || silent_)
         return CloseWith(result);
     if (target) {
         result = ReceiveToSource(*target, SourceMode::Create, 0, 0);
@@ -249,7 +289,7 @@ int HttpClient::Head(const std::string& url)
         return OnError(result);
     if ((result = SendRequestHead("HEAD", path)) != UTE_SUCCESS)
         return CloseWith(result);
-    result = ReadHeaderLines(kHeadLineSize, kHeaderSeconds);
+    result = ReadHeaderLines(kShortHeaderKept);
     ClearReceiveBuffer();
     return CloseWith(result);
 }
@@ -268,9 +308,9 @@ int HttpClient::Request(const std::string& method, const std::string& url, const
         if (SendAll(text.data(), static_cast<int>(text.size())) != static_cast<int>(text.size()))
             return CloseWith(UTE_CONNECT_TERMINATED);
     }
-    if ((result = ReadHeaderLines(kRequestLineSize, kHeaderSeconds)) != UTE_SUCCESS)
+    if ((result = ReadHeaderLines(kShortHeaderKept)) != UTE_SUCCESS || silent_)
         return CloseWith(result);
-    return CloseWith(ReadBodyLines(kRequestLineSize, kHeaderSeconds));
+    return CloseWith(ReadBodyLines(kRequestLineSize, kBodySeconds));
 }
 
 int HttpClient::Delete(const std::string& url)
@@ -302,9 +342,9 @@ int HttpClient::Put(const std::string& url, TransferSource& source)
     if ((result = SendFromSource(source)) != UTE_SUCCESS)
         return CloseWith(result);
     SendAll("\r\n", 2);
-    if ((result = ReadHeaderLines(kPutLineSize, kHeaderSeconds)) != UTE_SUCCESS)
+    if ((result = ReadHeaderLines(kShortHeaderKept)) != UTE_SUCCESS || silent_)
         return CloseWith(result);
-    return CloseWith(ReadBodyLines(kPutLineSize, kHeaderSeconds));
+    return CloseWith(ReadBodyLines(kPutLineSize, kBodySeconds));
 }
 
 int HttpClient::PutFile(const std::string& url, const std::string& localPath)

@@ -1,5 +1,6 @@
 // A small HTTP/1.0 client: one request per connection. The status line is kept as the
 // first response header line but not judged: the outcome depends on the connection only.
+// The head is read within the request's receive time-out, at most 100 lines of 64 KB.
 #pragma once
 
 #include "net/transfer_source.h"
@@ -49,7 +50,7 @@ public:
 private:
     int Open(const std::string& url, std::string& path);
     int SendRequestHead(const std::string& method, const std::string& path);
-    int ReadHeaderLines(int lineSize, int timeoutSeconds);
+    int ReadHeaderLines(size_t maxKept);
     int ReadBodyLines(int lineSize, int timeoutSeconds);
     int CloseWith(int code);
 
@@ -61,4 +62,6 @@ private:
     std::vector<std::string> headerLines_;
     std::vector<std::string> bodyLines_;
     int connectTimeout_ = 5;
+    // Whether the last head read ended without a byte from the server: it answered nothing.
+    bool silent_ = false;
 };

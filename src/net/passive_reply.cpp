@@ -46,3 +46,30 @@ PassiveReply ParsePassiveReply(const std::string& text)
         reply.form = PassiveReply::Form::Usable;
     return reply;
 }
+
+PassiveReply ParseExtendedPassiveReply(const std::string& text)
+{
+    PassiveReply reply;
+    size_t open = text.find('(');
+    if (open == std::string::npos || open + 1 >= text.size())
+        return reply;
+    const char delimiter = text[open + 1];
+    reply.form = PassiveReply::Form::BadPort;
+    size_t portStart = open + 1;
+    for (int field = 0; field < 3; ++field) {
+        portStart = text.find(delimiter, portStart);
+        if (portStart == std::string::npos)
+            return reply;
+        ++portStart;
+    }
+    const size_t portEnd = text.find(delimiter, portStart);
+    if (portEnd == std::string::npos || portEnd == portStart || portEnd - portStart > 5)
+        return reply;
+    const std::string digits = text.substr(portStart, portEnd - portStart);
+    if (digits.find_first_not_of("0123456789") != std::string::npos)
+        return reply;
+    reply.port = std::strtol(digits.c_str(), nullptr, 10);
+    if (reply.port >= 1 && reply.port <= 65535)
+        reply.form = PassiveReply::Form::Usable;
+    return reply;
+}

@@ -23,3 +23,18 @@ bool WaitForSocket(SocketHandle socket, SocketEvent event, int seconds, int micr
             return false;
     }
 }
+
+SocketDeadline DeadlineAfterMs(int milliseconds)
+{
+    return std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds < 0 ? 0 : milliseconds);
+}
+
+bool TimeLeft(SocketDeadline deadline, int& seconds, int& microseconds)
+{
+    const auto left = std::chrono::ceil<std::chrono::microseconds>(deadline - std::chrono::steady_clock::now()).count();
+    if (left <= 0)
+        return false;
+    seconds = static_cast<int>(left / 1000000);
+    microseconds = static_cast<int>(left % 1000000);
+    return true;
+}

@@ -3,7 +3,14 @@
 
 #include "net/socket_layer.h"
 
+#include <chrono>
+
 enum class SocketEvent { Readable, Writable };
 
 // True when the event came within the time; a signal does not shorten the wait.
 bool WaitForSocket(SocketHandle socket, SocketEvent event, int seconds, int microseconds);
+
+using SocketDeadline = std::chrono::steady_clock::time_point;
+SocketDeadline DeadlineAfterMs(int milliseconds);
+// The time left before the deadline, split for RawWaitReadable; false when none is left.
+bool TimeLeft(SocketDeadline deadline, int& seconds, int& microseconds);

@@ -18,11 +18,25 @@ namespace {
 // Larger than every receive chunk.
 constexpr size_t kWriteBlockSize = 64 * 1024;
 
-std::string DottedText(const in_addr& address)
+// Kept and dropped bytes of a line are peeked and taken in pieces of this size.
+constexpr int kLinePiece = 4096;
+
+NetAddress FromIpv4(const sockaddr_in& address)
 {
-    char text[INET_ADDRSTRLEN] = {};
-    inet_ntop(AF_INET, &address, text, sizeof text);
-    return text;
+    NetAddress result;
+    std::memcpy(&result.storage, &address, sizeof address);
+    result.length = sizeof address;
+    return result;
+}
+
+// The local address of a socket; empty when it has none.
+NetAddress LocalAddressOf(SocketHandle socket)
+{
+    NetAddress local;
+    local.length = sizeof local.storage;
+    if (getsockname(socket, reinterpret_cast<sockaddr*>(&local.storage), &local.length) != 0)
+        return NetAddress{};
+    return local;
 }
 
 bool SetNonBlocking(SocketHandle socket, bool on)
@@ -47,25 +61,46 @@ int CUT_WSClient::Connect(int port, const std::string& host, int timeoutSeconds,
 {
     if (socket_ != kInvalidSocket)
         return OnError(UTE_SOCK_ALREADY_OPEN);
-    std::string address = host;
-    if (!IsDottedAddress(host) && Resolve(host, address, 32) != UTE_SUCCESS)
-        return OnError(UTE_INVALID_ADDRESS);
+    const int lookupSeconds = timeoutSeconds >= 0 ? timeoutSeconds : sendTimeoutMs_ / 1000;
+    std::vector<NetAddress> addresses;
+    if (family == SocketDefaults::kAnyFamily && type == SocketDefaults::kStream) {
+        size_t at = host.rfind('@');
+        if (!LookUpAddresses(at == std::string::npos ? host : host.substr(at + 1), AF_UNSPEC, lookupSeconds, addresses))
+            return OnError(UTE_INVALID_ADDRESS);
+    } else {
+        std::string address = host;
+        if (!IsDottedAddress(host) && Resolve(host, address, 32, lookupSeconds) != UTE_SUCCESS)
+            return OnError(UTE_INVALID_ADDRESS);
+        sockaddr_in peer{};
+        peer.sin_family = static_cast<sa_family_t>(family);
+        inet_pton(AF_INET, address.c_str(), &peer.sin_addr);
+        addresses.push_back(FromIpv4(peer));
+    }
+    int result = UTE_SOCK_CONNECT_FAILED;
+    for (NetAddress& address : addresses) {
+        address.SetPort(port);
+        result = ConnectTo(address, type, host, timeoutSeconds);
+        // Only an address that cannot be reached makes the next one worth a try.
+        if ((result != UTE_SOCK_CONNECT_FAILED && result != UTE_CONNECT_TIMEOUT) || IsAborted())
+            break;
+    }
+    return OnError(result);
+}
 
+int CUT_WSClient::ConnectTo(const NetAddress& address, int type, const std::string& host, int timeoutSeconds)
+{
     socketType_ = type;
-    peer_ = {};
-    peer_.sin_family = static_cast<sa_family_t>(family);
-    peer_.sin_port = htons(static_cast<uint16_t>(port));
-    inet_pton(AF_INET, address.c_str(), &peer_.sin_addr);
-    socket_ = socket(family, type | SOCK_CLOEXEC, 0);
+    peer_ = address;
+    socket_ = socket(address.Family(), type | SOCK_CLOEXEC, 0);
     if (socket_ < 0) {
         socket_ = kInvalidSocket;
-        return OnError(UTE_SOCK_CREATE_FAILED);
+        return UTE_SOCK_CREATE_FAILED;
     }
-    address_ = address;
+    address_ = address.Text();
     int result = ConnectSocket(host, timeoutSeconds);
     if (result != UTE_SUCCESS)
         CloseConnectionSocket();
-    return OnError(result);
+    return result;
 }
 
 int CUT_WSClient::ConnectSocket(const std::string& host, int timeoutSeconds)
@@ -76,7 +111,7 @@ int CUT_WSClient::ConnectSocket(const std::string& host, int timeoutSeconds)
     else if (!SetNonBlocking(socket_, true))
         return UTE_SOCK_CONNECT_FAILED;
 
-    if (connect(socket_, reinterpret_cast<const sockaddr*>(&peer_), sizeof peer_) != 0) {
+    if (connect(socket_, peer_.Raw(), peer_.length) != 0) {
         if (errno != EINPROGRESS)
             return UTE_SOCK_CONNECT_FAILED;
         if (timeoutSeconds < 0 || !WaitForSocket(socket_, SocketEvent::Writable, timeoutSeconds, 0))
@@ -118,12 +153,13 @@ int CUT_WSClient::ConnectBound(int localPort, int remotePort, const std::string&
         CloseConnectionSocket();
         return OnError(UTE_SOCK_BIND_FAILED);
     }
-    peer_ = {};
-    peer_.sin_family = static_cast<sa_family_t>(family);
-    peer_.sin_port = htons(static_cast<uint16_t>(remotePort));
+    sockaddr_in peer{};
+    peer.sin_family = static_cast<sa_family_t>(family);
+    peer.sin_port = htons(static_cast<uint16_t>(remotePort));
     ApplyTimeouts();
-    if (inet_pton(AF_INET, address_.c_str(), &peer_.sin_addr) != 1
-        || connect(socket_, reinterpret_cast<const sockaddr*>(&peer_), sizeof peer_) != 0) {
+    const bool numeric = inet_pton(AF_INET, address_.c_str(), &peer.sin_addr) == 1;
+    peer_ = FromIpv4(peer);
+    if (!numeric || connect(socket_, peer_.Raw(), peer_.length) != 0) {
         CloseConnectionSocket();
         return OnError(UTE_SOCK_CONNECT_FAILED);
     }
@@ -137,7 +173,7 @@ int CUT_WSClient::OpenDatagram(int localPort, int remotePort, const std::string&
     if (socket_ != kInvalidSocket)
         return OnError(UTE_SOCK_ALREADY_OPEN);
     std::string address = remoteAddress;
-    if (!IsDottedAddress(address) && Resolve(remoteAddress, address, 32) != UTE_SUCCESS)
+    if (!IsDottedAddress(address) && Resolve(remoteAddress, address, 32, sendTimeoutMs_ / 1000) != UTE_SUCCESS)
         return OnError(UTE_INVALID_ADDRESS);
     socketType_ = SocketDefaults::kDatagram;
     socket_ = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
@@ -154,10 +190,11 @@ int CUT_WSClient::OpenDatagram(int localPort, int remotePort, const std::string&
         return OnError(UTE_SOCK_BIND_FAILED);
     }
     address_ = address;
-    peer_ = {};
-    peer_.sin_family = AF_INET;
-    peer_.sin_port = htons(static_cast<uint16_t>(remotePort));
-    inet_pton(AF_INET, address.c_str(), &peer_.sin_addr);
+    sockaddr_in peer{};
+    peer.sin_family = AF_INET;
+    peer.sin_port = htons(static_cast<uint16_t>(remotePort));
+    inet_pton(AF_INET, address.c_str(), &peer.sin_addr);
+    peer_ = FromIpv4(peer);
     ApplyTimeouts();
     RecordPorts();
     return OnError(UTE_SUCCESS);
@@ -216,11 +253,23 @@ int CUT_WSClient::Listen(int port, int backlog, int family, const std::string& a
         return OnError(UTE_SOCK_CREATE_FAILED);
     int on = 1;
     setsockopt(handle, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-    sockaddr_in local{};
-    local.sin_family = static_cast<sa_family_t>(family);
-    local.sin_port = htons(static_cast<uint16_t>(port));
-    if ((!address.empty() && inet_pton(AF_INET, address.c_str(), &local.sin_addr) != 1)
-        || bind(handle, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) {
+    NetAddress local;
+    bool numeric = true;
+    if (family == AF_INET6) {
+        sockaddr_in6 any{};
+        any.sin6_family = AF_INET6;
+        any.sin6_addr = in6addr_any;
+        numeric = address.empty() || inet_pton(AF_INET6, address.c_str(), &any.sin6_addr) == 1;
+        std::memcpy(&local.storage, &any, sizeof any);
+        local.length = sizeof any;
+    } else {
+        sockaddr_in any{};
+        any.sin_family = static_cast<sa_family_t>(family);
+        numeric = address.empty() || inet_pton(AF_INET, address.c_str(), &any.sin_addr) == 1;
+        local = FromIpv4(any);
+    }
+    local.SetPort(port);
+    if (!numeric || bind(handle, local.Raw(), local.length) != 0) {
         close(handle);
         return OnError(UTE_SOCK_BIND_FAILED);
     }
@@ -228,10 +277,8 @@ int CUT_WSClient::Listen(int port, int backlog, int family, const std::string& a
         close(handle);
         return OnError(UTE_SOCK_LISTEN_ERROR);
     }
-    socklen_t length = sizeof local;
-    getsockname(handle, reinterpret_cast<sockaddr*>(&local), &length);
     listenSocket_ = handle;
-    listenPort_ = ntohs(local.sin_port);
+    listenPort_ = LocalAddressOf(handle).Port();
     return OnError(UTE_SUCCESS);
 }
 
@@ -245,15 +292,15 @@ int CUT_WSClient::AcceptConnection()
 {
     if (socket_ != kInvalidSocket && !CloseConnectionSocket())
         return OnError(UTE_ERROR);
-    sockaddr_in from{};
-    socklen_t length = sizeof from;
-    SocketHandle handle = accept4(listenSocket_, reinterpret_cast<sockaddr*>(&from), &length, SOCK_CLOEXEC);
+    NetAddress from;
+    from.length = sizeof from.storage;
+    SocketHandle handle = accept4(listenSocket_, reinterpret_cast<sockaddr*>(&from.storage), &from.length, SOCK_CLOEXEC);
     if (handle < 0)
         return OnError(UTE_ERROR);
     socket_ = handle;
     socketType_ = SocketDefaults::kStream;
     peer_ = from;
-    address_ = DottedText(from.sin_addr);
+    address_ = from.Text();
     ApplyTimeouts();
     RecordPorts();
     int result = OnConnected(socket_, address_);
@@ -350,7 +397,7 @@ int CUT_WSClient::SendTo(const char* data, int& length)
     if (socket_ == kInvalidSocket)
         return OnError(UTE_SOCK_NOT_OPEN);
     ssize_t count = sendto(socket_, data, static_cast<size_t>(std::max(length, 0)), MSG_NOSIGNAL,
-                           reinterpret_cast<const sockaddr*>(&peer_), sizeof peer_);
+                           peer_.Raw(), peer_.length);
     length = count > 0 ? static_cast<int>(count) : 0;
     return OnError(count < 0 ? UTE_SOCK_SEND_ERROR : UTE_SUCCESS);
 }
@@ -479,6 +526,52 @@ int CUT_WSClient::ReceiveLine(std::string& line, int size, int timeoutSeconds)
     return static_cast<int>(line.size());
 }
 
+SocketDeadline CUT_WSClient::ReceiveDeadline() const
+{
+    return DeadlineAfterMs(receiveTimeoutMs_);
+}
+
+int CUT_WSClient::ReceiveLineWithin(std::string& line, size_t maxKept, SocketDeadline deadline)
+{
+    line.clear();
+    if (socket_ == kInvalidSocket)
+        return UTE_SOCK_NOT_OPEN;
+    std::vector<char> piece(kLinePiece);
+    bool truncated = false;
+    bool lastWasCr = false;
+    for (;;) {
+        if (IsAborted())
+            return UTE_ABORTED;
+        int seconds = 0;
+        int microseconds = 0;
+        if (!TimeLeft(deadline, seconds, microseconds) || RawWaitReadable(socket_, seconds, microseconds) != 0)
+            return UTE_SOCK_TIMEOUT;
+        int peeked = RawReceive(socket_, piece.data(), kLinePiece, MSG_PEEK);
+        if (peeked == 0)
+            return UTE_CONNECT_TERMINATED;
+        if (peeked < 0)
+            return UTE_SOCK_RECEIVE_ERROR;
+        const char* feed = static_cast<const char*>(std::memchr(piece.data(), '\n', static_cast<size_t>(peeked)));
+        const int wanted = feed ? static_cast<int>(feed - piece.data()) + 1 : peeked;
+        const int count = RawReceive(socket_, piece.data(), wanted, 0);
+        if (count < 1)
+            return count == 0 ? UTE_CONNECT_TERMINATED : UTE_SOCK_RECEIVE_ERROR;
+        const bool ended = feed && count == wanted;
+        const size_t text = static_cast<size_t>(ended ? count - 1 : count);
+        if (text > 0)
+            lastWasCr = piece[text - 1] == '\r';
+        const size_t room = maxKept > line.size() ? maxKept - line.size() : 0;
+        truncated = truncated || text > room;
+        line.append(piece.data(), std::min(text, room));
+        if (ended) {
+            if (!truncated && lastWasCr && !line.empty())
+                line.pop_back();
+            line += lastWasCr ? "\r\n" : "\n";
+            return UTE_SUCCESS;
+        }
+    }
+}
+
 int CUT_WSClient::ClearReceiveBuffer()
 {
     char chunk[256];
@@ -509,7 +602,7 @@ int CUT_WSClient::ReceiveFrom(char* buffer, int& size, int timeoutSeconds)
         return OnError(UTE_SOCK_RECEIVE_ERROR);
     }
     size = static_cast<int>(count);
-    peer_ = from;
+    peer_ = FromIpv4(from);
     return OnError(UTE_SUCCESS);
 }
 
@@ -555,11 +648,10 @@ void CUT_WSClient::ApplyTimeouts()
 
 void CUT_WSClient::RecordPorts()
 {
-    sockaddr_in local{};
-    socklen_t length = sizeof local;
-    if (getsockname(socket_, reinterpret_cast<sockaddr*>(&local), &length) == 0)
-        localPort_ = ntohs(local.sin_port);
-    remotePort_ = ntohs(peer_.sin_port);
+    NetAddress local = LocalAddressOf(socket_);
+    if (local.length > 0)
+        localPort_ = local.Port();
+    remotePort_ = peer_.Port();
 }
 
 int CUT_WSClient::SetReceiveTimeout(int milliseconds)
@@ -585,17 +677,14 @@ int CUT_WSClient::SetBlockingMode(int nonBlocking)
     return OnError(UTE_SUCCESS);
 }
 
-int CUT_WSClient::Resolve(const std::string& name, std::string& address, size_t size)
+int CUT_WSClient::Resolve(const std::string& name, std::string& address, size_t size, int timeoutSeconds)
 {
     size_t at = name.rfind('@');
     std::string host = at == std::string::npos ? name : name.substr(at + 1);
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    addrinfo* found = nullptr;
-    if (host.empty() || getaddrinfo(host.c_str(), nullptr, &hints, &found) != 0 || found == nullptr)
+    std::vector<NetAddress> found;
+    if (!LookUpAddresses(host, AF_INET, timeoutSeconds, found))
         return UTE_NAME_LOOKUP_FAILED;
-    std::string text = DottedText(reinterpret_cast<const sockaddr_in*>(found->ai_addr)->sin_addr);
-    freeaddrinfo(found);
+    std::string text = found.front().Text();
     if (text.size() >= size)
         return UTE_BUFFER_TOO_SHORT;
     address = text;
@@ -604,7 +693,7 @@ int CUT_WSClient::Resolve(const std::string& name, std::string& address, size_t 
 
 int CUT_WSClient::ResolveHost(const std::string& name, std::string& address, size_t size)
 {
-    return OnError(Resolve(name, address, size));
+    return OnError(Resolve(name, address, size, sendTimeoutMs_ / 1000));
 }
 
 bool CUT_WSClient::IsDottedAddress(const std::string& text)
@@ -617,13 +706,12 @@ int CUT_WSClient::GetLocalAddress(std::string& address, int fromSocket)
 {
     if (fromSocket == 0) {
         char name[256] = {};
-        if (gethostname(name, sizeof name - 1) == 0 && Resolve(name, address, 32) == UTE_SUCCESS)
+        if (gethostname(name, sizeof name - 1) == 0 && Resolve(name, address, 32, sendTimeoutMs_ / 1000) == UTE_SUCCESS)
             return OnError(UTE_SUCCESS);
     }
-    sockaddr_in local{};
-    socklen_t length = sizeof local;
-    if (socket_ == kInvalidSocket || getsockname(socket_, reinterpret_cast<sockaddr*>(&local), &length) != 0)
+    NetAddress local = socket_ == kInvalidSocket ? NetAddress{} : LocalAddressOf(socket_);
+    if (local.length == 0)
         return OnError(UTE_ERROR);
-    address = DottedText(local.sin_addr);
+    address = local.Text();
     return OnError(UTE_SUCCESS);
 }

@@ -1,9 +1,12 @@
-// The blocking socket client (IPv4, TCP and datagram) under the FTP and HTTP clients:
+// The blocking socket client (TCP and datagram; IPv4, and IPv6 for streams) under the FTP
+// and HTTP clients:
 // connects with a time-out, receives text line by line, moves whole sources, and hands
 // every outcome as a result code through OnError.
 #pragma once
 
+#include "net/name_lookup.h"
 #include "net/socket_layer.h"
+#include "net/socket_wait.h"
 #include "net/transfer_source.h"
 
 #include <netinet/in.h>
@@ -11,6 +14,7 @@
 
 namespace SocketDefaults {
 constexpr int kFamily = 2;      // IPv4
+constexpr int kAnyFamily = 0;   // IPv6 or IPv4, whichever the name has (streams only)
 constexpr int kStream = 1;
 constexpr int kDatagram = 2;
 constexpr int kTimeoutMs = 30000;
@@ -23,8 +27,8 @@ public:
     CUT_WSClient(const CUT_WSClient&) = delete;
     CUT_WSClient& operator=(const CUT_WSClient&) = delete;
 
-    // A time-out of 0 or more seconds bounds the connect; a negative one leaves it to the
-    // send time-out.
+    // A time-out of 0 or more seconds bounds the name look-up and the connect; a negative
+    // one leaves them to the send time-out. With several addresses each is tried in turn.
     virtual int Connect(int port, const std::string& host, int timeoutSeconds = -1,
                         int family = SocketDefaults::kFamily, int type = SocketDefaults::kStream);
     virtual int ConnectBound(int localPort, int remotePort, const std::string& localAddress,
@@ -62,6 +66,13 @@ public:
     // One line of at most size-1 bytes with its line end, never reading past it.
     // The length, 0 when nothing came.
     virtual int ReceiveLine(std::string& line, int size, int timeoutSeconds = 0);
+    // One line read to its line end before the deadline: the first maxKept bytes of its
+    // text are kept, the rest dropped, and its line end ("\n" or "\r\n") follows them.
+    // UTE_SUCCESS with a whole line; UTE_CONNECT_TERMINATED when the peer closed first
+    // (line holds what came); UTE_SOCK_TIMEOUT, UTE_SOCK_RECEIVE_ERROR or UTE_ABORTED.
+    int ReceiveLineWithin(std::string& line, size_t maxKept, SocketDeadline deadline);
+    // The deadline of a wait of the receive time-out from now.
+    SocketDeadline ReceiveDeadline() const;
     virtual int ClearReceiveBuffer();
     virtual int ReceiveFrom(char* buffer, int& size, int timeoutSeconds);
     virtual int WaitReadable(int seconds, int microseconds = 0);
@@ -89,11 +100,13 @@ public:
     int GetLocalAddress(std::string& address, int fromSocket);
 
     bool IsConnected() const { return socket_ != kInvalidSocket; }
-    // The peer's dotted address.
+    // The peer's numeric address (dotted for IPv4).
     const std::string& GetAddress() const { return address_; }
     int GetRemotePort() const { return remotePort_; }
     int GetLocalPort() const { return localPort_; }
     int GetListenPort() const { return listenPort_; }
+    // The address family of the connection (AF_INET or AF_INET6).
+    int GetFamily() const { return peer_.Family(); }
 
 protected:
     // Shuts down and closes the connection socket only; false if a call failed.
@@ -104,7 +117,8 @@ protected:
 
 private:
     int ConnectSocket(const std::string& host, int timeoutSeconds);
-    int Resolve(const std::string& name, std::string& address, size_t size);
+    int ConnectTo(const NetAddress& address, int type, const std::string& host, int timeoutSeconds);
+    int Resolve(const std::string& name, std::string& address, size_t size, int timeoutSeconds);
     int ReceiveChunks(TransferSource& source, int chunkSize, int timeoutSeconds, long maxLength);
     int SendChunks(TransferSource& source);
     bool ApplyTimeout(int option, int milliseconds);
@@ -118,7 +132,7 @@ private:
     int protocol_ = 0;
     int socketType_ = SocketDefaults::kStream;
     SocketHandle socket_ = kInvalidSocket;
-    sockaddr_in peer_{};
+    NetAddress peer_;
     SocketHandle listenSocket_ = kInvalidSocket;
     int sendTimeoutMs_ = SocketDefaults::kTimeoutMs;
     int receiveTimeoutMs_ = SocketDefaults::kTimeoutMs;

@@ -104,6 +104,23 @@ TEST_P(FtpRealServer, PassiveAndActiveFormsCanBeChosenPerCall)
 
 INSTANTIATE_TEST_SUITE_P(Modes, FtpRealServer, ::testing::Values(0, 1), ModeName);
 
+TEST_P(FtpRealServer, FetchAndDeleteOverIpv6)
+{
+    LocalFtpServer server6;
+    std::string error;
+    ASSERT_TRUE(server6.Start(error, "::1")) << error;
+    client.SetControlPort(server6.Port());
+    ASSERT_EQ(client.Login("::1", LocalFtpServer::kUser, LocalFtpServer::kPassword), UTE_SUCCESS);
+    client.SetPassiveMode(GetParam());
+    WriteFileBytes(server6 / "a.pdf", "Deckblatt");
+    ASSERT_EQ(client.ListDirectory(), UTE_SUCCESS);
+    EXPECT_EQ(client.GetDirEntryCount(), 1);
+    ASSERT_EQ(client.GetFile("a.pdf", local / "a.pdf"), UTE_SUCCESS);
+    EXPECT_EQ(ReadFileBytes(local / "a.pdf"), "Deckblatt");
+    EXPECT_EQ(client.DeleteFile("a.pdf"), UTE_SUCCESS);
+    EXPECT_FALSE(std::filesystem::exists(server6 / "a.pdf"));
+}
+
 TEST(FtpRealServerLogin, WrongPasswordIsRefused)
 {
     LocalFtpServer server;

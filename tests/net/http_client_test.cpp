@@ -245,3 +245,28 @@ TEST(HttpClientMethods, HeadPutDeleteAndRequest)
                      "DELETE /ablage/hoch.txt HTTP/1.0", "Host: 127.0.0.1",
                      "POST /senden HTTP/1.0", "Host: 127.0.0.1", "a=1"}));
 }
+
+TEST(HttpClientGet, HeadIsReadWithTheRequestsOwnTimeoutAndCapped)
+{
+    std::string manyHeaders;
+    for (int i = 0; i < 100; ++i)
+        manyHeaders += "X-Zeile: " + std::to_string(i) + "\r\n";
+    const struct {
+        int pauseMs;
+        std::string reply;
+        int result, headerLines;
+    } cases[] = {
+        {6000, kReply, UTE_SUCCESS, 2},  // a slow script
+        {0, "HTTP/1.0 200 OK\r\nX-Lang: " + std::string(70000, 'a') + "\r\n\r\nZeile 1\r\n", UTE_SUCCESS, 2},
+        {0, "HTTP/1.0 200 OK\r\n" + manyHeaders + "\r\n", UTE_NO_RESPONSE, 100},
+    };
+    for (const auto& c : cases) {
+        ScriptedServer server;
+        server.Accept().ReadRequest().Pause(c.pauseMs).Send(c.reply).Close();
+        server.Start();
+        HttpClient client;
+        EXPECT_EQ(client.Get(Url(server, "127.0.0.1", "/langsam.php"), nullptr, 10000), c.result);
+        EXPECT_EQ(client.GetHeaderLineCount(), c.headerLines);
+        EXPECT_EQ(client.GetBodyLine(0), c.result == UTE_SUCCESS ? "Zeile 1" : "");
+    }
+}

@@ -2,6 +2,7 @@
 
 #include "servers/server_timeouts.h"
 
+#include <chrono>
 #include <cstdlib>
 
 namespace {
@@ -133,6 +134,7 @@ FakeFtpServer& FakeFtpServer::SendData(const FtpDataStep& step)
             return;
         }
         data.Close();
+        std::this_thread::sleep_for(std::chrono::milliseconds(step.finalDelayMs));
         control_.SendAll(step.final);
     });
     return *this;

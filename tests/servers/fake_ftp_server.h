@@ -15,16 +15,18 @@
 
 struct FtpDataStep {
     std::string preliminary = "150 Opening data connection.\r\n";
-    std::string data;  // sent on the data connection by SendData
+    std::string data{};  // sent on the data connection by SendData
     std::string final = "226 Transfer complete.\r\n";
     // Active form: connections made first from these local addresses (another host,
     // as far as the client can tell), each held open until the client drops it.
-    std::vector<std::string> strayFrom;
+    std::vector<std::string> strayFrom{};
     // Active form: whether the server's own data connection follows the stray ones.
     bool connect = true;
     // A server that falls silent: after the data the data connection stays open, without
     // more bytes, until the client drops it (at most kStallMs), and no final reply comes.
     bool stall = false;
+    // How long the final reply waits after the data connection is over (or never made).
+    int finalDelayMs = 0;
 };
 
 class FakeFtpServer {

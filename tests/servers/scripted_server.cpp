@@ -2,6 +2,8 @@
 
 #include "servers/server_timeouts.h"
 
+#include <chrono>
+
 ScriptedServer::ScriptedServer()
 {
     listener_ = ServerSocket::Listen("127.0.0.1", &stop_);
@@ -60,6 +62,12 @@ ScriptedServer& ScriptedServer::ReadRequest()
 ScriptedServer& ScriptedServer::ReadToEnd()
 {
     steps_.push_back([this] { Record(connection_.ReadToEnd(kServerWaitMs)); });
+    return *this;
+}
+
+ScriptedServer& ScriptedServer::Pause(int milliseconds)
+{
+    steps_.push_back([milliseconds] { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); });
     return *this;
 }
 
