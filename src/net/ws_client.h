@@ -3,6 +3,7 @@
 // every outcome as a result code through OnError.
 #pragma once
 
+#include "net/low_speed_limit.h"
 #include "net/socket_layer.h"
 #include "net/transfer_source.h"
 
@@ -78,6 +79,9 @@ public:
     int SetReceiveTimeout(int milliseconds);
     int SetSendTimeout(int milliseconds);
     int GetReceiveTimeout() const { return receiveTimeoutMs_; }
+    // A transfer into a source that moves fewer than bytes within milliseconds ends with
+    // UTE_SOCK_TIMEOUT.
+    void SetLowSpeedLimit(long bytes, int milliseconds);
     int GetSendTimeout() const { return sendTimeoutMs_; }
     int SetBlockingMode(int nonBlocking);
     // The first IPv4 address of the name in dotted form; text up to the last "@" is skipped.
@@ -122,4 +126,6 @@ private:
     SocketHandle listenSocket_ = kInvalidSocket;
     int sendTimeoutMs_ = SocketDefaults::kTimeoutMs;
     int receiveTimeoutMs_ = SocketDefaults::kTimeoutMs;
+    long lowSpeedBytes_ = LowSpeedLimit::kBytes;
+    int lowSpeedMs_ = LowSpeedLimit::kMilliseconds;
 };

@@ -31,6 +31,7 @@ public:
     // Records everything until the client closes, as one entry.
     ScriptedServer& ReadToEnd();
     ScriptedServer& Close();
+    ScriptedServer& Pause(int milliseconds);
 
     void Start();
     // Waits until the script ran and the client closed its end (bounded).
