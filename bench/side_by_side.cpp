@@ -9,9 +9,12 @@
 #include <string>
 #include <vector>
 
-// With arguments, only the named comparisons run: fetch, print, idle.
+// With arguments, only the named comparisons run: fetch, transfer, print, idle.
+// "--once ftp|sftp PORT TARGET" is one station download, run under strace by transfer.
 int main(int argc, char** argv)
 {
+    if (argc == 5 && std::string(argv[1]) == "--once")
+        return TransferOnce(argv[2], std::atoi(argv[3]), argv[4]);
     auto wanted = [&](const std::string& name) {
         if (argc < 2)
             return true;
@@ -28,6 +31,9 @@ int main(int argc, char** argv)
     std::vector<BenchRow> rows;
     if (wanted("fetch"))
         for (const BenchRow& row : FetchRows(pattern))
+            rows.push_back(row);
+    if (wanted("transfer"))
+        for (const BenchRow& row : TransferRows(pattern))
             rows.push_back(row);
     if (wanted("print"))
         rows.push_back(PrintPassRow(pattern));

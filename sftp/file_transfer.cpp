@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "connection.h"
+#include "read_ahead.h"
 
 namespace {
 
@@ -65,22 +66,24 @@ bool Connection::Get(const std::string& localPath, const std::string& remoteName
     }
     std::string failure;
     uint64_t received = 0;
-    char block[kBlockSize];
-    for (;;) {
-        WatchdogArm arm(*watchdog_, timeouts_.ioSeconds);
-        const ssize_t count = sftp_read(remote, block, sizeof block);
-        if (count < 0) {
-            failure = "Cannot read " + remotePath + ": " + Reason();
-            break;
+    {
+        ReadAhead reads(remote, *watchdog_, timeouts_.ioSeconds, expected);
+        char block[ReadAhead::kBlockSize];
+        for (;;) {
+            const ssize_t count = reads.Next(block);
+            if (count < 0) {
+                failure = "Cannot read " + remotePath + ": " + Reason();
+                break;
+            }
+            if (count == 0) {
+                break;
+            }
+            if (!WriteAll(local, block, size_t(count))) {
+                failure = "Cannot write " + localPath + ": " + SystemError();
+                break;
+            }
+            received += uint64_t(count);
         }
-        if (count == 0) {
-            break;
-        }
-        if (!WriteAll(local, block, size_t(count))) {
-            failure = "Cannot write " + localPath + ": " + SystemError();
-            break;
-        }
-        received += uint64_t(count);
     }
     if (close(local) != 0 && failure.empty()) {
         failure = "Cannot write " + localPath + ": " + SystemError();

@@ -15,8 +15,10 @@
 
 namespace {
 
-// Larger than every receive chunk.
-constexpr size_t kWriteBlockSize = 64 * 1024;
+// A download is read in pieces of at least kLeastRead bytes into a block of
+// kReceiveBlockSize, which goes to the source whenever less room than that is left.
+constexpr size_t kReceiveBlockSize = 256 * 1024;
+constexpr long kLeastRead = 64 * 1024;
 
 // Kept and dropped bytes of a line are peeked and taken in pieces of this size.
 constexpr int kLinePiece = 4096;
@@ -410,43 +412,66 @@ int CUT_WSClient::WaitWritable(int seconds, int microseconds)
 
 int CUT_WSClient::ReceiveChunks(TransferSource& source, int chunkSize, int timeoutSeconds, long maxLength)
 {
-    // The chunks are received one by one, but written to the source in blocks of many
-    // chunks: a large download then costs one write per block instead of one per chunk.
-    // Every way out writes what was received, so a resumed download continues after it.
-    std::vector<char> block(kWriteBlockSize);
-    long filled = 0;
+    // The socket is read in large pieces straight into the block that goes to the source,
+    // but what was read is handed on in steps of chunkSize bytes of the running total: the
+    // progress hook sees every step, and a stop keeps exactly the bytes up to its step.
+    // Every way out writes what was handed on, so a resumed download continues after it.
+    std::vector<char> block(kReceiveBlockSize);
+    long filled = 0;   // handed on, not yet written
+    long pending = 0;  // read after them, not yet handed on
+    long total = 0;    // handed on
     auto writeBlock = [&] {
         bool written = filled == 0 || source.Write(block.data(), filled) == filled;
+        std::memmove(block.data(), block.data() + filled, static_cast<size_t>(pending));
         filled = 0;
         return written;
     };
+    auto handOn = [&](long count) {
+        filled += count;
+        pending -= count;
+        total += count;
+        return OnReceiveProgress(total) != 0 && !IsAborted();
+    };
     auto finish = [&](int result) {
+        if (pending > 0 && !handOn(pending) && result == UTE_SUCCESS)
+            result = UTE_ABORTED;
         bool written = writeBlock();
         return (written || result != UTE_SUCCESS) ? result : UTE_DS_WRITE_FAILED;
     };
-    long total = 0;
+    LowSpeedLimit speed(lowSpeedBytes_, lowSpeedMs_);
     for (;;) {
-        int wanted = chunkSize;
+        if (static_cast<long>(block.size()) - filled - pending < kLeastRead && !writeBlock())
+            return UTE_DS_WRITE_FAILED;
+        long wanted = static_cast<long>(block.size()) - filled - pending;
         if (maxLength > 0) {
-            long rest = maxLength - total;
+            long rest = maxLength - total - pending;
             if (rest <= 0)
                 return finish(UTE_SUCCESS);
-            wanted = static_cast<int>(std::min<long>(rest, chunkSize));
+            wanted = std::min(wanted, rest);
         }
-        if (filled + wanted > static_cast<long>(block.size()) && !writeBlock())
-            return UTE_DS_WRITE_FAILED;
         if (timeoutSeconds > 0 && RawWaitReadable(socket_, timeoutSeconds, 0) != 0)
             return finish(UTE_SOCK_TIMEOUT);
-        int count = Receive(block.data() + filled, wanted, 0);
+        int count = Receive(block.data() + filled + pending, static_cast<int>(wanted), 0);
         if (count == 0)
             return finish(UTE_SUCCESS);
         if (count < 0)
             return finish(UTE_SOCK_RECEIVE_ERROR);
-        filled += count;
-        total += count;
-        if (OnReceiveProgress(total) == 0 || IsAborted())
-            return finish(UTE_ABORTED);
+        pending += count;
+        for (long step = chunkSize - total % chunkSize; pending >= step; step = chunkSize) {
+            if (!handOn(step)) {
+                pending = 0;
+                return finish(UTE_ABORTED);
+            }
+        }
+        if (!speed.Moved(count))
+            return finish(UTE_SOCK_TIMEOUT);
     }
+}
+
+void CUT_WSClient::SetLowSpeedLimit(long bytes, int milliseconds)
+{
+    lowSpeedBytes_ = bytes;
+    lowSpeedMs_ = milliseconds;
 }
 
 int CUT_WSClient::ReceiveToOpenSource(TransferSource& source, int timeoutSeconds, long maxLength)

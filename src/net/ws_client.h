@@ -4,6 +4,7 @@
 // every outcome as a result code through OnError.
 #pragma once
 
+#include "net/low_speed_limit.h"
 #include "net/name_lookup.h"
 #include "net/socket_layer.h"
 #include "net/socket_wait.h"
@@ -89,6 +90,9 @@ public:
     int SetReceiveTimeout(int milliseconds);
     int SetSendTimeout(int milliseconds);
     int GetReceiveTimeout() const { return receiveTimeoutMs_; }
+    // A transfer into a source that moves fewer than bytes within milliseconds ends with
+    // UTE_SOCK_TIMEOUT.
+    void SetLowSpeedLimit(long bytes, int milliseconds);
     int GetSendTimeout() const { return sendTimeoutMs_; }
     int SetBlockingMode(int nonBlocking);
     // The first IPv4 address of the name in dotted form; text up to the last "@" is skipped.
@@ -136,4 +140,6 @@ private:
     SocketHandle listenSocket_ = kInvalidSocket;
     int sendTimeoutMs_ = SocketDefaults::kTimeoutMs;
     int receiveTimeoutMs_ = SocketDefaults::kTimeoutMs;
+    long lowSpeedBytes_ = LowSpeedLimit::kBytes;
+    int lowSpeedMs_ = LowSpeedLimit::kMilliseconds;
 };

@@ -2,9 +2,18 @@
 
 #include "platform/display_fields.h"
 
+int StoreConnection::GetToSource(TransferSource& source, const std::string& remoteName)
+{
+    receiveThrottle_.Start(ProgressThrottle::Clock::now());
+    int result = FtpClient::GetToSource(source, remoteName);
+    if (owner_ && receiveProgress_ && receiveThrottle_.Behind())
+        owner_->SetFileProgressPosition(receiveThrottle_.Latest());
+    return result;
+}
+
 int StoreConnection::OnReceiveProgress(long bytesSoFar)
 {
-    if (owner_ && receiveProgress_)
+    if (owner_ && receiveProgress_ && receiveThrottle_.Due(bytesSoFar, ProgressThrottle::Clock::now()))
         owner_->SetFileProgressPosition(bytesSoFar);
     return 1;
 }

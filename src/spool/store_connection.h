@@ -4,6 +4,7 @@
 
 #include "config/station_settings.h"
 #include "net/ftp_client.h"
+#include "spool/progress_throttle.h"
 
 class DisplayFields;
 
@@ -14,6 +15,8 @@ public:
     void SetReceiveProgress(bool on) { receiveProgress_ = on; }
     void SetSendProgress(bool on) { sendProgress_ = on; }
 
+    // A download shows its last position when it ends, whatever the throttle let through.
+    int GetToSource(TransferSource& source, const std::string& remoteName) override;
     // Show the bytes so far in "Datei-Status:" while the flag is set; always go on.
     int OnReceiveProgress(long bytesSoFar) override;
     int OnSendProgress(long bytesSoFar) override;
@@ -23,6 +26,7 @@ private:
     DisplayFields* owner_ = nullptr;
     bool receiveProgress_ = false;
     bool sendProgress_ = false;
+    ProgressThrottle receiveThrottle_;
 };
 
 // Sets the component folder (the program folder) and the SFTP flag, then logs in with

@@ -526,3 +526,84 @@ TEST(WSClientAddresses, ResolveHostAndDottedAddresses)
 
     EXPECT_EQ(client.GetLocalAddress(address, 1), UTE_ERROR);
 }
+
+// A client that records the size of every receive it asks for and every progress total,
+// and stops at the first step that reaches stopAt.
+class RecordingClient : public CUT_WSClient {
+public:
+    int RawReceive(SocketHandle socket, char* buffer, int size, int flags) override
+    {
+        asked.push_back(size);
+        return CUT_WSClient::RawReceive(socket, buffer, size, flags);
+    }
+    int OnReceiveProgress(long bytesSoFar) override
+    {
+        totals.push_back(bytesSoFar);
+        return stopAt == 0 || bytesSoFar < stopAt;
+    }
+    long stopAt = 0;
+    std::vector<int> asked;
+    std::vector<long> totals;
+};
+
+// The totals the progress hook sees for a receive of length bytes in steps of step bytes.
+std::vector<long> StepTotals(long length, long step)
+{
+    std::vector<long> totals;
+    for (long total = step; total < length; total += step)
+        totals.push_back(total);
+    totals.push_back(length);
+    return totals;
+}
+
+TEST(WSClientReceive, LargeReadsAreHandedOnInSteps)
+{
+    const std::string bytes = PatternBytes((1 << 20) + 300);
+    ScriptedServer server;
+    server.Accept().Send(bytes).Close();
+    server.Start();
+    RecordingClient client;
+    ASSERT_EQ(ConnectTo(client, server), UTE_SUCCESS);
+    MemorySource sink;
+    EXPECT_EQ(client.ReceiveToSource(sink, SourceMode::Create, 5), UTE_SUCCESS);
+    EXPECT_EQ(sink.bytes_, bytes);
+    EXPECT_EQ(client.totals, StepTotals(static_cast<long>(bytes.size()), 1024));
+    for (int size : client.asked)
+        EXPECT_GE(size, 64 * 1024);
+}
+
+TEST(WSClientReceive, AHookThatStopsMidTransferEndsAtTheNextStep)
+{
+    const std::string bytes = PatternBytes(300000);
+    for (int chunk : {1024, 256}) {
+        ScriptedServer server;
+        server.Accept().Send(bytes).Close();
+        server.Start();
+        RecordingClient client;
+        client.stopAt = 100000;
+        ASSERT_EQ(ConnectTo(client, server), UTE_SUCCESS);
+        MemorySource sink;
+        int result = chunk == 1024 ? client.ReceiveToSource(sink, SourceMode::Create, 5)
+                                   : client.ReceiveToOpenSource(sink, 5);
+        EXPECT_EQ(result, UTE_ABORTED);
+        const long stop = (client.stopAt + chunk - 1) / chunk * chunk;
+        EXPECT_EQ(client.totals, StepTotals(stop, chunk)) << chunk;
+        EXPECT_EQ(sink.bytes_, bytes.substr(0, static_cast<size_t>(stop))) << chunk;
+    }
+}
+
+TEST(WSClientReceive, ATransferThatTricklesEndsWithTheLowSpeedLimit)
+{
+    ScriptedServer server;
+    server.Accept();
+    for (int i = 0; i < 40; ++i)
+        server.Send("x").Pause(50);
+    server.Close();
+    server.Start();
+    CUT_WSClient client;
+    client.SetLowSpeedLimit(1024, 300);
+    ASSERT_EQ(ConnectTo(client, server), UTE_SUCCESS);
+    MemorySource sink;
+    EXPECT_EQ(client.ReceiveToSource(sink, SourceMode::Create, 0), UTE_SOCK_TIMEOUT);
+    EXPECT_LT(sink.bytes_.size(), 40u);
+}

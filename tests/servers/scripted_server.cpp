@@ -1,5 +1,7 @@
 #include "servers/scripted_server.h"
 
+#include <chrono>
+
 #include "servers/server_timeouts.h"
 
 #include <chrono>
@@ -74,6 +76,12 @@ ScriptedServer& ScriptedServer::Pause(int milliseconds)
 ScriptedServer& ScriptedServer::Close()
 {
     steps_.push_back([this] { connection_.Close(); });
+    return *this;
+}
+
+ScriptedServer& ScriptedServer::Pause(int milliseconds)
+{
+    steps_.push_back([milliseconds] { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); });
     return *this;
 }
 

@@ -15,6 +15,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "fixtures/scratch_folder.h"
@@ -454,6 +455,27 @@ TEST_F(PsftpDll, ServerThatDropsTheConnectionFailsTheDownload)
     EXPECT_NE(sftp.Error(handle), "");
     EXPECT_EQ(ReadFile(store + "/a.pdf"), std::string(100000, 'a'));
     EXPECT_EQ(sftp.List(handle), std::vector<std::string>{"(failed)"});
+}
+
+TEST_F(PsftpDll, DownloadCutMidPipelineLeavesNoFile)
+{
+    StoreFile("big.pdf", std::string(64 << 20, 'b'));
+    handle = Connect();
+    ASSERT_NE(handle, 0) << sftp.Error(0);
+    // The server goes as soon as the first blocks reached the local file.
+    const std::string download = local + "/big.tmp";
+    std::thread cut([&] {
+        std::error_code error;
+        while (!fs::exists(download, error) || fs::file_size(download, error) == 0) {
+            std::this_thread::yield();
+        }
+        server.EndSessions();
+    });
+    EXPECT_EQ(sftp.get(handle, download.c_str(), "big.pdf"), 0);
+    cut.join();
+    EXPECT_FALSE(fs::exists(download));
+    EXPECT_EQ(sftp.Error(handle).rfind("Cannot read " + store + "/big.pdf: connection lost: ", 0), 0u)
+        << sftp.Error(handle);
 }
 
 TEST_F(PsftpDll, UnknownHandlesAndMissingArgumentsFailWithoutHarm)
