@@ -31,6 +31,8 @@ public:
     virtual SourceKind Kind() const = 0;
     // Lists the folder; a result code (0 success) and, on failure, the step that failed.
     virtual int List(const std::string& folder, std::vector<SourceEntry>& entries, ListStep& failed) = 0;
+    // The lines of the last listing that named no entry; a local folder has none.
+    virtual std::vector<std::string> UnreadableLines() const { return {}; }
     // Fetches an entry of the listed folder to the local path; a result code.
     virtual int Fetch(const SourceEntry& entry, const std::string& localPath) = 0;
     // The entry's size now, or nothing when the source cannot tell. A local entry that is

@@ -87,6 +87,9 @@ private:
         const std::string key = "walk " + folder_;
         if (code == UTE_SUCCESS) {
             station_.Run().loggedOnce.erase(key);
+            for (const std::string& line : source_.UnreadableLines())
+                station_.Log().AddLogLine(
+                    FormatText("Zeile '%s' im Verzeichnislisting von %s übersprungen", line.c_str(), folder_.c_str()));
             return true;
         }
         if (!store_)

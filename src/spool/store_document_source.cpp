@@ -48,6 +48,11 @@ int StoreDocumentSource::List(const std::string& folder, std::vector<SourceEntry
     return UTE_SUCCESS;
 }
 
+std::vector<std::string> StoreDocumentSource::UnreadableLines() const
+{
+    return connection_.SkippedListingLines();
+}
+
 int StoreDocumentSource::Fetch(const SourceEntry& entry, const std::string& localPath)
 {
     return connection_.GetFile(entry.name, localPath);

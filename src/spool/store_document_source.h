@@ -16,6 +16,7 @@ public:
 
     SourceKind Kind() const override { return SourceKind::Store; }
     int List(const std::string& folder, std::vector<SourceEntry>& entries, ListStep& failed) override;
+    std::vector<std::string> UnreadableLines() const override;
     int Fetch(const SourceEntry& entry, const std::string& localPath) override;
     std::optional<long long> SizeNow(const SourceEntry& entry) override;
     DeleteOutcome Delete(const SourceEntry& entry, int& code) override;

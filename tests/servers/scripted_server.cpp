@@ -79,12 +79,6 @@ ScriptedServer& ScriptedServer::Close()
     return *this;
 }
 
-ScriptedServer& ScriptedServer::Pause(int milliseconds)
-{
-    steps_.push_back([milliseconds] { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); });
-    return *this;
-}
-
 void ScriptedServer::Start()
 {
     thread_ = std::thread([this] {
