@@ -91,53 +91,35 @@ TEST_F(PdfPrintCups, RefusesAQueueThatDoesNotExist)
 
 TEST_F(PdfPrintCups, SendsNothingToAQueueThatIsStoppedOrRejectsJobs)
 {
-    struct Closing {
-        const char* command;
-        const char* closed;  // what pdf_print says closes the queue
-    };
-    for (const Closing& closing : {Closing{"/usr/sbin/cupsdisable", "stopped (state reasons: paused)"},
-                                   Closing{"/usr/sbin/cupsreject", "rejecting jobs"}}) {
+    ASSERT_TRUE(WritePdf(folder / "a.pdf", "Deckblatt"));
+    for (const auto& [command, closed] : {std::pair{"/usr/sbin/cupsdisable", "stopped (state reasons: paused)"},
+                                          std::pair{"/usr/sbin/cupsreject", "rejecting jobs"}}) {
         // A queue of this run's own, so that no other run changes its state meanwhile.
-        const UnreachableQueue closed(UniqueToken("station-closed-"), {});
-        ASSERT_TRUE(closed.Added());
-        ASSERT_EQ(RunProgram({closing.command, closed.Name()}).exitCode, 0);
-
-        ASSERT_TRUE(WritePdf(folder / "a.pdf", "Deckblatt"));
-        const ProgramRun run = Print({"-printer", closed.Name(), "a.pdf"});
-        EXPECT_EQ(run.exitCode, kQueueClosed) << closing.command;
-        EXPECT_EQ(run.err, "pdf_print: queue \"" + closed.Name() + "\" does not take jobs now: " + closing.closed + "\n");
-        EXPECT_EQ(QueueJobs(closed.Name(), "all"), "") << closing.command;
+        const UnreachableQueue queue(UniqueToken("station-closed-"), {});
+        ASSERT_EQ(RunProgram({command, queue.name}).exitCode, 0);
+        const ProgramRun run = Print({"-printer", queue.name, "a.pdf"});
+        EXPECT_EQ(run.exitCode, kQueueClosed) << command;
+        EXPECT_EQ(run.err, "pdf_print: queue \"" + queue.name + "\" does not take jobs now: " + closed + "\n");
+        EXPECT_EQ(QueueJobs(queue.name, "all"), "") << command;
     }
 }
 
-TEST_F(PdfPrintCups, ReportsAJobThatCupsAbortedAsNotPrinted)
+TEST_F(PdfPrintCups, EndsWithTheJobsEndOrLeavesTheJobToCupsWhenTheWaitIsOver)
 {
-    const UnreachableQueue failing(UniqueToken("station-failing-"), {"printer-error-policy=abort-job"});
-    ASSERT_TRUE(failing.Added());
-    ASSERT_TRUE(WritePdf(folder / "a.pdf", "Deckblatt"));
-
-    const ProgramRun run = Print({"-wait", "60", "-printer", failing.Name(), "a.pdf"});
-    EXPECT_EQ(run.exitCode, kNotPrinted);
-    EXPECT_TRUE(run.err.starts_with("pdf_print: CUPS did not print job ")) << run.err;
-    EXPECT_NE(run.err.find("on queue \"" + failing.Name() + "\", it was aborted: "), std::string::npos) << run.err;
-    EXPECT_EQ(QueueJobs(failing.Name(), "not-completed"), "");
-}
-
-TEST_F(PdfPrintCups, LeavesAJobThatIsStillHeldToCups)
-{
-    struct Wait {
-        const char* seconds;
-        const char* note;  // what pdf_print says of the job on standard error
+    struct Case {
+        const char* option;  // of the queue
+        const char* wait;
+        int code;
+        const char* says;  // after the queue's name on standard error
     };
-    for (const Wait& wait : {Wait{"0", ""}, Wait{"1", " is still pending-held after 1 s"}}) {
-        const UnreachableQueue held(UniqueToken("station-held-"), {"job-hold-until-default=indefinite"});
-        ASSERT_TRUE(held.Added());
-        ASSERT_TRUE(WritePdf(folder / "a.pdf", "Deckblatt"));
-
-        const ProgramRun run = Print({"-wait", wait.seconds, "-printer", held.Name(), "a.pdf"});
-        EXPECT_EQ(run.exitCode, kPrinted) << run.err;
-        EXPECT_NE(run.err.find(wait.note), std::string::npos) << run.err;
-        EXPECT_EQ(run.err.empty(), *wait.note == '\0') << run.err;
-        EXPECT_NE(QueueJobs(held.Name(), "not-completed"), "") << wait.seconds;
+    ASSERT_TRUE(WritePdf(folder / "a.pdf", "Deckblatt"));
+    for (const Case& c : {Case{"printer-error-policy=abort-job", "60", kNotPrinted, "\", it was aborted: "},
+                          Case{"job-hold-until-default=indefinite", "1", kPrinted, "\" is still pending-held after 1 s"}}) {
+        const UnreachableQueue queue(UniqueToken("station-unreachable-"), {c.option});
+        const ProgramRun run = Print({"-wait", c.wait, "-printer", queue.name, "a.pdf"});
+        EXPECT_EQ(run.exitCode, c.code) << run.err;
+        EXPECT_NE(run.err.find(" on queue \"" + queue.name + c.says), std::string::npos) << run.err;
+        // A job that was not printed has ended; one left to CUPS is still there.
+        EXPECT_EQ(QueueJobs(queue.name, "not-completed").empty(), c.code == kNotPrinted) << c.option;
     }
 }

@@ -12,9 +12,7 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <string>
 #include <unistd.h>
-#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -22,103 +20,63 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-// A queue that does not print: its backend fails the job, or it is closed before the pass.
-struct FailingQueue {
-    std::vector<std::string> options;
-    const char* closing;  // the command that closes it, or nullptr
-    int code;             // pdf_print's exit code for it
-};
-
-std::string Token(const std::string& what)
+// The log lines that report pdf_print's `code` for a document.
+long CodeLines(const Lines& log, int code)
 {
-    return "lcups" + std::to_string(getpid()) + what + "n";
+    const std::string end = " hat Code " + std::to_string(code) + " zurückgeliefert!";
+    return std::count_if(log.begin(), log.end(), [&end](const std::string& line) { return line.ends_with(end); });
 }
 
-// A local-mode station with pdf_print and the default template, all categories on `queue`.
-Station& MakeStation(StoreStation& station, const std::string& queue)
-{
-    StationSettings settings = LocalKorvidSettings(station.test.folder.Path());
-    settings.Printer_Delivery = settings.Printer_RL = settings.Printer_FrontSheet = queue;
-    settings.Printer_PDF_Prog = PDF_PRINT_PROGRAM;
-    settings.Printer_PDF_Prog_Params = kDefaultPrintParams;
-    for (const char* category : {"DELV", "RL", "FRONTSH"})
-        fs::create_directories(station.test.folder / "source/4711/SPOOL/" + category);
-    return station.Make(settings);
-}
-
-// Puts documents named "<category>/<name>" into the station's local store tree.
-void Put(StoreStation& station, const Lines& documents)
-{
-    for (const std::string& document : documents)
-        ASSERT_TRUE(WritePdf(station.test.folder / "source/4711/SPOOL/" + document, "Dokument " + document));
-}
-
-TEST(LocalPrintThroughCups, KeepsEveryDocumentThatCupsDidNotPrint)
+TEST(LocalPrintThroughCups, KeepsWhatCupsDidNotPrintAndPrintsEachDocumentOnce)
 {
     CupsPdfQueue pdfQueue;
     std::string error;
     ASSERT_TRUE(SetUpCupsPdfQueue(pdfQueue, error)) << error;
-    const FailingQueue failingQueues[] = {
-        {{"printer-error-policy=abort-job"}, nullptr, 9},
-        {{}, "/usr/sbin/cupsdisable", 8},
-        {{}, "/usr/sbin/cupsreject", 8},
-    };
-    for (const FailingQueue& failing : failingQueues) {
-        const std::string token =
-            Token(std::to_string(failing.code) + (failing.closing ? fs::path(failing.closing).filename().string() : ""));
-        const UnreachableQueue queue("station-" + token, failing.options);
-        ASSERT_TRUE(queue.Added());
-        if (failing.closing) {
-            ASSERT_EQ(RunProgram({failing.closing, queue.Name()}).exitCode, 0);
-        }
-        StoreStation station;
-        Station& korvid = MakeStation(station, queue.Name());
-        const Lines documents = {"DELV/" + token + "d1.pdf", "RL/" + token + "r1.pdf"};
-        Put(station, documents);
+    const std::string token = "lcups" + std::to_string(getpid()) + "n";
+    const UnreachableQueue failing("station-" + token + "abort", {"printer-error-policy=abort-job"});
+    const UnreachableQueue stopped("station-" + token + "stopped", {});
+    const UnreachableQueue rejecting("station-" + token + "rejecting", {});
+    ASSERT_EQ(RunProgram({"/usr/sbin/cupsdisable", stopped.name}).exitCode, 0);
+    ASSERT_EQ(RunProgram({"/usr/sbin/cupsreject", rejecting.name}).exitCode, 0);
 
-        korvid.StartPolling();
-        korvid.StopPolling();
-
-        EXPECT_EQ(FilesBelow(station.SpoolRoot()), documents) << queue.Name();
-        const Lines log = Messages(FileLines(korvid.Settings().LogFileName));
-        for (const std::string& document : documents) {
-            const std::string line = "Drucken der Datei: " + fs::path(document).filename().string() + ": "
-                + PDF_PRINT_PROGRAM + " hat Code " + std::to_string(failing.code) + " zurückgeliefert!";
-            EXPECT_EQ(std::count(log.begin(), log.end(), line), 1) << line;
-        }
-        EXPECT_EQ(QueueJobs(queue.Name(), failing.closing ? "all" : "not-completed"), "") << queue.Name();
-    }
-}
-
-TEST(LocalPrintThroughCups, PrintsWhatWaitedOnceWhenTheQueueTakesJobsAgain)
-{
-    const std::string token = Token("again");
-    CupsPdfQueue pdfQueue;
-    std::string error;
-    ASSERT_TRUE(SetUpCupsPdfQueue(pdfQueue, error, "station-" + token)) << error;
-    ASSERT_EQ(RunProgram({"/usr/sbin/cupsdisable", pdfQueue.queue}).exitCode, 0);
     StoreStation station;
-    Station& korvid = MakeStation(station, pdfQueue.queue);
-    const Lines documents = {"DELV/" + token + "d1.pdf", "RL/" + token + "r1.pdf", "FRONTSH/" + token + "f1.pdf"};
-    Put(station, {documents[0], documents[1]});
+    StationSettings settings = LocalKorvidSettings(station.test.folder.Path());
+    settings.Printer_PDF_Prog = PDF_PRINT_PROGRAM;
+    settings.Printer_PDF_Prog_Params = kDefaultPrintParams;
+    Station& korvid = station.Make(settings);
+    Lines documents;  // sorted as FilesBelow lists them
+    // Every pass fetches one more document and prints all that wait on `queue`.
+    const auto pass = [&](const std::string& queue, const Lines& more) {
+        for (const std::string& document : more) {
+            const std::string path = station.test.folder / "source/4711/SPOOL/" + document;
+            fs::create_directories(fs::path(path).parent_path());
+            ASSERT_TRUE(WritePdf(path, "Dokument " + document));
+            documents.insert(std::upper_bound(documents.begin(), documents.end(), document), document);
+        }
+        StationSettings& now = korvid.Settings();
+        now.Printer_Delivery = now.Printer_RL = now.Printer_FrontSheet = queue;
+        korvid.OnPollingTick(POLL_TIMER_ID);
+    };
 
     korvid.StartPolling();
-    EXPECT_EQ(FilesBelow(station.SpoolRoot()), (Lines{documents[0], documents[1]}));
+    pass(failing.name, {"RL/" + token + "r1.pdf", "DELV/" + token + "d1.pdf"});
+    EXPECT_EQ(FilesBelow(station.SpoolRoot()), documents);
+    pass(stopped.name, {"FRONTSH/" + token + "f1.pdf"});
+    EXPECT_EQ(FilesBelow(station.SpoolRoot()), documents);
+    pass(rejecting.name, {"DELV/" + token + "d2.pdf"});
+    EXPECT_EQ(FilesBelow(station.SpoolRoot()), documents);
+    const Lines log = Messages(FileLines(settings.LogFileName));
+    EXPECT_EQ(CodeLines(log, 9), 2);
+    EXPECT_EQ(CodeLines(log, 8), 3 + 4);
 
-    // The next pass that fetches a document prints the ones that waited as well, and a
-    // pass after it prints nothing again.
-    ASSERT_EQ(RunProgram({"/usr/sbin/cupsenable", pdfQueue.queue}).exitCode, 0);
-    Put(station, {documents[2]});
-    korvid.OnPollingTick(POLL_TIMER_ID);
-    korvid.OnPollingTick(POLL_TIMER_ID);
+    pass(pdfQueue.queue, {"RL/" + token + "r2.pdf"});
+    pass(pdfQueue.queue, {});
     korvid.StopPolling();
-
     EXPECT_EQ(FilesBelow(station.SpoolRoot()), Lines{});
     for (const std::string& document : documents)
         EXPECT_EQ(PrintedPdfs(pdfQueue, fs::path(document).stem().string()).size(), 1u) << document;
     for (const std::string& printed : PrintedPdfs(pdfQueue, token))
         fs::remove(printed);
-    RunProgram({"/usr/sbin/lpadmin", "-x", pdfQueue.queue});
 }
 
 }  // namespace
