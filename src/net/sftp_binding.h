@@ -37,6 +37,10 @@ public:
     bool RemoveDirectory(const std::string& name);
     bool Delete(const std::string& name);
     bool Rename(const std::string& oldName, const std::string& newName);
+    // The fingerprint of the connected server's host key ("SHA256:..."), and whether
+    // this connection recorded the key as new; false without a connection or with a
+    // component that does not tell it.
+    bool HostKey(std::string& fingerprint, bool& recorded);
 
 private:
     struct EntryPoints;

@@ -1,5 +1,6 @@
 #include "spool/remote_store.h"
 
+#include "net/host_key_line.h"
 #include "net/result_codes.h"
 #include "spool/remote_folder_fetch.h"
 #include "spool/station.h"
@@ -16,6 +17,10 @@ int RemoteStoreSession::Open()
     if (code == UTE_SUCCESS) {
         connection_.SetPassiveMode(station_.Settings().KV_Ftp_Passive);
         connection_.SetOwner(&station_.Seams().display);
+        std::string fingerprint;
+        bool recorded = false;
+        if (connection_.SftpHostKey(fingerprint, recorded) && recorded)
+            station_.Log().AddLogLine(RecordedHostKeyLine(station_.Settings().KV_FTP_Store, fingerprint));
     }
     return code;
 }
