@@ -256,22 +256,19 @@ private slots:
         }
     }
 
-    void boxesInsideACycleShowTheArrowOverTheBusyCursor()
+    void boxesWhileBusyShowTheArrowOverTheBusyCursor()
     {
-        StationWindow station;
-        StationSettings settings = station.LocalSettings();
-        settings.LocalFsMode = 0;
-        settings.KV_FTP_Store = "127.0.0.1";
-        SaveSettings(settings);
-        station.Open();
         CursorWatchingBoxes boxes;
         InstallMessageBoxes(&boxes);
-        station.Button("start")->click();
-        QTRY_VERIFY_WITH_TIMEOUT(!boxes.seen.empty(), kWaitLimit);
-        station.Button("stop")->click();
-        InstallMessageBoxes(&station.boxes);
-        const std::vector<int> expected{Qt::WaitCursor, Qt::ArrowCursor, Qt::WaitCursor};
-        QCOMPARE(boxes.seen.front(), expected);
+        OverrideWaitCursor busy;
+        busy.Show();
+        ShowMessageBox("Fehler im Zyklus", "ERROR", BoxStyle::Error);
+        busy.Hide();
+        ShowMessageBox("danach", "ERROR", BoxStyle::Error);
+        InstallMessageBoxes(nullptr);
+        QCOMPARE(boxes.seen.size(), std::size_t(2));
+        QCOMPARE(boxes.seen[0], (std::vector<int>{Qt::WaitCursor, Qt::ArrowCursor, Qt::WaitCursor}));
+        QCOMPARE(boxes.seen[1], (std::vector<int>{-1, -1, -1}));  // the widgets' own cursors stay
     }
 
     void checkBoxSavesTheWholeSettingsFile()
