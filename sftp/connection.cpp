@@ -80,9 +80,10 @@ bool Connection::Open(const std::string& host, int port, const std::string& user
     }
     WatchdogArm arm(*watchdog_, timeouts_.connectSeconds);
     std::string refusal;
-    if (!CheckHostKey(session_, knownHosts, server_, refusal)) {
+    if (!CheckHostKey(session_, knownHosts, server_, refusal, keyRecorded_)) {
         return Fail(refusal);
     }
+    fingerprint_ = Fingerprint(session_);
     switch (ssh_userauth_password(session_, nullptr, password.c_str())) {
     case SSH_AUTH_SUCCESS:
         break;

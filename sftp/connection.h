@@ -30,6 +30,9 @@ public:
               const std::string& password, const Timeouts& timeouts);
     void Close();
     const std::string& LastError() const { return lastError_; }
+    // The server's host key fingerprint, and whether this connection recorded the key.
+    const std::string& HostKeyFingerprint() const { return fingerprint_; }
+    bool HostKeyRecorded() const { return keyRecorded_; }
 
     const std::string& CurrentDirectory() const { return directory_; }
     bool ChangeDirectory(const std::string& path);
@@ -60,4 +63,6 @@ private:
     std::string server_;
     std::string directory_;
     std::string lastError_;
+    std::string fingerprint_;
+    bool keyRecorded_ = false;
 };

@@ -227,6 +227,20 @@ int psftp_dll_rename(psftp_dll_handle handle, const char* old_name, const char* 
     });
 }
 
+int psftp_dll_host_key(psftp_dll_handle handle, char* buffer, int size)
+{
+    int recorded = 0;
+    const int known = OnConnection(handle, {}, [&](Connection& connection) {
+        if (connection.HostKeyFingerprint().empty()) {
+            return connection.Fail("The server's host key is not known.");
+        }
+        CopyText(connection.HostKeyFingerprint(), buffer, size);
+        recorded = connection.HostKeyRecorded() ? 1 : 0;
+        return true;
+    });
+    return known == 1 ? recorded : -1;
+}
+
 void psftp_dll_set_timeouts(int connect_seconds, int io_seconds)
 {
     std::lock_guard lock(registryMutex);

@@ -9,8 +9,12 @@
 // password database when HOME is not set; empty when there is no home folder.
 std::string KnownHostsFile();
 
+// The SHA-256 fingerprint of the server's key as OpenSSH prints it; empty on failure.
+std::string Fingerprint(ssh_session session);
+
 // Accepts the server's key when the file (or the system-wide file) knows it for this
 // host and port, records it when the host is unknown, and refuses a key that differs
-// from the known one. On refusal the error holds the reason, for the user to read.
+// from the known one. On refusal the error holds the reason, for the user to read;
+// `recorded` tells whether the key was new and has been recorded.
 bool CheckHostKey(ssh_session session, const std::string& knownHostsFile,
-                  const std::string& server, std::string& error);
+                  const std::string& server, std::string& error, bool& recorded);

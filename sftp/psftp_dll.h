@@ -51,6 +51,11 @@ PSFTP_DLL_EXPORT int psftp_dll_rename(psftp_dll_handle handle, const char* old_n
  * without it still serves, and the listed size stands in. */
 PSFTP_DLL_EXPORT int psftp_dll_size(psftp_dll_handle handle, const char* name, int64_t* size);
 
+/* Bound when present: the fingerprint of the server's host key as OpenSSH prints it
+ * ("SHA256:" and the unpadded base64 of the key's SHA-256 hash). 1 when the key was
+ * unknown and recorded by this connection, 0 when it was known already, -1 on failure. */
+PSFTP_DLL_EXPORT int psftp_dll_host_key(psftp_dll_handle handle, char* buffer, int size);
+
 /* Not bound by the station: sets the time-outs of connections opened from now on, in
  * seconds, for connecting and logging in (15 by default) and for each request or block
  * of a transfer (30 by default); values below 1 keep the current one. */
@@ -66,6 +71,7 @@ typedef int (*psftp_dll_ls_fn)(psftp_dll_handle, psftp_dll_line_function, void*)
 typedef int (*psftp_dll_name_fn)(psftp_dll_handle, const char*);
 typedef int (*psftp_dll_rename_fn)(psftp_dll_handle, const char*, const char*);
 typedef int (*psftp_dll_size_fn)(psftp_dll_handle, const char*, int64_t*);
+typedef int (*psftp_dll_host_key_fn)(psftp_dll_handle, char*, int);
 
 #ifdef __cplusplus
 }

@@ -8,6 +8,7 @@
 #include "spool/settings_file_check.h"
 #include "spool/station.h"
 #include "ui/desktop_settings_dialogs.h"
+#include "ui/modal_cursor.h"
 #include "ui/settings_commands.h"
 
 #include <QCheckBox>
@@ -56,7 +57,8 @@ void MainWindow::Initialise(const QFont& logFont)
     setWindowTitle(QString::fromStdString(values_.WindowTitle));
     logList_->setFont(logFont);
     dialogs_ = std::make_unique<DesktopSettingsDialogs>(
-        this, DialogContext{values_.ProgramName, icon_, logFont, &waitCursor_, {}});
+        this, DialogContext{values_.ProgramName, icon_, logFont, &waitCursor_, {},
+                            [this](const std::string& line) { station_->Log().AddLogLine(line); }});
     UpdateRunButtons(*station_);
     UpdateMenuState();
 
@@ -169,5 +171,6 @@ void MainWindow::AssignPrinters()
 
 void MainWindow::ShowAbout()
 {
-    AboutBox(icon_, values_.AboutText, values_.VersionText, this).exec();
+    AboutBox about(icon_, values_.AboutText, values_.VersionText, this);
+    ExecModal(about);
 }

@@ -42,7 +42,7 @@ public slots:
     void reject() override;
 
 protected:
-    // Enter acts as "&Ende" wherever the focus is.
+    // Enter acts as "&Ende" unless a push button has the focus, which takes it itself.
     void keyPressEvent(QKeyEvent* event) override;
 
 private:

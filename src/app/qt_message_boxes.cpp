@@ -1,5 +1,7 @@
 #include "app/qt_message_boxes.h"
 
+#include "ui/modal_cursor.h"
+
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -65,7 +67,7 @@ int QtMessageBoxes::Show(const std::string& text, const std::string& caption, un
             box.setEscapeButton(button);
         buttons.emplace_back(button, choice.button);
     }
-    box.exec();
+    ExecModal(box);
     for (const auto& [button, value] : buttons) {
         if (box.clickedButton() == button)
             return value;

@@ -35,8 +35,9 @@ QPushButton* RunButton(const char* text, const char* name, QWidget* parent)
 {
     auto* button = new QPushButton(QString::fromUtf8(text), parent);
     button->setObjectName(name);
-    // Enter ends the program wherever the focus is (see MainWindow).
-    button->setAutoDefault(false);
+    // Enter presses the button that has the focus; elsewhere it ends the program (see
+    // MainWindow).
+    button->setAutoDefault(true);
     return button;
 }
 

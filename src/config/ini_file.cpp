@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstdlib>
 #include <filesystem>
+#include <string_view>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -67,12 +68,11 @@ bool WriteAll(int fd, const std::string& data)
     return true;
 }
 
-mode_t NewFileMode()
-{
-    mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
-}
+// A new settings file holds the store password: only its owner reads it.
+constexpr mode_t kNewFileMode = 0600;
+
+// The byte-order mark some editors put at the start of a UTF-8 file.
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 }  // namespace
 
@@ -140,7 +140,7 @@ bool IniFile::Load()
     ::close(fd);
 
     bool endingKnown = false;
-    std::size_t start = 0;
+    std::size_t start = data.rfind(kByteOrderMark, 0) == 0 ? kByteOrderMark.size() : 0;
     while (start < data.size()) {
         std::size_t newline = data.find('\n', start);
         std::string text, ending;
@@ -358,7 +358,7 @@ bool IniFile::Save()
         if (::fchown(fd, old.st_uid, old.st_gid) != 0)
             errno = 0;
     } else {
-        ::fchmod(fd, NewFileMode());
+        ::fchmod(fd, kNewFileMode);
     }
     bool written = WriteAll(fd, Serialize()) && ::fsync(fd) == 0;
     int failure = errno;

@@ -16,7 +16,8 @@ public:
 
     explicit IniFile(std::string path);
 
-    // Reads the file. A missing file is an empty one (true). An existing file that
+    // Reads the file; a UTF-8 byte-order mark at its start is passed over and never
+    // written back. A missing file is an empty one (true). An existing file that
     // cannot be read also reads as empty, but gives false with errno set, so that a
     // write never replaces a file it could not read.
     bool Load();
@@ -40,7 +41,7 @@ public:
     // True when a change made since Load must still be saved.
     bool Changed() const { return changed_; }
     // Replaces the file atomically: a temporary file beside it, then a rename. The file
-    // keeps its mode and, where allowed, its owner. False with errno set on failure;
+    // keeps its mode and, where allowed, its owner; a new file gets mode 0600. False with errno set on failure;
     // the file is then as it was.
     bool Save();
 

@@ -1,7 +1,9 @@
 #include "config/station_settings.h"
 
 #include "config/file_utilities.h"
+#include "config/ini_file.h"
 #include "config/password_scrambling.h"
+#include "platform/message_box.h"
 #include "support/white_space.h"
 
 #include <string>
@@ -25,6 +27,90 @@ std::string Numbered(const char* name, std::size_t n)
     return name + std::to_string(n);
 }
 
+// One key of MAIN: a number or a text field of the record. The password is the one
+// text kept scrambled in the file.
+struct MainKey {
+    const char* name;
+    int StationSettings::*number;
+    std::string StationSettings::*text;
+};
+
+// Every key of MAIN that a save writes, in the order it writes them.
+constexpr MainKey kMainKeys[] = {
+    {"Polling_Rate", &StationSettings::Polling_Rate, nullptr},
+    {"AutoStart", &StationSettings::AutoStart, nullptr},
+    {"LocalFsMode", &StationSettings::LocalFsMode, nullptr},
+    {"OnErrorLogOnly", &StationSettings::OnErrorLogOnly, nullptr},
+    {"LocalMainDir", nullptr, &StationSettings::LocalMainDir},
+    {"DoLog", &StationSettings::DoLog, nullptr},
+    {"LogFileName", nullptr, &StationSettings::LogFileName},
+    {"LogFileMaxSize", &StationSettings::LogFileMaxSize, nullptr},
+    {"SpoolDir", nullptr, &StationSettings::SpoolDir},
+    {"DlDir", nullptr, &StationSettings::DlDir},
+    {"KV_Port", nullptr, &StationSettings::KV_Port},
+    {"KV_Server", nullptr, &StationSettings::KV_Server},
+    {"KV_Main_Dir", nullptr, &StationSettings::KV_Main_Dir},
+    {"KV_FTP_Store", nullptr, &StationSettings::KV_FTP_Store},
+    {"KV_FTP_Store_Dir", nullptr, &StationSettings::KV_FTP_Store_Dir},
+    {"KV_FTP_Store_User", nullptr, &StationSettings::KV_FTP_Store_User},
+    {"KV_FTP_Store_Password", nullptr, &StationSettings::KV_FTP_Store_Password},
+    {"KV_Ftp_Passive", &StationSettings::KV_Ftp_Passive, nullptr},
+    {"KV_Sftp_Mode", &StationSettings::KV_Sftp_Mode, nullptr},
+    {"KV_Inst_ID", nullptr, &StationSettings::KV_Inst_ID},
+    {"KV_Inst_Name", nullptr, &StationSettings::KV_Inst_Name},
+    {"KV_Inst_Abbrev", nullptr, &StationSettings::KV_Inst_Abbrev},
+    {"Printer_FrontSheet", nullptr, &StationSettings::Printer_FrontSheet},
+    {"Printer_RL", nullptr, &StationSettings::Printer_RL},
+    {"Printer_Delivery", nullptr, &StationSettings::Printer_Delivery},
+    {"Printer_FrontSheet_Driver", nullptr, &StationSettings::Printer_FrontSheet_Driver},
+    {"Printer_RL_Driver", nullptr, &StationSettings::Printer_RL_Driver},
+    {"Printer_Delivery_Driver", nullptr, &StationSettings::Printer_Delivery_Driver},
+    {"Printer_FrontSheet_Port", nullptr, &StationSettings::Printer_FrontSheet_Port},
+    {"Printer_RL_Driver_Port", nullptr, &StationSettings::Printer_RL_Driver_Port},
+    {"Printer_Delivery_Driver_Port", nullptr, &StationSettings::Printer_Delivery_Driver_Port},
+    {"Printer_PDF_Prog", nullptr, &StationSettings::Printer_PDF_Prog},
+    {"Printer_PDF_Prog_Params", nullptr, &StationSettings::Printer_PDF_Prog_Params},
+};
+
+bool IsPassword(const MainKey& key)
+{
+    return key.text == &StationSettings::KV_FTP_Store_Password;
+}
+
+// The five keys of one spool folder entry, in the order a save writes them.
+struct EntryKey {
+    const char* name;
+    std::string SpoolFolderEntry::*field;
+};
+constexpr EntryKey kEntryKeys[] = {
+    {"FOLDER", &SpoolFolderEntry::Folder},
+    {"Description", &SpoolFolderEntry::Description},
+    {"PrinterName", &SpoolFolderEntry::PrinterName},
+    {"PrinterDriver", &SpoolFolderEntry::PrinterDriver},
+    {"PrinterPort", &SpoolFolderEntry::PrinterPort},
+};
+
+// The record as the lines of the settings file: everything else in it stays.
+bool PutRecord(const StationSettings& s, IniFile& ini)
+{
+    bool ok = true;
+    for (const MainKey& key : kMainKeys) {
+        std::string value = key.number ? std::to_string(s.*key.number) : s.*key.text;
+        if (IsPassword(key))
+            value = ScramblePassword(value, kPasswordLead, kPasswordTrailer, kPasswordSpacing);
+        ok = ini.SetValue(kMain, key.name, value) && ok;
+    }
+    ini.RemoveSection(kMainFolderList);
+    for (std::size_t n = 1; n <= s.MainFolders.size(); ++n)
+        ok = ini.SetValue(kMainFolderList, Numbered("FOLDER", n), s.MainFolders[n - 1]) && ok;
+    ini.RemoveSection(kSpoolFolderList);
+    for (std::size_t n = 1; n <= s.SpoolFolders.size(); ++n) {
+        for (const EntryKey& key : kEntryKeys)
+            ok = ini.SetValue(kSpoolFolderList, Numbered(key.name, n), s.SpoolFolders[n - 1].*key.field) && ok;
+    }
+    return ok;
+}
+
 }  // namespace
 
 std::string StationSettings::DefaultLogFileName() const
@@ -34,129 +120,70 @@ std::string StationSettings::DefaultLogFileName() const
 
 void LoadSettings(StationSettings& s)
 {
-    const std::string& file = s.IniPath;
-    auto text = [&](const char* key, const std::string& defaultValue) {
-        return ReadIniText(kMain, key, defaultValue, file);
-    };
-    auto number = [&](const char* key, int defaultValue) {
-        return ReadIniInt(kMain, key, defaultValue, file);
-    };
-
-    s.Polling_Rate = number("Polling_Rate", 60);
-    const std::string defaultLogFile = s.DefaultLogFileName();
-    s.LocalFsMode = number("LocalFsMode", 0);
-    s.LocalMainDir = text("LocalMainDir", "");
-    s.OnErrorLogOnly = number("OnErrorLogOnly", 0);
-    s.AutoStart = number("AutoStart", 0);
-    s.KorvidMode = number("KorvidMode", 1);
-    s.DoLog = number("DoLog", 0);
-    s.LogFileName = text("LogFileName", defaultLogFile);
-    s.LogFileMaxSize = number("LogFileMaxSize", 20000);
-    s.SpoolDir = text("SpoolDir", s.ProgramFolder);
-    s.DlDir = text("DlDir", "");
-    s.KV_Port = text("KV_Port", "80");
-    s.KV_Server = text("KV_Server", kServiceHost);
-    s.KV_Main_Dir = text("KV_Main_Dir", "korvid");
-    s.KV_FTP_Store = text("KV_FTP_Store", kServiceHost);
-    s.KV_FTP_Store_Dir = text("KV_FTP_Store_Dir", "/pub");
-    s.KV_FTP_Store_User = text("KV_FTP_Store_User", "");
-    s.KV_FTP_Store_Password = UnscramblePassword(text("KV_FTP_Store_Password", ""), kPasswordLead,
-                                                 kPasswordTrailer, kPasswordSpacing);
-    s.KV_Ftp_Passive = number("KV_Ftp_Passive", 0);
-    s.KV_Sftp_Mode = number("KV_Sftp_Mode", 0);
-    s.KV_Inst_ID = text("KV_Inst_ID", "");
-    s.KV_Inst_Name = text("KV_Inst_Name", "");
-    s.KV_Inst_Abbrev = text("KV_Inst_Abbrev", "");
-    s.Printer_FrontSheet = text("Printer_FrontSheet", "");
-    s.Printer_RL = text("Printer_RL", "");
-    s.Printer_Delivery = text("Printer_Delivery", "");
-    s.Printer_FrontSheet_Driver = text("Printer_FrontSheet_Driver", "");
-    s.Printer_RL_Driver = text("Printer_RL_Driver", "");
-    s.Printer_Delivery_Driver = text("Printer_Delivery_Driver", "");
-    s.Printer_FrontSheet_Port = text("Printer_FrontSheet_Port", "");
-    s.Printer_RL_Driver_Port = text("Printer_RL_Driver_Port", "");
-    s.Printer_Delivery_Driver_Port = text("Printer_Delivery_Driver_Port", "");
-    s.Printer_PDF_Prog = text("Printer_PDF_Prog", "");
-    s.Printer_PDF_Prog_Params = text("Printer_PDF_Prog_Params", kDefaultPrintParams);
+    IniFile ini(s.IniPath);
+    ini.Load();
+    const StationSettings defaults = [&] {
+        StationSettings d;
+        d.LogFileName = s.DefaultLogFileName();
+        d.SpoolDir = s.ProgramFolder;
+        return d;
+    }();
+    for (const MainKey& key : kMainKeys) {
+        if (key.number) {
+            s.*key.number = ini.ReadInt(kMain, key.name, defaults.*key.number);
+        } else {
+            s.*key.text = ini.ReadText(kMain, key.name, defaults.*key.text);
+            if (IsPassword(key))
+                s.*key.text = UnscramblePassword(s.*key.text, kPasswordLead, kPasswordTrailer, kPasswordSpacing);
+        }
+    }
+    s.KorvidMode = ini.ReadInt(kMain, "KorvidMode", 1);
 
     // Both lists end at the first entry whose folder is empty or blank.
+    auto read = [&](const char* section, const char* name, std::size_t n) {
+        return StripWhiteSpace(ini.ReadText(section, Numbered(name, n), ""));
+    };
     s.MainFolders.clear();
     for (std::size_t n = 1;; ++n) {
-        std::string folder = StripWhiteSpace(ReadIniText(kMainFolderList, Numbered("FOLDER", n), "", file));
+        std::string folder = read(kMainFolderList, "FOLDER", n);
         if (folder.empty())
             break;
         s.MainFolders.push_back(std::move(folder));
     }
     s.SpoolFolders.clear();
-    for (std::size_t n = 1;; ++n) {
+    for (std::size_t n = 1; !read(kSpoolFolderList, "FOLDER", n).empty(); ++n) {
         SpoolFolderEntry entry;
-        entry.Folder = StripWhiteSpace(ReadIniText(kSpoolFolderList, Numbered("FOLDER", n), "", file));
-        if (entry.Folder.empty())
-            break;
-        entry.Description = StripWhiteSpace(ReadIniText(kSpoolFolderList, Numbered("Description", n), "", file));
-        entry.PrinterName = StripWhiteSpace(ReadIniText(kSpoolFolderList, Numbered("PrinterName", n), "", file));
-        entry.PrinterDriver = StripWhiteSpace(ReadIniText(kSpoolFolderList, Numbered("PrinterDriver", n), "", file));
-        entry.PrinterPort = StripWhiteSpace(ReadIniText(kSpoolFolderList, Numbered("PrinterPort", n), "", file));
+        for (const EntryKey& key : kEntryKeys)
+            entry.*key.field = read(kSpoolFolderList, key.name, n);
         s.SpoolFolders.push_back(std::move(entry));
     }
 }
 
+bool WriteSettingsFile(const StationSettings& s, std::string* error)
+{
+    IniFile ini(s.IniPath);
+    // A file that exists but cannot be read is never replaced by the record alone.
+    bool saved = ini.Load() && PutRecord(s, ini) && ini.Save();
+    if (!saved && error)
+        *error = LastErrorText();
+    return saved;
+}
+
 void SaveSettings(const StationSettings& s)
 {
-    const std::string& file = s.IniPath;
-    auto text = [&](const char* key, const std::string& value) {
-        WriteIniText(kMain, key, value.c_str(), file);
-    };
-    auto number = [&](const char* key, int value) {
-        WriteIniInt(kMain, key, value, file);
-    };
-
-    number("Polling_Rate", s.Polling_Rate);
-    number("AutoStart", s.AutoStart);
-    number("LocalFsMode", s.LocalFsMode);
-    number("OnErrorLogOnly", s.OnErrorLogOnly);
-    text("LocalMainDir", s.LocalMainDir);
-    number("DoLog", s.DoLog);
-    text("LogFileName", s.LogFileName);
-    number("LogFileMaxSize", s.LogFileMaxSize);
-    text("SpoolDir", s.SpoolDir);
-    text("DlDir", s.DlDir);
-    text("KV_Port", s.KV_Port);
-    text("KV_Server", s.KV_Server);
-    text("KV_Main_Dir", s.KV_Main_Dir);
-    text("KV_FTP_Store", s.KV_FTP_Store);
-    text("KV_FTP_Store_Dir", s.KV_FTP_Store_Dir);
-    text("KV_FTP_Store_User", s.KV_FTP_Store_User);
-    text("KV_FTP_Store_Password",
-         ScramblePassword(s.KV_FTP_Store_Password, kPasswordLead, kPasswordTrailer, kPasswordSpacing));
-    number("KV_Ftp_Passive", s.KV_Ftp_Passive);
-    number("KV_Sftp_Mode", s.KV_Sftp_Mode);
-    text("KV_Inst_ID", s.KV_Inst_ID);
-    text("KV_Inst_Name", s.KV_Inst_Name);
-    text("KV_Inst_Abbrev", s.KV_Inst_Abbrev);
-    text("Printer_FrontSheet", s.Printer_FrontSheet);
-    text("Printer_RL", s.Printer_RL);
-    text("Printer_Delivery", s.Printer_Delivery);
-    text("Printer_FrontSheet_Driver", s.Printer_FrontSheet_Driver);
-    text("Printer_RL_Driver", s.Printer_RL_Driver);
-    text("Printer_Delivery_Driver", s.Printer_Delivery_Driver);
-    text("Printer_FrontSheet_Port", s.Printer_FrontSheet_Port);
-    text("Printer_RL_Driver_Port", s.Printer_RL_Driver_Port);
-    text("Printer_Delivery_Driver_Port", s.Printer_Delivery_Driver_Port);
-    text("Printer_PDF_Prog", s.Printer_PDF_Prog);
-    text("Printer_PDF_Prog_Params", s.Printer_PDF_Prog_Params);
-
-    WriteIniText(kMainFolderList, nullptr, nullptr, file);
-    for (std::size_t n = 1; n <= s.MainFolders.size(); ++n)
-        WriteIniText(kMainFolderList, Numbered("FOLDER", n).c_str(), s.MainFolders[n - 1].c_str(), file);
-
-    WriteIniText(kSpoolFolderList, nullptr, nullptr, file);
-    for (std::size_t n = 1; n <= s.SpoolFolders.size(); ++n) {
-        const SpoolFolderEntry& entry = s.SpoolFolders[n - 1];
-        WriteIniText(kSpoolFolderList, Numbered("FOLDER", n).c_str(), entry.Folder.c_str(), file);
-        WriteIniText(kSpoolFolderList, Numbered("Description", n).c_str(), entry.Description.c_str(), file);
-        WriteIniText(kSpoolFolderList, Numbered("PrinterName", n).c_str(), entry.PrinterName.c_str(), file);
-        WriteIniText(kSpoolFolderList, Numbered("PrinterDriver", n).c_str(), entry.PrinterDriver.c_str(), file);
-        WriteIniText(kSpoolFolderList, Numbered("PrinterPort", n).c_str(), entry.PrinterPort.c_str(), file);
+    if (s.IniPath.empty()) {
+        static bool told = false;
+        if (!told)
+            ShowMessageBox("Dieses Programm hat keine Einstellungsdatei, weil es unter einem anderen Namen "
+                           "als kv_print oder ts_print gestartet wurde.\n\nGeänderte Einstellungen gelten nur "
+                           "bis zum Programmende.",
+                           "Hinweis", BoxStyle::IconInformation | BoxStyle::TaskModal);
+        told = true;
+        return;
     }
+    std::string error;
+    if (!WriteSettingsFile(s, &error))
+        ShowMessageBox("Die Einstellungsdatei konnte nicht geschrieben werden:\n\nDatei: " + s.IniPath
+                           + "\n\nFehler: " + error + "\n\nDie Datei ist unverändert.",
+                       "ERROR", BoxStyle::Error);
 }

@@ -57,6 +57,11 @@ bool FtpClient::HasSftpConnection() const
     return sftp_ && sftp_->IsConnected();
 }
 
+bool FtpClient::SftpHostKey(std::string& fingerprint, bool& recorded) const
+{
+    return HasSftpConnection() && sftp_->HostKey(fingerprint, recorded);
+}
+
 int FtpClient::SftpResult(bool succeeded, int failure)
 {
     if (succeeded)

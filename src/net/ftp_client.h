@@ -97,6 +97,9 @@ public:
     int GetSftpMode() const { return sftpMode_; }
     void SetSftpPort(int port) { sftpPort_ = port; }
     void SetComponentFolder(const std::string& folder) { componentFolder_ = folder; }
+    // After an SFTP log-in: the fingerprint of the server's host key, and whether the
+    // log-in recorded the key as new. False without an SFTP connection.
+    bool SftpHostKey(std::string& fingerprint, bool& recorded) const;
 
     // The next local port offered for an active data connection (10000 to 32000).
     int GetDataPort() const { return dataPort_; }

@@ -38,6 +38,7 @@ struct SftpBinding::EntryPoints {
     psftp_dll_name_fn remove = nullptr;
     psftp_dll_rename_fn rename = nullptr;
     psftp_dll_size_fn size = nullptr;  // optional
+    psftp_dll_host_key_fn hostKey = nullptr;  // optional: older components lack it
 };
 
 namespace {
@@ -107,6 +108,7 @@ SftpBinding::SftpBinding(const std::string& folder)
     all &= Resolve(library_, "psftp_dll_rename", e.rename, loadError_);
     loaded_ = all;
     e.size = reinterpret_cast<psftp_dll_size_fn>(dlsym(library_, "psftp_dll_size"));
+    e.hostKey = reinterpret_cast<psftp_dll_host_key_fn>(dlsym(library_, "psftp_dll_host_key"));
 }
 
 SftpBinding::~SftpBinding()
@@ -128,6 +130,21 @@ bool SftpBinding::Connect(const std::string& host, const std::string& user,
     Disconnect();
     handle_ = entry_->connectPort(host.c_str(), port_, user.c_str(), password.c_str());
     return handle_ != 0;
+}
+
+bool SftpBinding::HostKey(std::string& fingerprint, bool& recorded)
+{
+    if (!loaded_ || !IsConnected() || entry_->hostKey == nullptr) {
+        return false;
+    }
+    char buffer[kPwdBufferSize] = {};
+    const int result = entry_->hostKey(handle_, buffer, kPwdTextLimit);
+    if (result < 0) {
+        return false;
+    }
+    fingerprint = buffer;
+    recorded = result == 1;
+    return true;
 }
 
 void SftpBinding::Disconnect()

@@ -40,6 +40,10 @@ public:
     // The size of a file now, through the one optional entry point psftp_dll_size.
     bool HasSize() const;
     bool Size(const std::string& name, long long& size);
+    // The fingerprint of the connected server's host key ("SHA256:..."), and whether
+    // this connection recorded the key as new; false without a connection or with a
+    // component that does not tell it.
+    bool HostKey(std::string& fingerprint, bool& recorded);
 
 private:
     struct EntryPoints;

@@ -1,5 +1,6 @@
 #include "spool/remote_store.h"
 
+#include "net/host_key_line.h"
 #include "net/result_codes.h"
 #include "spool/fetch_policy.h"
 #include "spool/station.h"
@@ -17,6 +18,10 @@ int RemoteStoreSession::Open()
     if (code == UTE_SUCCESS) {
         connection_.SetPassiveMode(station_.Settings().KV_Ftp_Passive);
         connection_.SetOwner(&station_.Seams().display);
+        std::string fingerprint;
+        bool recorded = false;
+        if (connection_.SftpHostKey(fingerprint, recorded) && recorded)
+            station_.Log().AddLogLine(RecordedHostKeyLine(station_.Settings().KV_FTP_Store, fingerprint));
         // A relative store folder lies below the folder the store put the user in.
         if (!station_.Settings().KV_FTP_Store_Dir.starts_with("/"))
             code = connection_.GetCurrentDirectory(home_);

@@ -2,6 +2,7 @@
 
 #include "ui/institution_data_dialog.h"
 #include "ui/institution_selection_dialog.h"
+#include "ui/modal_cursor.h"
 #include "ui/printer_assignment_dialog.h"
 #include "ui/settings_dialog.h"
 #include "ui/spool_folder_list_dialog.h"
@@ -9,7 +10,7 @@
 bool DesktopSettingsDialogs::EditBaseSettings(BaseSettings& values)
 {
     SettingsDialog dialog(values, context_, parent_);
-    if (dialog.exec() != QDialog::Accepted)
+    if (ExecModal(dialog) != QDialog::Accepted)
         return false;
     values = dialog.Values();
     return true;
@@ -18,7 +19,7 @@ bool DesktopSettingsDialogs::EditBaseSettings(BaseSettings& values)
 bool DesktopSettingsDialogs::AssignPrinters(PrinterAssignment& assignment)
 {
     PrinterAssignmentDialog dialog(assignment, parent_);
-    if (dialog.exec() != QDialog::Accepted)
+    if (ExecModal(dialog) != QDialog::Accepted)
         return false;
     assignment = dialog.Assignment();
     return true;
@@ -27,7 +28,7 @@ bool DesktopSettingsDialogs::AssignPrinters(PrinterAssignment& assignment)
 bool DesktopSettingsDialogs::EditSpoolFolders(SpoolFolderPrinters& printers)
 {
     SpoolFolderListDialog dialog(printers, context_.listFont, parent_);
-    if (dialog.exec() != QDialog::Accepted)
+    if (ExecModal(dialog) != QDialog::Accepted)
         return false;
     printers = dialog.Printers();
     return true;
@@ -36,7 +37,10 @@ bool DesktopSettingsDialogs::EditSpoolFolders(SpoolFolderPrinters& printers)
 bool DesktopSettingsDialogs::SelectInstitution(const ServiceAddress& address, InstitutionData& institution)
 {
     InstitutionSelectionDialog dialog(address, institution, *context_.waitCursor, parent_);
-    if (dialog.exec() != QDialog::Accepted)
+    // After the failure box the user types what the list would have given.
+    if (dialog.ListFailed())
+        return EditInstitutionData(institution);
+    if (ExecModal(dialog) != QDialog::Accepted)
         return false;
     institution = dialog.Institution();
     return true;
@@ -45,7 +49,7 @@ bool DesktopSettingsDialogs::SelectInstitution(const ServiceAddress& address, In
 bool DesktopSettingsDialogs::EditInstitutionData(InstitutionData& institution)
 {
     InstitutionDataDialog dialog(institution, parent_);
-    if (dialog.exec() != QDialog::Accepted)
+    if (ExecModal(dialog) != QDialog::Accepted)
         return false;
     institution = dialog.Institution();
     return true;

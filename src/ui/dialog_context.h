@@ -18,4 +18,6 @@ struct DialogContext {
     WaitCursor* waitCursor = nullptr;
     // The client of the store test; a plain FtpClient when not set.
     std::function<std::unique_ptr<FtpClient>()> makeStoreClient;
+    // The station's log, for what a connection test must leave there.
+    std::function<void(const std::string&)> log;
 };

@@ -1,6 +1,6 @@
 #include "ui/file_filter.h"
 
-const char* const kProgramFileFilter = "Programm-Dateien^*.exe^Alle Dateien^*.*^^";
+const char* const kProgramFileFilter = "Programm-Dateien^*^Alle Dateien^*.*^^";
 
 std::vector<FileFilter> ParseFileFilter(const std::string& text)
 {

@@ -16,5 +16,6 @@ std::vector<FileFilter> ParseFileFilter(const std::string& text);
 // file, also one without a dot in its name, and becomes "*".
 std::string NameFilterText(const FileFilter& filter);
 
-// The program file selection's filter text.
+// The program file selection's filter text. A program of this platform has no
+// extension of its own: the first filter shows every file.
 extern const char* const kProgramFileFilter;

@@ -1,11 +1,35 @@
 #include "ui/file_pickers.h"
 
+#include "platform/message_box.h"
 #include "ui/file_filter.h"
+#include "ui/modal_cursor.h"
 #include "ui/picked_paths.h"
 #include "ui/qt_text.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
+
+namespace {
+
+// A save-as dialog that keeps itself open while the chosen folder does not exist.
+class ExistingFolderSaveDialog : public QFileDialog {
+public:
+    using QFileDialog::QFileDialog;
+
+    void accept() override
+    {
+        const QStringList files = selectedFiles();
+        const QString folder = files.isEmpty() ? QString() : QFileInfo(files.first()).absolutePath();
+        if (!files.isEmpty() && !QFileInfo(folder).isDir()) {
+            ShowMessageBox("Das Verzeichnis\n\n" + ToStdString(folder) + "\n\nexistiert nicht.",
+                           ToStdString(windowTitle()), BoxStyle::IconExclamation | BoxStyle::TaskModal);
+            return;
+        }
+        QFileDialog::accept();
+    }
+};
+
+}  // namespace
 
 std::optional<std::string> BrowseForFolder(QWidget* parent, const std::string& title, const std::string& start)
 {
@@ -15,14 +39,14 @@ std::optional<std::string> BrowseForFolder(QWidget* parent, const std::string& t
     dialog.setOption(QFileDialog::ShowDirsOnly);
     if (!start.empty() && QFileInfo(ToQString(start)).isDir())
         dialog.setDirectory(ToQString(start));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    if (ExecModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return ToStdString(dialog.selectedFiles().first());
 }
 
 std::optional<std::string> ChooseLogFile(QWidget* parent, const std::string& current)
 {
-    QFileDialog dialog(parent, "Name der zu verwendenen Log-Datei:");
+    ExistingFolderSaveDialog dialog(parent, "Name der zu verwendenen Log-Datei:");
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -34,7 +58,7 @@ std::optional<std::string> ChooseLogFile(QWidget* parent, const std::string& cur
         dialog.setDirectory(file.absolutePath());
         dialog.selectFile(file.fileName());
     }
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    if (ExecModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return PickedLogFile(ToStdString(dialog.selectedFiles().first()));
 }
@@ -53,7 +77,7 @@ std::optional<std::string> ProgramFileSelection(QWidget* parent, const std::stri
     dialog.setNameFilters(nameFilters);
     if (rememberedFilter >= 0 && rememberedFilter < nameFilters.size())
         dialog.selectNameFilter(nameFilters[rememberedFilter]);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    if (ExecModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     const qsizetype chosen = nameFilters.indexOf(dialog.selectedNameFilter());
     if (chosen >= 0)

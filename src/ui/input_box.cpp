@@ -1,8 +1,10 @@
 #include "ui/input_box.h"
 
 #include "support/white_space.h"
+#include "ui/modal_cursor.h"
 #include "ui/ok_cancel_buttons.h"
 #include "ui/qt_text.h"
+#include "ui/visual_tab_order.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -22,6 +24,7 @@ InputBox::InputBox(const std::string& title, const std::string& text, bool trim,
     layout->addWidget(prompt_);
     layout->addWidget(edit_);
     layout->addLayout(MakeOkCancelButtons(this).row);
+    FollowVisualTabOrder(this);
 }
 
 std::string InputBox::Text() const
@@ -33,7 +36,7 @@ std::string InputBox::Text() const
 bool RunInputBox(QWidget* parent, const std::string& title, const std::string& prompt, std::string& text, bool trim)
 {
     InputBox box(title, text, trim, parent, prompt);
-    if (box.exec() != QDialog::Accepted)
+    if (ExecModal(box) != QDialog::Accepted)
         return false;
     text = box.Text();
     return true;

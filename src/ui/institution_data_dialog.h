@@ -1,4 +1,4 @@
-// The institution the station serves, typed by hand: its name and ID.
+// The institution the station serves, typed by hand: its ID, name and abbreviation.
 #pragma once
 
 #include "ui/institution_selection.h"
@@ -12,11 +12,12 @@ class InstitutionDataDialog : public QDialog {
 public:
     explicit InstitutionDataDialog(const InstitutionData& current, QWidget* parent = nullptr);
 
-    // Name and ID exactly as typed; the abbreviation as it came in.
+    // ID, name and abbreviation exactly as typed.
     InstitutionData Institution() const;
 
 private:
     InstitutionData current_;
     QLineEdit* name_;
     QLineEdit* id_;
+    QLineEdit* abbreviation_;
 };

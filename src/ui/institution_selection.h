@@ -41,6 +41,8 @@ public:
     void Confirm(int index);
 
     const InstitutionData& Shown() const { return shown_; }
+    // The request found no list: the user types the institution by hand.
+    bool ListFailed() const { return !choices_.received; }
 
 private:
     InstitutionData shown_;

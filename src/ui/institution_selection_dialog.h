@@ -19,6 +19,7 @@ public:
 
     // The three texts as shown.
     const InstitutionData& Institution() const { return selection_.Shown(); }
+    bool ListFailed() const { return selection_.ListFailed(); }
 
 private:
     void Confirm(int index);

@@ -3,6 +3,7 @@
 #include "ui/input_box.h"
 #include "ui/list_lines.h"
 #include "ui/ok_cancel_buttons.h"
+#include "ui/visual_tab_order.h"
 
 #include <QGridLayout>
 #include <QListWidget>
@@ -27,8 +28,7 @@ MainFolderListDialog::MainFolderListDialog(const std::vector<std::string>& folde
     auto* add = MakeButton("Hinzufügen ...", "addButton", this);
     auto* change = MakeButton("Ändern ...", "changeButton", this);
     auto* remove = MakeButton("Löschen ...", "removeButton", this);
-    auto* ok = new QPushButton("OK", this);
-    ok->setObjectName("okButton");
+    auto* ok = MakeButton("OK", "okButton", this);
     ok->setDefault(true);
     auto* cancel = MakeButton("Abbrechen", "cancelButton", this);
 
@@ -49,6 +49,7 @@ MainFolderListDialog::MainFolderListDialog(const std::vector<std::string>& folde
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     Show();
+    FollowVisualTabOrder(this);
 }
 
 void MainFolderListDialog::Show()

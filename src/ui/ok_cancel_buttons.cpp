@@ -10,6 +10,7 @@ OkCancelButtons MakeOkCancelButtons(QDialog* dialog)
     buttons.ok->setObjectName("okButton");
     buttons.cancel->setObjectName("cancelButton");
     buttons.ok->setDefault(true);
+    buttons.cancel->setAutoDefault(true);
     buttons.row->addStretch();
     buttons.row->addWidget(buttons.ok);
     buttons.row->addWidget(buttons.cancel);
@@ -22,6 +23,6 @@ QPushButton* MakeButton(const QString& text, const QString& name, QWidget* paren
 {
     auto* button = new QPushButton(text, parent);
     button->setObjectName(name);
-    button->setAutoDefault(false);
+    button->setAutoDefault(true);
     return button;
 }

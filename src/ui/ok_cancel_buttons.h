@@ -1,5 +1,6 @@
 // The buttons of the settings dialogs: "OK" and "Abbrechen", which end every one, and
-// the buttons inside them, which never take the Return key from "OK".
+// the buttons inside them. Enter presses the button that has the focus, and "OK"
+// wherever else the focus is.
 #pragma once
 
 class QDialog;
@@ -16,5 +17,5 @@ struct OkCancelButtons {
 
 OkCancelButtons MakeOkCancelButtons(QDialog* dialog);
 
-// A button with its object name that Return never presses.
+// A button with its object name, pressed by Enter while it has the focus.
 QPushButton* MakeButton(const QString& text, const QString& name, QWidget* parent);

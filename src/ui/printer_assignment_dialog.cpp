@@ -4,6 +4,7 @@
 #include "ui/print_program_group.h"
 #include "ui/printer_selection.h"
 #include "ui/qt_text.h"
+#include "ui/visual_tab_order.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -36,6 +37,7 @@ PrinterAssignmentDialog::PrinterAssignmentDialog(const PrinterAssignment& assign
     program_ = new PrintProgramGroup(assignment_.program, assignment_.params, false, rememberedFilter_, this);
     layout->addWidget(program_);
     layout->addLayout(MakeOkCancelButtons(this).row);
+    FollowVisualTabOrder(this);
 }
 
 QLineEdit* PrinterAssignmentDialog::AddCategory(const char* group, const char* label, const char* name,

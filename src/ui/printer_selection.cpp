@@ -1,8 +1,10 @@
 #include "ui/printer_selection.h"
 
 #include "platform/message_box.h"
+#include "ui/modal_cursor.h"
 #include "ui/ok_cancel_buttons.h"
 #include "ui/qt_text.h"
+#include "ui/visual_tab_order.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -47,6 +49,7 @@ PrinterSelectionDialog::PrinterSelectionDialog(const SystemPrinters& printers, Q
     connect(names_, &QComboBox::currentIndexChanged, this, &PrinterSelectionDialog::ShowDetails);
     names_->setCurrentIndex(printers_.defaultIndex >= 0 ? printers_.defaultIndex : 0);
     ShowDetails(names_->currentIndex());
+    FollowVisualTabOrder(this);
 }
 
 void PrinterSelectionDialog::ShowDetails(int index)
@@ -74,7 +77,7 @@ std::optional<PrinterChoice> PrinterSelection(QWidget* parent)
         return std::nullopt;
     }
     PrinterSelectionDialog dialog(printers, parent);
-    if (dialog.exec() != QDialog::Accepted)
+    if (ExecModal(dialog) != QDialog::Accepted)
         return std::nullopt;
     return dialog.Chosen();
 }

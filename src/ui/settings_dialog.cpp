@@ -3,6 +3,7 @@
 #include "net/ftp_client.h"
 #include "ui/file_pickers.h"
 #include "ui/main_folder_list_dialog.h"
+#include "ui/modal_cursor.h"
 #include "ui/number_field.h"
 #include "ui/ok_cancel_buttons.h"
 #include "ui/picked_paths.h"
@@ -10,6 +11,7 @@
 #include "ui/server_connection_test.h"
 #include "ui/settings_control_rules.h"
 #include "ui/store_connection_test.h"
+#include "ui/visual_tab_order.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -83,6 +85,7 @@ SettingsDialog::SettingsDialog(const BaseSettings& values, const DialogContext& 
     for (QCheckBox* box : {localBox_, sftpBox_, logBox_})
         connect(box, &QCheckBox::toggled, this, &SettingsDialog::ApplyControlRules);
     ApplyControlRules();
+    FollowVisualTabOrder(this);
 }
 
 QGroupBox* SettingsDialog::BuildLocalGroup()
@@ -305,7 +308,7 @@ void SettingsDialog::TestStore()
     StoreConnectionTest({ToStdString(storeServer_->text()), ToStdString(storeUser_->text()),
                          ToStdString(storePassword_->text()), ToStdString(storeFolder_->text()),
                          passiveBox_->isChecked(), sftpBox_->isChecked()},
-                        values_.ProgramFolder, *client, *context_.waitCursor);
+                        values_.ProgramFolder, *client, *context_.waitCursor, context_.log);
 }
 
 void SettingsDialog::PickLocalFolder()
@@ -335,6 +338,6 @@ void SettingsDialog::PickLogFile()
 void SettingsDialog::ConfigureFolders()
 {
     MainFolderListDialog dialog(values_.MainFolders, context_.listFont, this);
-    if (dialog.exec() == QDialog::Accepted)
+    if (ExecModal(dialog) == QDialog::Accepted)
         values_.MainFolders = dialog.Folders();
 }

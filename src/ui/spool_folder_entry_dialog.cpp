@@ -4,6 +4,7 @@
 #include "ui/printer_selection.h"
 #include "ui/qt_text.h"
 #include "ui/spool_folder_list.h"
+#include "ui/visual_tab_order.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -37,6 +38,7 @@ SpoolFolderEntryDialog::SpoolFolderEntryDialog(const SpoolFolderEntry& entry, QW
     layout->addLayout(MakeOkCancelButtons(this).row);
 
     connect(choose, &QPushButton::clicked, this, &SpoolFolderEntryDialog::ChoosePrinter);
+    FollowVisualTabOrder(this);
 }
 
 void SpoolFolderEntryDialog::ChoosePrinter()

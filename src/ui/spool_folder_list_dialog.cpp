@@ -1,9 +1,11 @@
 #include "ui/spool_folder_list_dialog.h"
 
+#include "ui/list_lines.h"
+#include "ui/modal_cursor.h"
 #include "ui/ok_cancel_buttons.h"
 #include "ui/print_program_group.h"
-#include "ui/list_lines.h"
 #include "ui/spool_folder_entry_dialog.h"
+#include "ui/visual_tab_order.h"
 
 #include <QFontMetrics>
 #include <QGridLayout>
@@ -53,6 +55,7 @@ SpoolFolderListDialog::SpoolFolderListDialog(const SpoolFolderPrinters& printers
     connect(lines_, &QListWidget::itemDoubleClicked, this, &SpoolFolderListDialog::Change);
     connect(lines_, &QListWidget::currentRowChanged, this, [this](int row) { list_.Select(row); });
     Show();
+    FollowVisualTabOrder(this);
 }
 
 void SpoolFolderListDialog::Show()
@@ -63,7 +66,7 @@ void SpoolFolderListDialog::Show()
 void SpoolFolderListDialog::Add()
 {
     SpoolFolderEntryDialog dialog(SpoolFolderEntry{}, this);
-    if (dialog.exec() == QDialog::Accepted && list_.Add(dialog.Entry()))
+    if (ExecModal(dialog) == QDialog::Accepted && list_.Add(dialog.Entry()))
         Show();
 }
 
@@ -72,7 +75,7 @@ void SpoolFolderListDialog::Change()
     if (list_.Selected() < 0)
         return;
     SpoolFolderEntryDialog dialog(list_.Entries()[list_.Selected()], this);
-    if (dialog.exec() == QDialog::Accepted && list_.ChangeSelected(dialog.Entry()))
+    if (ExecModal(dialog) == QDialog::Accepted && list_.ChangeSelected(dialog.Entry()))
         Show();
 }
 

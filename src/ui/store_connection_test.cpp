@@ -1,6 +1,7 @@
 #include "ui/store_connection_test.h"
 
 #include "net/ftp_client.h"
+#include "net/host_key_line.h"
 #include "net/result_codes.h"
 #include "platform/message_box.h"
 #include "platform/wait_cursor.h"
@@ -15,7 +16,23 @@ void ShowFailure(const std::string& error, const FtpClient& client)
                    BoxStyle::Error);
 }
 
-bool LogInAndChangeFolder(const StoreTestValues& values, FtpClient& client)
+// The host key paragraph of the success box; empty over FTP.
+std::string HostKeyText(const StoreTestValues& values, FtpClient& client,
+                        const std::function<void(const std::string&)>& log)
+{
+    std::string fingerprint;
+    bool recorded = false;
+    if (!values.sftp || !client.SftpHostKey(fingerprint, recorded))
+        return "";
+    if (recorded && log)
+        log(RecordedHostKeyLine(values.server, fingerprint));
+    return std::string(recorded ? "\n\nDer Server war noch unbekannt. Sein Schlüssel wurde gespeichert:"
+                                : "\n\nSchlüssel des Servers:")
+        + "\n\n\t" + fingerprint;
+}
+
+bool LogInAndChangeFolder(const StoreTestValues& values, FtpClient& client,
+                          const std::function<void(const std::string&)>& log)
 {
     if (client.Login(values.server, values.user, values.password, "") != UTE_SUCCESS) {
         ShowFailure(std::string("Konnte nicht beim ") + (values.sftp ? "SFTP" : "FTP") + "-Server " + values.server
@@ -29,7 +46,7 @@ bool LogInAndChangeFolder(const StoreTestValues& values, FtpClient& client)
         ShowMessageBox("Der FTP-Server " + values.server
                            + " konnte erfolgreich angesprochen werden.\n\nEbenso konnte erfolgreich das "
                              "Hauptverzeichnis\n\n\t"
-                           + values.folder + "\n\nangesprochen werden !",
+                           + values.folder + "\n\nangesprochen werden !" + HostKeyText(values, client, log),
                        "FTP-Verbindung zum FTP-Lager:", BoxStyle::IconInformation | BoxStyle::TaskModal);
     else
         ShowFailure("Konnte nicht zum Verzeichnis " + values.folder + " wechseln!", client);
@@ -40,12 +57,12 @@ bool LogInAndChangeFolder(const StoreTestValues& values, FtpClient& client)
 }  // namespace
 
 bool StoreConnectionTest(const StoreTestValues& values, const std::string& programFolder, FtpClient& client,
-                         WaitCursor& waitCursor)
+                         WaitCursor& waitCursor, const std::function<void(const std::string&)>& log)
 {
     waitCursor.Show();
     client.SetSftpMode(values.sftp ? 1 : 0);
     client.SetComponentFolder(programFolder);
-    const bool reached = LogInAndChangeFolder(values, client);
+    const bool reached = LogInAndChangeFolder(values, client, log);
     waitCursor.Hide();
     return reached;
 }

@@ -2,6 +2,7 @@
 // change into the store's main folder and tell the user how it went.
 #pragma once
 
+#include <functional>
 #include <string>
 
 class FtpClient;
@@ -17,6 +18,8 @@ struct StoreTestValues {
 };
 
 // The client is fresh; programFolder holds the SFTP component. Every outcome is told in
-// a box. True when the log-in and the change of folder succeeded.
+// a box; over SFTP the success box shows the server's host key fingerprint, and a key
+// recorded as new goes to the log as well. True when the log-in and the change of
+// folder succeeded.
 bool StoreConnectionTest(const StoreTestValues& values, const std::string& programFolder, FtpClient& client,
-                         WaitCursor& waitCursor);
+                         WaitCursor& waitCursor, const std::function<void(const std::string&)>& log = {});

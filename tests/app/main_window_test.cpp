@@ -1,13 +1,17 @@
 // The main window as a user sees it, offscreen.
 #include "app/main_window.h"
 
+#include "app/qt_message_boxes.h"
 #include "app/run_panel.h"
 #include "config/file_utilities.h"
 #include "spool/polling_cycle.h"
 #include "station_window.h"
 #include "tools/modal_driver.h"
 
+#include <QAbstractButton>
+#include <QGuiApplication>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QtTest>
 
@@ -30,6 +34,28 @@ bool AnyStartsWith(const std::vector<std::string>& messages, const std::string& 
 }
 
 }  // namespace
+
+// Qt's boxes, noting the override cursor before, while and after each is open.
+class CursorWatchingBoxes : public MessageBoxSeam {
+public:
+    int Show(const std::string& text, const std::string& caption, unsigned style) override
+    {
+        std::vector<int> shapes{Shape()};
+        OnNextModal<QMessageBox>([&](QMessageBox* box) {
+            shapes.push_back(Shape());
+            box->buttons().first()->click();
+        });
+        int pressed = boxes.Show(text, caption, style);
+        shapes.push_back(Shape());
+        seen.push_back(shapes);
+        return pressed;
+    }
+
+    static int Shape() { return QGuiApplication::overrideCursor() ? QGuiApplication::overrideCursor()->shape() : -1; }
+
+    QtMessageBoxes boxes;
+    std::vector<std::vector<int>> seen;
+};
 
 class MainWindowTest : public QObject {
     Q_OBJECT
@@ -215,6 +241,36 @@ private slots:
         QCOMPARE(StationWindow::FileText(station.values.IniPath), before);
     }
 
+    void enterOnAFocusedRunButtonPressesIt()
+    {
+        StationWindow station;
+        SaveSettings(station.LocalSettings());
+        station.Open();
+        QVERIFY(QTest::qWaitForWindowActive(station.window.get()));
+        for (const char* name : {"start", "stop"}) {
+            QPushButton* button = station.Button(name);
+            button->setFocus();
+            QTest::keyClick(button, Qt::Key_Return);
+            QVERIFY2(station.window->isVisible(), name);
+            QVERIFY2(!button->isEnabled(), name);  // pressed: now the other one is enabled
+        }
+    }
+
+    void boxesWhileBusyShowTheArrowOverTheBusyCursor()
+    {
+        CursorWatchingBoxes boxes;
+        InstallMessageBoxes(&boxes);
+        OverrideWaitCursor busy;
+        busy.Show();
+        ShowMessageBox("Fehler im Zyklus", "ERROR", BoxStyle::Error);
+        busy.Hide();
+        ShowMessageBox("danach", "ERROR", BoxStyle::Error);
+        InstallMessageBoxes(nullptr);
+        QCOMPARE(boxes.seen.size(), std::size_t(2));
+        QCOMPARE(boxes.seen[0], (std::vector<int>{Qt::WaitCursor, Qt::ArrowCursor, Qt::WaitCursor}));
+        QCOMPARE(boxes.seen[1], (std::vector<int>{-1, -1, -1}));  // the widgets' own cursors stay
+    }
+
     void checkBoxSavesTheWholeSettingsFile()
     {
         StationWindow station;
@@ -286,7 +342,9 @@ private slots:
         QVERIFY(station.Logged("Zugeordnete Institution:  (, )"));
 
         QTest::mouseClick(station.AutoStartBox(), Qt::LeftButton);
-        QVERIFY(station.boxes.boxes.empty());
+        QTest::mouseClick(station.AutoStartBox(), Qt::LeftButton);
+        QCOMPARE(station.boxes.boxes.size(), std::size_t(1));
+        QVERIFY(station.boxes.boxes[0].text.find("keine Einstellungsdatei") != std::string::npos);
         for (const auto& entry : std::filesystem::directory_iterator(station.folder.Path()))
             QVERIFY2(entry.path().extension() != ".ini", entry.path().c_str());
     }

@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -253,27 +255,63 @@ TEST(StationSettings, ForeignLinesSurviveASave)
     EXPECT_NE(content.find(foreignTail), std::string::npos);
 }
 
-TEST(StationSettings, FailedWritesAreReportedKeyByKey)
+TEST(StationSettings, AFailedSaveShowsOneBoxAndLeavesTheFileWhole)
 {
-    RecordingMessageBoxes boxes;
+    namespace fs = std::filesystem;
     TempFolder folder;
-    StationSettings settings = FreshSettings(folder / "missing/kv_print.ini");
-    settings.MainFolders = {"a"};
-    SaveSettings(settings);
-    ASSERT_EQ(boxes.boxes.size(), 34u);  // the 33 keys of MAIN and the one folder
-    EXPECT_EQ(boxes.boxes[0].text.rfind("could not write ini-key:\n\nFile: " + folder.Path()
-                                            + "/missing/kv_print.ini\nSection:MAIN\nKey:Polling_Rate\nValue: '60'",
-                                        0),
-              0u);
-    EXPECT_NE(boxes.boxes[33].text.find("Section:MAIN_FOLDER_LIST\nKey:FOLDER1\nValue: 'a'"), std::string::npos);
+    const std::string file = folder / "kv_print.ini";
+    const std::string old = "[MAIN]\nPolling_Rate=30\n";
+    WriteFile(file, old);
+    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::others_read);
+    fs::permissions(folder.Path(), fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read
+                                       | fs::perms::others_exec);
+    // Root writes anywhere: the save runs as nobody, and its exit code says what it showed.
+    pid_t child = ::fork();
+    if (child == 0) {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+            ::_exit(100);
+        RecordingMessageBoxes boxes;
+        StationSettings settings = FreshSettings(file);
+        settings.MainFolders = {"a"};
+        SaveSettings(settings);
+        bool told = boxes.boxes.size() == 1
+            && boxes.boxes[0].text.rfind("Die Einstellungsdatei konnte nicht geschrieben werden:\n\nDatei: " + file, 0) == 0;
+        ::_exit(told ? 0 : 10 + static_cast<int>(boxes.boxes.size()));
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    fs::permissions(folder.Path(), fs::perms::owner_all);
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(ReadFile(file), old);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()), 1);
 }
 
-TEST(StationSettings, NoSettingsFileGivesDefaultsAndSavesNothing)
+TEST(StationSettings, AByteOrderMarkIsReadOverAndANewFileIsTheOwnersOnly)
+{
+    TempFolder folder;
+    const std::string file = folder / "kv_print.ini";
+    WriteFile(file, "\xEF\xBB\xBF[MAIN]\nPolling_Rate=30\n");
+    StationSettings settings = FreshSettings(file);
+    LoadSettings(settings);
+    EXPECT_EQ(settings.Polling_Rate, 30);
+    SaveSettings(settings);
+    const std::string content = ReadFile(file);
+    EXPECT_EQ(content.rfind("[MAIN]\nPolling_Rate=30\n", 0), 0u);
+    EXPECT_EQ(content.find("[MAIN]", 1), std::string::npos);
+    settings.IniPath = folder / "new.ini";
+    SaveSettings(settings);
+    EXPECT_EQ(std::filesystem::status(settings.IniPath).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+}
+
+TEST(StationSettings, NoSettingsFileGivesDefaultsAndSaysSoOnce)
 {
     RecordingMessageBoxes boxes;
     StationSettings settings = FreshSettings("");
     LoadSettings(settings);
     EXPECT_EQ(settings.Polling_Rate, 60);
     SaveSettings(settings);
-    EXPECT_TRUE(boxes.boxes.empty());
+    SaveSettings(settings);
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_NE(boxes.boxes[0].text.find("keine Einstellungsdatei"), std::string::npos);
 }

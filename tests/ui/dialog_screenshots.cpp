@@ -2,7 +2,15 @@
 // into the folder given as the first argument. Run by scripts/screenshots under
 // Xvfb.
 #include "fakes/recording_wait_cursor.h"
+#include "app/qt_message_boxes.h"
 #include "fixtures/local_web_server.h"
+#include "fixtures/scratch_folder.h"
+#include "fixtures/sshd_fixture.h"
+#include "net/ftp_client.h"
+#include "tools/modal_driver.h"
+#include "ui/file_pickers.h"
+#include "ui/file_filter.h"
+#include "ui/german_texts.h"
 #include "ui/input_box.h"
 #include "ui/institution_data_dialog.h"
 #include "ui/institution_selection_dialog.h"
@@ -12,12 +20,16 @@
 #include "ui/settings_dialog.h"
 #include "ui/spool_folder_entry_dialog.h"
 #include "ui/spool_folder_list_dialog.h"
+#include "ui/store_connection_test.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
 #include <QTest>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -32,6 +44,44 @@ bool Shoot(QDialog& dialog, const QString& folder, const QString& name)
     std::printf("%s %s\n", saved ? "wrote" : "FAILED", qPrintable(path));
     dialog.hide();
     return saved;
+}
+
+// Grabs the next modal window of that type while it is open, then closes it.
+template <typename Dialog>
+void ShootNext(const QString& folder, const QString& name, bool& ok)
+{
+    ok = false;
+    OnNextModal<Dialog>([folder, name, &ok](Dialog* dialog) {
+        QTest::qWait(300);
+        const QString path = folder + "/" + name + ".png";
+        ok = dialog->grab().save(path);
+        std::printf("%s %s\n", ok ? "wrote" : "FAILED", qPrintable(path));
+        dialog->reject();
+    });
+}
+
+// The success box of the store test over SFTP, with the server's key fingerprint.
+bool ShootFingerprintBox(const QString& folder)
+{
+    SshdFixture sshd;
+    std::string error;
+    if (!sshd.Start(error)) {
+        std::fprintf(stderr, "sshd: %s\n", error.c_str());
+        return false;
+    }
+    ScratchFolder home;
+    setenv("HOME", home.Path().c_str(), 1);
+    QtMessageBoxes boxes;
+    InstallMessageBoxes(&boxes);
+    RecordingWaitCursor cursor;
+    FtpClient client;
+    client.SetSftpPort(sshd.Port());
+    bool ok = false;
+    ShootNext<QMessageBox>(folder, "kv_print-lager-test-sftp", ok);
+    StoreConnectionTest({"127.0.0.1", SshdFixture::User(), SshdFixture::Password(), ".", false, true},
+                        PSFTP_DLL_DIR, client, cursor);
+    InstallMessageBoxes(nullptr);
+    return ok;
 }
 
 StationSettings Settings(int tessalineMode)
@@ -52,6 +102,7 @@ StationSettings Settings(int tessalineMode)
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    InstallGermanTexts();
     if (argc < 2) {
         std::fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);
         return 2;
@@ -115,5 +166,16 @@ int main(int argc, char** argv)
     ok &= Shoot(mainFolders, folder, "ts_print-verzeichnisse-konfigurieren");
     InputBox input("zu durchsuchende Verzeichnisse:", "nord", true, nullptr, "Bitte Verzeichnis eingeben");
     ok &= Shoot(input, folder, "ts_print-verzeichnis-eingeben");
+
+    bool shot = false;
+    int filter = 0;
+    ShootNext<QFileDialog>(folder, "druck-programm-auswaehlen", shot);
+    ProgramFileSelection(nullptr, "Auswahl des PDF-Druck-Programmes (z.B. installierter AcrobatReader oder Ghostscript",
+                         kProgramFileFilter, filter);
+    ok &= shot;
+    ShootNext<QFileDialog>(folder, "log-datei-auswaehlen", shot);
+    ChooseLogFile(nullptr, "/tmp/kv_print.log");
+    ok &= shot;
+    ok &= ShootFingerprintBox(folder);
     return ok ? 0 : 1;
 }

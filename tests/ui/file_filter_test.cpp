@@ -7,10 +7,10 @@ TEST(FileFilter, ProgramFilterOffersProgramsThenAllFiles)
     const std::vector<FileFilter> filters = ParseFileFilter(kProgramFileFilter);
     ASSERT_EQ(filters.size(), 2u);
     EXPECT_EQ(filters[0].name, "Programm-Dateien");
-    EXPECT_EQ(filters[0].pattern, "*.exe");
+    EXPECT_EQ(filters[0].pattern, "*");
     EXPECT_EQ(filters[1].name, "Alle Dateien");
     EXPECT_EQ(filters[1].pattern, "*.*");
-    EXPECT_EQ(NameFilterText(filters[0]), "Programm-Dateien (*.exe)");
+    EXPECT_EQ(NameFilterText(filters[0]), "Programm-Dateien (*)");
     // Every file, also a program without a dot in its name.
     EXPECT_EQ(NameFilterText(filters[1]), "Alle Dateien (*)");
 }

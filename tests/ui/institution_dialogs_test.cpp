@@ -3,6 +3,7 @@
 #include "fakes/recording_wait_cursor.h"
 #include "fixtures/local_web_server.h"
 #include "tools/modal_driver.h"
+#include "ui/desktop_settings_dialogs.h"
 #include "ui/institution_data_dialog.h"
 #include "ui/institution_selection_dialog.h"
 
@@ -136,6 +137,25 @@ private slots:
         Child<QLineEdit>(&dialog, "idEdit")->setText(" 43 ");
         Child<QPushButton>(&dialog, "okButton")->click();
         QCOMPARE(dialog.Institution(), (InstitutionData{" 43 ", "  Neue Bibliothek ", "ABK"}));
+    }
+
+    void failedListLetsTheUserTypeTheInstitution()
+    {
+        RecordingMessageBoxes boxes;
+        DialogContext context;
+        context.waitCursor = &cursor;
+        DesktopSettingsDialogs dialogs(nullptr, context);
+        OnNextModal<InstitutionDataDialog>([](InstitutionDataDialog* data) {
+            Child<QLineEdit>(data, "idEdit")->setText("4711");
+            Child<QLineEdit>(data, "nameEdit")->setText("Stadtbibliothek Nord");
+            Child<QLineEdit>(data, "abbreviationEdit")->setText("SBN");
+            Child<QPushButton>(data, "okButton")->click();
+        });
+        InstitutionData institution{"7", "Alt", "A"};
+        QVERIFY(dialogs.SelectInstitution(Address("gibt-es-nicht"), institution));
+        QCOMPARE(boxes.boxes.size(), size_t(1));
+        QCOMPARE(boxes.boxes[0].caption.rfind("KORVID-Fehler", 0), size_t(0));
+        QCOMPARE(institution, (InstitutionData{"4711", "Stadtbibliothek Nord", "SBN"}));
     }
 };
 

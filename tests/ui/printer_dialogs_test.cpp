@@ -4,6 +4,7 @@
 #include "fixtures/cups_fixture.h"
 #include "tools/modal_driver.h"
 #include "tools/temp_folder.h"
+#include "ui/german_texts.h"
 #include "ui/printer_assignment.h"
 #include "ui/printer_assignment_dialog.h"
 #include "ui/printer_selection.h"
@@ -57,6 +58,7 @@ private:
 private slots:
     void initTestCase()
     {
+        QVERIFY(InstallGermanTexts());
         std::string reason;
         QVERIFY2(SetUpCupsPdfQueue(queue, reason), reason.c_str());
     }
@@ -165,15 +167,18 @@ private slots:
     {
         TempFolder folder;
         WriteTestFile(folder / "druck", "#!/bin/sh\n");
-        const QString programs("Programm-Dateien (*.exe)");
+        const QString programs("Programm-Dateien (*)");
         const QString all("Alle Dateien (*)");
 
         PrinterAssignmentDialog assignment(kAssignment);
         QString title;
         QStringList filters;
         QString offered;
+        QStringList buttons;
         OnNextModal<QFileDialog>([&](QFileDialog* files) {
             title = files->windowTitle();
+            for (QPushButton* button : files->findChildren<QPushButton*>())
+                buttons << button->text().remove('&');
             filters = files->nameFilters();
             offered = files->selectedNameFilter();
             files->selectNameFilter(all);
@@ -184,6 +189,7 @@ private slots:
         Child<QPushButton>(&assignment, "programButton")->click();
         QCOMPARE(title, QString("Auswahl des PDF-Druck-Programmes (z.B. installierter AcrobatReader oder Ghostscript"));
         QCOMPARE(filters, (QStringList{programs, all}));
+        QVERIFY2(buttons.contains("Öffnen") && buttons.contains("Abbrechen"), qPrintable(buttons.join('|')));
         QCOMPARE(offered, programs);
         QCOMPARE(Child<QLineEdit>(&assignment, "programEdit")->text(), QString::fromStdString(folder / "druck"));
 

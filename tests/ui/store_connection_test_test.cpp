@@ -5,11 +5,16 @@
 #include "fakes/recording_wait_cursor.h"
 #include "fixtures/local_ftp_server.h"
 #include "fixtures/local_web_server.h"
+#include "fixtures/run_program.h"
+#include "fixtures/scratch_folder.h"
+#include "fixtures/sshd_fixture.h"
 #include "net/ftp_client.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <vector>
 
 namespace {
 
@@ -98,4 +103,36 @@ TEST(StoreConnectionSftp, FailedLoginNamesSftp)
               0u)
         << boxes.boxes[0].text;
     EXPECT_EQ(cursor.depth, 0);
+}
+
+TEST(StoreConnectionSftp, SuccessShowsTheHostKeyFingerprintAndLogsANewKey)
+{
+    SshdFixture sshd;
+    std::string error;
+    ASSERT_TRUE(sshd.Start(error)) << error;
+    ScratchFolder home;
+    const char* formerHome = std::getenv("HOME");
+    const std::string kept = formerHome ? formerHome : "";
+    setenv("HOME", home.Path().c_str(), 1);
+    // What OpenSSH prints for the fixture's key: "256 SHA256:... comment (ED25519)".
+    const ProgramRun printed = RunProgram({"/usr/bin/ssh-keygen", "-lf", sshd.HostKeyFile() + ".pub"});
+    ASSERT_EQ(printed.exitCode, 0) << printed.err;
+    const std::string fingerprint = printed.out.substr(printed.out.find(' ') + 1, 50);  // "SHA256:" + 43
+
+    RecordingMessageBoxes boxes;
+    RecordingWaitCursor cursor;
+    std::vector<std::string> logged;
+    for (int contact = 0; contact < 2; ++contact) {
+        FtpClient client;
+        client.SetSftpPort(sshd.Port());
+        EXPECT_TRUE(StoreConnectionTest({"127.0.0.1", SshdFixture::User(), SshdFixture::Password(), ".", false, true},
+                                        PSFTP_DLL_DIR, client, cursor,
+                                        [&](const std::string& line) { logged.push_back(line); }));
+    }
+    formerHome ? setenv("HOME", kept.c_str(), 1) : unsetenv("HOME");
+    ASSERT_EQ(boxes.boxes.size(), 2u);
+    EXPECT_NE(boxes.boxes[0].text.find("Sein Schlüssel wurde gespeichert:\n\n\t" + fingerprint), std::string::npos)
+        << boxes.boxes[0].text;
+    EXPECT_NE(boxes.boxes[1].text.find("Schlüssel des Servers:\n\n\t" + fingerprint), std::string::npos);
+    EXPECT_EQ(logged, std::vector<std::string>{"Neuer Host-Schlüssel von 127.0.0.1 gespeichert: " + fingerprint});
 }
