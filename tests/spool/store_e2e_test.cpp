@@ -63,7 +63,13 @@ protected:
     }
     Lines StoreFiles() const { return FilesBelow(store->TreeFolder()); }
     Lines SpoolFiles() const { return FilesBelow(station->SpoolRoot()); }
-    Lines LogMessages() const { return Messages(FileLines(station->station->Settings().LogFileName)); }
+    // The cycle's lines; the first contact's host key line is the connection tests' matter.
+    Lines LogMessages() const
+    {
+        Lines lines = Messages(FileLines(station->station->Settings().LogFileName));
+        std::erase_if(lines, [](const std::string& line) { return line.starts_with("Neuer Host-Schlüssel von "); });
+        return lines;
+    }
     const std::vector<ShownBox>& Boxes() const { return station->test.boxes.boxes; }
     std::string Caption() const { return store->IsSftp() ? "Error during SFTP-Operation" : "Error during FTP-Operation"; }
     // The fetch of one category of the Korvid tree through a session of its own.
