@@ -103,6 +103,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string value(NextLine(input));
     const std::string path = ScratchFolder::Path() + "/station.ini";
     WriteFile(path, input);
+    // A byte-order mark at the start is read over and not written back.
+    if (input.starts_with("\xEF\xBB\xBF"))
+        input.remove_prefix(3);
 
     IniFile file(path);
     FUZZ_CHECK(file.Load());
