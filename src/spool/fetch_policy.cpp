@@ -4,36 +4,22 @@
 #include "spool/document_source.h"
 #include "spool/durable_file.h"
 #include "spool/free_file_name.h"
+#include "spool/held_copy.h"
 #include "spool/pdf_search.h"
 #include "spool/station.h"
 #include "spool/text_format.h"
 
-#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <set>
 
 namespace {
 
-constexpr const char* kHeldSuffix = ".held";
-
 long long LocalFileSize(const std::string& path)
 {
     std::error_code error;
     auto size = std::filesystem::file_size(path, error);
     return error ? 0 : static_cast<long long>(size);
-}
-
-// Several source folders (the main folders of the Tessaline mode) feed one spool folder:
-// a held copy carries a tag of the folder whose listing decides it.
-std::string FolderTag(const std::string& folder)
-{
-    uint32_t hash = 2166136261u;
-    for (unsigned char c : folder)
-        hash = (hash ^ c) * 16777619u;
-    char tag[9];
-    std::snprintf(tag, sizeof tag, "%08x", hash);
-    return tag;
 }
 
 // A document on its way: fetched to the temporary path, then held until its deletion.
@@ -48,7 +34,7 @@ class FolderFetch {
 public:
     FolderFetch(Station& station, DocumentSource& source, const std::string& folder, const std::string& destination)
         : station_(station), source_(source), folder_(folder), destination_(destination),
-          suffix_("." + FolderTag(folder) + kHeldSuffix), store_(source.Kind() == SourceKind::Store)
+          held_(destination, folder), store_(source.Kind() == SourceKind::Store)
     {
     }
 
@@ -108,20 +94,10 @@ private:
         std::set<std::string> listed;
         for (const SourceEntry& entry : entries)
             listed.insert(entry.name);
-        namespace fs = std::filesystem;
-        std::error_code error;
-        std::vector<std::string> held;
-        for (fs::directory_iterator it(destination_, error), end; !error && it != end; it.increment(error)) {
-            std::string name = it->path().filename().string();
-            if (name.size() > suffix_.size() && name.ends_with(suffix_))
-                held.push_back(name);
-        }
-        for (const std::string& name : held) {
-            std::string path = destination_ + "/" + name;
-            std::string document = name.substr(0, name.size() - suffix_.size());
-            if (listed.count(document))
-                std::remove(path.c_str());
-            else if (!MoveToFreeName(path, destination_, document).empty())
+        for (const HeldCopy& copy : held_.Waiting()) {
+            if (listed.count(copy.name))
+                held_.Drop(copy.path);
+            else if (held_.Release(copy))
                 arrived_ = true;
         }
     }
@@ -177,7 +153,7 @@ private:
 
     bool FetchOne(const SourceEntry& entry, std::vector<Arrival>& arrivals)
     {
-        Arrival arrival{entry, PartialPath(destination_, entry.name), destination_ + "/" + entry.name + suffix_, 0};
+        Arrival arrival{entry, PartialPath(destination_, entry.name), held_.PathOf(entry.name), 0};
         int code = source_.Fetch(entry, arrival.partial);
         arrival.bytes = code == UTE_SUCCESS ? LocalFileSize(arrival.partial) : 0;
         if (store_ && code == UTE_SUCCESS && arrival.bytes == 0) {
@@ -219,7 +195,7 @@ private:
             return false;
         std::vector<Arrival> held;
         for (Arrival& arrival : arrivals) {
-            if (FlushFile(arrival.partial) && std::rename(arrival.partial.c_str(), arrival.held.c_str()) == 0) {
+            if (FlushFile(arrival.partial) && held_.Hold(arrival.partial, arrival.entry.name)) {
                 held.push_back(arrival);
                 continue;
             }
@@ -232,7 +208,7 @@ private:
         if (arrivals.empty() || FlushFolder(destination_))
             return !arrivals.empty();
         for (const Arrival& arrival : arrivals)
-            std::remove(arrival.held.c_str());
+            held_.Drop(arrival.held);
         if (store_)
             source_.Report(Text("konnte die Datei %s nicht vom FTP-Lager abholen", arrivals.front().entry.name),
                            UTE_FILE_ERROR, errorText_);
@@ -246,7 +222,7 @@ private:
             ++i;
         // A deletion that ended the fetch leaves the rest at their source: their copies go.
         for (++i; i < arrivals.size(); ++i)
-            std::remove(arrivals[i].held.c_str());
+            held_.Drop(arrivals[i].held);
     }
 
     // False when the fetch of the folder ends here.
@@ -256,18 +232,18 @@ private:
         // A document still growing at its source waits whole for a later cycle.
         std::optional<long long> now = source_.SizeNow(entry);
         if (now && *now != arrival.bytes) {
-            std::remove(arrival.held.c_str());
+            held_.Drop(arrival.held);
             return true;
         }
         int code = 0;
         switch (source_.Delete(entry, code)) {
         case DeleteOutcome::Deleted:
-            if (!MoveToFreeName(arrival.held, destination_, entry.name).empty())
+            if (held_.Release({arrival.held, entry.name}))
                 arrived_ = true;
             return true;
         case DeleteOutcome::Refused:
             // A document that stays at its source would be fetched and printed at every cycle.
-            std::remove(arrival.held.c_str());
+            held_.Drop(arrival.held);
             if (!store_) {
                 station_.Log().AddLogLine(Text("konnte die Datei %s nicht löschen", folder_ + "/" + entry.name));
                 return true;
@@ -289,7 +265,7 @@ private:
     DocumentSource& source_;
     const std::string folder_;
     const std::string destination_;
-    const std::string suffix_;
+    const HeldCopies held_;
     const bool store_;
     std::string errorText_;
     bool arrived_ = false;

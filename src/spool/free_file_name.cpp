@@ -3,6 +3,7 @@
 #include "spool/pdf_search.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <string_view>
@@ -35,18 +36,40 @@ bool RenameNoReplace(const std::string& from, const std::string& to)
 
 }  // namespace
 
+std::string FittedFileName(const std::string& base, const std::string& tail)
+{
+    if (base.size() + tail.size() <= kLongestFileName)
+        return base + tail;
+    if (tail.size() >= kLongestFileName)
+        return FittedFileName(base + tail, "");
+    size_t end = kLongestFileName - tail.size();
+    while (end > 0 && (static_cast<unsigned char>(base[end]) & 0xc0) == 0x80)
+        --end;
+    return base.substr(0, end) + tail;
+}
+
 std::string NumberedFileName(const std::string& name, int number)
 {
     size_t dot = name.rfind('.');
     std::string base = dot == std::string::npos ? name : name.substr(0, dot);
     std::string extension = dot == std::string::npos ? "" : name.substr(dot);
-    return base + "_" + std::to_string(number) + extension;
+    return FittedFileName(base, (number == 1 ? "" : "_" + std::to_string(number)) + extension);
+}
+
+std::string ShortStandIn(const std::string& name)
+{
+    uint64_t hash = 14695981039346656037ull;
+    for (unsigned char c : name)
+        hash = (hash ^ c) * 1099511628211ull;
+    char text[18];
+    std::snprintf(text, sizeof text, "~%016llx", static_cast<unsigned long long>(hash));
+    return text;
 }
 
 std::string MoveToFreeName(const std::string& from, const std::string& folder, const std::string& name)
 {
     for (int number = 1; number <= kLastNumber; ++number) {
-        std::string target = folder + "/" + (number == 1 ? name : NumberedFileName(name, number));
+        std::string target = folder + "/" + NumberedFileName(name, number);
         if (RenameNoReplace(from, target))
             return target;
         if (errno != EEXIST)
@@ -57,7 +80,8 @@ std::string MoveToFreeName(const std::string& from, const std::string& folder, c
 
 std::string PartialPath(const std::string& folder, const std::string& name)
 {
-    return folder + "/" + name + kPartialSuffix;
+    std::string partial = name + kPartialSuffix;
+    return folder + "/" + (partial.size() <= kLongestFileName ? partial : ShortStandIn(name) + ".pdf" + kPartialSuffix);
 }
 
 void RemoveStalePartials(const std::string& folder)

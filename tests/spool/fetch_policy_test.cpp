@@ -69,8 +69,19 @@ struct Case {
 TEST(FetchPolicy, EachAnswerOfTheSourceEndsWithTheDocumentPrintableOnceOrAtItsSource)
 {
     const FakeDocument plain;
-    const std::string lost = "keine Antwort auf das Löschen der Datei a.pdf auf dem FTP-Lager: "
-                             "die Kopie wartet, bis die nächste Abfrage entscheidet";
+    auto lostFor = [](const std::string& name) {
+        return "keine Antwort auf das Löschen der Datei " + name +
+               " auf dem FTP-Lager: die Kopie wartet, bis die nächste Abfrage entscheidet";
+    };
+    const std::string lost = lostFor("a.pdf");
+    // Names a folder entry just holds, and one a store may list that it cannot hold: the
+    // latter loses the end of its base, on a whole character.
+    const std::string longest = std::string(251, 'x') + ".pdf";
+    std::string tooLong, fitted;
+    for (int i = 0; i < 127; ++i)
+        tooLong += "\xc3\xa4";
+    fitted = tooLong.substr(0, 250) + ".pdf";
+    tooLong += ".pdf";
     const Case cases[] = {
         {"a.pdf", plain, plain, {"a.pdf"}, {}, false, ""},
         {"a.pdf", {plain.bytes, DeleteOutcome::Unknown}, plain, {}, {"a.pdf"}, false, lost},
@@ -79,6 +90,8 @@ TEST(FetchPolicy, EachAnswerOfTheSourceEndsWithTheDocumentPrintableOnceOrAtItsSo
         {"a.pdf", {plain.bytes, DeleteOutcome::Refused}, plain, {}, {"a.pdf"}, false, "konnte die Datei a.pdf nicht auf dem FTP-Lager löschen"},
         {"e.pdf", {""}, plain, {}, {}, false, "ERROR: /kv/DELV/e.pdf: hat LÄNGE 0 ! FTP-Problem !"},
         {"b\x01.pdf", plain, plain, {}, {}, true, "Datei 'b\x01.pdf' in /kv/DELV übersprungen: kein einfacher Dateiname"},
+        {longest, {plain.bytes, DeleteOutcome::Unknown, true}, plain, {}, {longest}, false, lostFor(longest)},
+        {tooLong, {plain.bytes, DeleteOutcome::Unknown}, plain, {}, {fitted}, false, lostFor(tooLong)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name + " " + c.logged);
@@ -95,7 +108,8 @@ TEST(FetchPolicy, EachAnswerOfTheSourceEndsWithTheDocumentPrintableOnceOrAtItsSo
                 if (entry.path().extension() == ".pdf")
                     printable.push_back(entry.path().filename().string());
             EXPECT_EQ(arrived, !printable.empty());
-            fs::remove_all(spool + "/" + c.name);
+            for (const std::string& name : printable)
+                fs::remove(spool + "/" + name);
             return printable;
         };
 

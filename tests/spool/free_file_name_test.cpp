@@ -27,6 +27,7 @@ TEST(FreeFileName, NumberGoesBeforeTheLastExtensionWithoutABlankAndSortsAfterThe
         SortStringList(sorted);
         EXPECT_EQ(sorted.front(), c.name);
     }
+    EXPECT_EQ(NumberedFileName(std::string(251, 'x') + ".pdf", 2), std::string(249, 'x') + "_2.pdf");
 }
 
 TEST(FreeFileName, AWaitingDocumentIsNeverReplaced)
