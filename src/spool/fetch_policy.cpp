@@ -26,7 +26,7 @@ long long LocalFileSize(const std::string& path)
 struct Arrival {
     SourceEntry entry;
     std::string partial;
-    std::string held;
+    HeldCopy held;
     long long bytes = 0;
 };
 
@@ -96,7 +96,7 @@ private:
             listed.insert(entry.name);
         for (const HeldCopy& copy : held_.Waiting()) {
             if (listed.count(copy.name))
-                held_.Drop(copy.path);
+                held_.Drop(copy);
             else if (held_.Release(copy))
                 arrived_ = true;
         }
@@ -153,7 +153,7 @@ private:
 
     bool FetchOne(const SourceEntry& entry, std::vector<Arrival>& arrivals)
     {
-        Arrival arrival{entry, PartialPath(destination_, entry.name), held_.PathOf(entry.name), 0};
+        Arrival arrival{entry, PartialPath(destination_, entry.name), {held_.PathOf(entry.name), entry.name}, 0};
         int code = source_.Fetch(entry, arrival.partial);
         arrival.bytes = code == UTE_SUCCESS ? LocalFileSize(arrival.partial) : 0;
         if (store_ && code == UTE_SUCCESS && arrival.bytes == 0) {
@@ -238,7 +238,7 @@ private:
         int code = 0;
         switch (source_.Delete(entry, code)) {
         case DeleteOutcome::Deleted:
-            if (held_.Release({arrival.held, entry.name}))
+            if (held_.Release(arrival.held))
                 arrived_ = true;
             return true;
         case DeleteOutcome::Refused:

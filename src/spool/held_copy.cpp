@@ -78,14 +78,16 @@ bool HeldCopies::Release(const HeldCopy& copy) const
 {
     if (MoveToFreeName(copy.path, destination_, copy.name).empty())
         return false;
-    std::remove(NamePathOf(copy.path).c_str());
+    if (Standing(copy.name))
+        std::remove(NamePathOf(copy.path).c_str());
     return true;
 }
 
-void HeldCopies::Drop(const std::string& heldPath) const
+void HeldCopies::Drop(const HeldCopy& copy) const
 {
-    std::remove(heldPath.c_str());
-    std::remove(NamePathOf(heldPath).c_str());
+    std::remove(copy.path.c_str());
+    if (Standing(copy.name))
+        std::remove(NamePathOf(copy.path).c_str());
 }
 
 std::vector<HeldCopy> HeldCopies::Waiting() const

@@ -24,7 +24,7 @@ public:
     // Gives the held copy the document's name or the next free one; false when it
     // could not, and the copy stays held.
     bool Release(const HeldCopy& copy) const;
-    void Drop(const std::string& heldPath) const;
+    void Drop(const HeldCopy& copy) const;
     // The copies a folder holds, and nothing of a name file whose copy is gone.
     std::vector<HeldCopy> Waiting() const;
 

@@ -96,34 +96,45 @@ TEST(FetchRules, TheLocalTreeGivesNoLinkAndAnUnreadableFolderIsLoggedOnce)
 }
 
 // The download is on disk, under its held name, and the folder entry on disk, before the
-// store is asked to delete; only then does it get its printable name.
-TEST(FetchRules, FlushesComeBeforeTheDeletionOnTheStore)
+// source is asked to delete; only then does it get its printable name. The SFTP server
+// runs inside the traced driver, so its deletion is in the same trace.
+TEST(FetchRules, FlushesComeBeforeTheDeletionAtEverySource)
 {
-    FaultyFtpStore store;
-    ASSERT_TRUE(store.Start(1, {}));
-    WriteTestFile(store.Category("DELV") + "/a.pdf", "%PDF a");
-    ScratchFolder folder;
-    const std::string trace = folder / "trace";
-    ProgramRun run = RunProgram({"/usr/bin/strace", "-f", "-y", "-o", trace, "-s", "60", "-e",
-                                 "trace=fsync,fdatasync,rename,renameat,renameat2,unlink,unlinkat,sendto",
-                                 STATION_CYCLE_DRIVER, folder / "station", std::to_string(store.Port()), "kv",
-                                 "geheim"},
-                                "", {"ASAN_OPTIONS=detect_leaks=0"});  // the leak check cannot run under ptrace
-    ASSERT_EQ(run.exitCode, 0) << run.err;
-
-    const std::vector<std::pair<std::regex, std::string>> steps = {
-        {std::regex(R"(fdatasync\(\d+<[^>]*/DELV/a\.pdf\.part>)"), "file flushed"},
-        {std::regex(R"(rename.*DELV/a\.pdf\.part".*DELV/a\.pdf\.[0-9a-f]{8}\.held")"), "held"},
-        {std::regex(R"(fsync\(\d+<[^>]*/SPOOL/DELV>)"), "folder flushed"},
-        {std::regex(R"(sendto\(.*"DELE a\.pdf)"), "deleted on the store"},
-        {std::regex(R"(rename.*\.held".*DELV/a\.pdf")"), "named"},
-        {std::regex(R"(unlink.*SPOOL/DELV/a\.pdf")"), "printed and removed"},
+    FaultyFtpStore ftp;
+    ASSERT_TRUE(ftp.Start(1, {}));
+    WriteTestFile(ftp.Category("DELV") + "/a.pdf", "%PDF a");
+    const std::pair<std::vector<std::string>, std::string> sources[] = {
+        {{"ftp", std::to_string(ftp.Port()), "kv", "geheim"}, R"(sendto\(.*"DELE a\.pdf)"},
+        {{"sftp"}, R"(unlink.*/kv/4711/SPOOL/DELV/a\.pdf")"},
+        {{"local"}, R"(unlink.*/source/4711/SPOOL/DELV/a\.pdf")"},
     };
-    Lines order;
-    for (const std::string& line : FileLines(trace))
-        for (const auto& [pattern, step] : steps)
-            if (std::regex_search(line, pattern))
-                order.push_back(step);
-    EXPECT_EQ(order, (Lines{"file flushed", "held", "folder flushed", "deleted on the store", "named",
-                            "printed and removed"}));
+    for (const auto& [arguments, deletion] : sources) {
+        SCOPED_TRACE(arguments.front());
+        ScratchFolder folder;
+        WriteTestFile(folder / "station/source/4711/SPOOL/DELV/a.pdf", "%PDF a");
+        const std::string trace = folder / "trace";
+        std::vector<std::string> command = {"/usr/bin/strace", "-f", "-y", "-o", trace, "-s", "60", "-e",
+                                            "trace=fsync,fdatasync,rename,renameat,renameat2,unlink,unlinkat,sendto",
+                                            STATION_CYCLE_DRIVER, folder / "station"};
+        command.insert(command.end(), arguments.begin(), arguments.end());
+        // The leak check cannot run under ptrace.
+        ProgramRun run = RunProgram(command, "", {"ASAN_OPTIONS=detect_leaks=0"});
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+
+        const std::vector<std::pair<std::regex, std::string>> steps = {
+            {std::regex(R"(fdatasync\(\d+<[^>]*/DELV/a\.pdf\.part>)"), "file flushed"},
+            {std::regex(R"(rename.*DELV/a\.pdf\.part".*DELV/a\.pdf\.[0-9a-f]{8}\.held")"), "held"},
+            {std::regex(R"(fsync\(\d+<[^>]*/SPOOL/DELV>)"), "folder flushed"},
+            {std::regex(deletion), "deleted at the source"},
+            {std::regex(R"(rename.*\.held".*DELV/a\.pdf")"), "named"},
+            {std::regex(R"(unlink.*spool/SPOOL/DELV/a\.pdf")"), "printed and removed"},
+        };
+        Lines order;
+        for (const std::string& line : FileLines(trace))
+            for (const auto& [pattern, step] : steps)
+                if (std::regex_search(line, pattern))
+                    order.push_back(step);
+        EXPECT_EQ(order, (Lines{"file flushed", "held", "folder flushed", "deleted at the source", "named",
+                                "printed and removed"}));
+    }
 }

@@ -33,7 +33,7 @@ std::string FileText(const std::string& path)
 pid_t StartDriver(const std::string& folder, int port)
 {
     std::string portText = std::to_string(port);
-    std::vector<const char*> argv = {STATION_CYCLE_DRIVER, folder.c_str(), portText.c_str(), StoreFtpServer::kUser,
+    std::vector<const char*> argv = {STATION_CYCLE_DRIVER, folder.c_str(), "ftp", portText.c_str(), StoreFtpServer::kUser,
                                      StoreFtpServer::kPassword, nullptr};
     pid_t child = fork();
     if (child == 0) {
