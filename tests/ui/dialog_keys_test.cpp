@@ -1,4 +1,5 @@
-// Enter in every dialog: a focused button takes it, anywhere else it presses "OK".
+// Keys in every dialog: Enter is taken by a focused button and presses "OK" anywhere
+// else; Tab goes through the controls as they are read, row by row.
 #include "fakes/recording_message_boxes.h"
 #include "fakes/recording_wait_cursor.h"
 #include "tools/modal_driver.h"
@@ -8,6 +9,9 @@
 #include "ui/settings_dialog.h"
 #include "ui/spool_folder_entry_dialog.h"
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLabel>
 #include <QtTest>
 
 #include <functional>
@@ -38,14 +42,31 @@ std::unique_ptr<QDialog> Make(const QString& name)
     StationSettings settings;
     settings.KV_Server = "127.0.0.1";
     settings.KV_Port = "1";  // nothing listens: the test fails at once
+    settings.DoLog = 1;
     DialogContext context;
     context.waitCursor = &cursor;
     return std::make_unique<SettingsDialog>(BaseSettingsOf(settings), context);
 }
 
+// What names a control to a reader: its own text, else the label before it in its row.
+QString Caption(const QWidget* control)
+{
+    if (auto* button = qobject_cast<const QAbstractButton*>(control))
+        return button->text();
+    const QLabel* before = nullptr;
+    for (const QLabel* label : control->parentWidget()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+        const bool inRow = label->geometry().center().y() > control->geometry().top() &&
+                           label->geometry().center().y() < control->geometry().bottom();
+        if (label->isVisibleTo(control->window()) && inRow && label->x() < control->x() &&
+            (!before || label->x() > before->x()))
+            before = label;
+    }
+    return before ? before->text() : control->objectName();
+}
+
 }  // namespace
 
-class EnterKeyTest : public QObject {
+class DialogKeysTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -101,7 +122,47 @@ private slots:
         if (seen == Outcome::StaysOpen)
             QVERIFY2(opened || !boxes.boxes.empty(), "the button did nothing");
     }
+
+    void tabFollowsTheReadingOrder_data()
+    {
+        QTest::addColumn<QString>("dialog");
+        QTest::addColumn<QStringList>("order");
+        const QString test = "Verbindung testen ...";
+        QTest::newRow("settings") << "settings"
+                                  << QStringList{"lokaler Modus (Dateisystem, KEIN FTP/SFTP Server wird benutzt)",
+                                                 "Korvid-Server:", "Port:", "Haupt-Verzeichnis:", test, "FTP-Server:",
+                                                 "Benutzer:", "Passwort:", "Haupt-Verzeichnis:", "passive FTP-Modus ?",
+                                                 test, "SFTP benutzen ?", "Fehler nur loggen ?",
+                                                 "Polling-Rate (Sek.):", "Spool-Verzeichnis:", "...",
+                                                 "Aktivitäten von kv_print in Datei loggen (Historie) ?", "Log-Datei:",
+                                                 "...", "Maximalgröße der Log-Datei in KBytes:", "OK", "Abbrechen"};
+        QTest::newRow("spoolEntry") << "spoolEntry"
+                                    << QStringList{"Beschreibung:", "Verzeichnisname:", "Drucker zuordnen ...",
+                                                   "printerText", "OK", "Abbrechen"};
+        QTest::newRow("printers") << "printers"
+                                  << QStringList{"zugeordneter Drucker (Deckblätter):", "Auswahl ...",
+                                                 "zugeordneter Drucker (RL):", "Auswahl ...",
+                                                 "zugeordneter Drucker (Lieferungen):", "Auswahl ...",
+                                                 "PDF-Druck-Programm:", "Auswahl", "helpText", "Parameter:", "OK",
+                                                 "Abbrechen"};
+    }
+
+    void tabFollowsTheReadingOrder()
+    {
+        QFETCH(QString, dialog);
+        QFETCH(QStringList, order);
+        std::unique_ptr<QDialog> shown = Make(dialog);
+        shown->show();
+        QVERIFY(QTest::qWaitForWindowActive(shown.get()));
+        QWidget* first = shown->focusWidget();
+        QStringList seen;
+        do {
+            seen << Caption(QApplication::focusWidget());
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        } while (QApplication::focusWidget() != first && seen.size() < 60);
+        QCOMPARE(seen, order);
+    }
 };
 
-QTEST_MAIN(EnterKeyTest)
-#include "enter_key_test.moc"
+QTEST_MAIN(DialogKeysTest)
+#include "dialog_keys_test.moc"
