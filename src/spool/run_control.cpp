@@ -35,7 +35,10 @@ void StartPolling(Station& station)
     LogConnectionLines(station);
     LogPrinterLines(station);
     UpdateRunButtons(station);
+    // The first cycle is busy like every other.
+    station.Seams().waitCursor.Show();
     RunCycle(station);
+    station.Seams().waitCursor.Hide();
     // Stop may have been pressed while a box of the first cycle was open.
     if (station.IsRunning())
         StartPollingTimer(station);

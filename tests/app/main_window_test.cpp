@@ -271,6 +271,31 @@ private slots:
         QCOMPARE(boxes.seen[1], (std::vector<int>{-1, -1, -1}));  // the widgets' own cursors stay
     }
 
+    // Start's box on the missing SFTP component comes before any cycle; then the first
+    // cycle, which Start runs, and one of the timer: the store refuses the log-in.
+    void aBoxOfAPollingCycleShowsTheArrowAndTheBusyCursorComesBack()
+    {
+        StationWindow station;
+        StationSettings settings = station.LocalSettings();
+        settings.LocalFsMode = 0;
+        settings.KV_FTP_Store = "127.0.0.1";
+        settings.KV_FTP_Store_User = "bibliothek";
+        settings.KV_FTP_Store_Password = "geheim";
+        settings.OnErrorLogOnly = 0;
+        SaveSettings(settings);
+        station.Open();
+        CursorWatchingBoxes boxes;
+        InstallMessageBoxes(&boxes);
+        station.Button("start")->click();
+        QTRY_COMPARE_WITH_TIMEOUT(boxes.seen.size(), std::size_t(3), kWaitLimit);
+        station.Button("stop")->click();
+        InstallMessageBoxes(nullptr);
+        QCOMPARE(boxes.seen[0], (std::vector<int>{-1, -1, -1}));
+        for (const std::vector<int>& shapes : {boxes.seen[1], boxes.seen[2]})
+            QCOMPARE(shapes, (std::vector<int>{Qt::WaitCursor, Qt::ArrowCursor, Qt::WaitCursor}));
+        QCOMPARE(CursorWatchingBoxes::Shape(), -1);
+    }
+
     void checkBoxSavesTheWholeSettingsFile()
     {
         StationWindow station;
@@ -311,6 +336,7 @@ private slots:
         settings.KV_FTP_Store = "127.0.0.1";
         settings.Polling_Rate = 0;  // the shortest interval
         settings.KV_FTP_Store_User = "bibliothek";
+        settings.KV_FTP_Store_Password = "geheim";
         settings.KV_FTP_Store_Password = "geheim";
         SaveSettings(settings);
         station.Open();
