@@ -42,7 +42,8 @@ bool WriteNameFile(const std::string& path, const std::string& name)
 }  // namespace
 
 HeldCopies::HeldCopies(const std::string& destination, const std::string& sourceFolder)
-    : destination_(destination), suffix_("." + FolderTag(sourceFolder) + kHeldSuffix)
+    : destination_(destination), suffix_("." + FolderTag(sourceFolder) + kHeldSuffix),
+      nameSuffix_("." + FolderTag(sourceFolder) + kNameSuffix)
 {
 }
 
@@ -58,19 +59,17 @@ std::string HeldCopies::PathOf(const std::string& name) const
 
 std::string HeldCopies::NamePathOf(const std::string& heldPath) const
 {
-    return heldPath.substr(0, heldPath.size() - std::string(kHeldSuffix).size()) + kNameSuffix;
+    return heldPath.substr(0, heldPath.size() - suffix_.size()) + nameSuffix_;
 }
 
 bool HeldCopies::Hold(const std::string& fetched, const std::string& name) const
 {
     const std::string held = PathOf(name);
-    if (Standing(name) && !WriteNameFile(NamePathOf(held), name)) {
-        std::remove(NamePathOf(held).c_str());
-        return false;
-    }
-    if (std::rename(fetched.c_str(), held.c_str()) == 0)
+    const bool standing = Standing(name);
+    if ((!standing || WriteNameFile(NamePathOf(held), name)) && std::rename(fetched.c_str(), held.c_str()) == 0)
         return true;
-    std::remove(NamePathOf(held).c_str());
+    if (standing)
+        std::remove(NamePathOf(held).c_str());
     return false;
 }
 
@@ -93,7 +92,6 @@ void HeldCopies::Drop(const HeldCopy& copy) const
 std::vector<HeldCopy> HeldCopies::Waiting() const
 {
     namespace fs = std::filesystem;
-    const std::string nameSuffix = suffix_.substr(0, suffix_.size() - std::string(kHeldSuffix).size()) + kNameSuffix;
     std::vector<HeldCopy> held;
     std::set<std::string> nameFiles;
     std::error_code error;
@@ -101,7 +99,7 @@ std::vector<HeldCopy> HeldCopies::Waiting() const
         std::string file = it->path().filename().string();
         if (file.size() > suffix_.size() && file.ends_with(suffix_))
             held.push_back({destination_ + "/" + file, file.substr(0, file.size() - suffix_.size())});
-        else if (file.ends_with(nameSuffix))
+        else if (file.ends_with(nameSuffix_))
             nameFiles.insert(destination_ + "/" + file);
     }
     for (HeldCopy& copy : held) {

@@ -34,4 +34,5 @@ private:
 
     const std::string destination_;
     const std::string suffix_;
+    const std::string nameSuffix_;
 };
