@@ -52,6 +52,13 @@ FtpClient::~FtpClient()
     Logout();
 }
 
+void FtpClient::SetTransferLimits(int receiveTimeoutMs, int lowSpeedMs)
+{
+    SetReceiveTimeout(receiveTimeoutMs);
+    dataChannel_.SetReceiveTimeout(receiveTimeoutMs);
+    dataChannel_.SetLowSpeedLimit(LowSpeedLimit::kBytes, lowSpeedMs);
+}
+
 bool FtpClient::HasSftpConnection() const
 {
     return sftp_ && sftp_->IsConnected();
@@ -62,11 +69,22 @@ bool FtpClient::SftpHostKey(std::string& fingerprint, bool& recorded) const
     return HasSftpConnection() && sftp_->HostKey(fingerprint, recorded);
 }
 
-int FtpClient::SftpResult(bool succeeded, int failure)
+bool FtpClient::ConnectionLost() const
 {
-    if (succeeded)
+    return sftpMode_ ? !HasSftpConnection() || sftpLost_ : !IsConnected();
+}
+
+int FtpClient::SftpResult(SftpCall call, bool succeeded, int failure, const std::string& name)
+{
+    if (succeeded) {
+        lastOutcome_ = SftpAnswerOutcome(call, SftpAnswer::Done);
         return OnError(UTE_SUCCESS);
+    }
     lastResponse_ = CutToResponseLength(sftp_->GetLastError());
+    long long size = 0;
+    const bool up = call == SftpCall::Delete ? sftp_->Size(name, size) : sftp_->ChangeDirectory(".");
+    sftpLost_ = call != SftpCall::Delete && !up;
+    lastOutcome_ = SftpAnswerOutcome(call, up ? SftpAnswer::Failed : SftpAnswer::Lost);
     return OnError(failure);
 }
 
@@ -81,6 +99,7 @@ int FtpClient::SftpLogin(const std::string& host, const std::string& user, const
         return OnError(UTE_CONNECT_FAILED);
     }
     sftp_ = std::move(binding);
+    sftpLost_ = false;
     return OnError(UTE_SUCCESS);
 }
 
@@ -105,6 +124,30 @@ void FtpClient::LoseStep()
 {
     CloseConnectionSocket();
     dataChannel_.CloseConnection();
+}
+
+StoreOutcome FtpClient::Judge(FtpCommand kind, int code)
+{
+    lastOutcome_ = FtpReplyOutcome(kind, code);
+    if (lastOutcome_ == StoreOutcome::Unknown)
+        LoseStep();
+    return lastOutcome_;
+}
+
+bool FtpClient::Proceeds(FtpCommand kind, int code)
+{
+    StoreOutcome outcome = Judge(kind, code);
+    return outcome == StoreOutcome::Goes || outcome == StoreOutcome::Done;
+}
+
+StoreOutcome FtpClient::Final(FtpCommand kind, int code)
+{
+    if (Judge(kind, code) == StoreOutcome::Goes) {
+        // A second preliminary reply: what follows cannot be told apart.
+        LoseStep();
+        lastOutcome_ = StoreOutcome::Unknown;
+    }
+    return lastOutcome_;
 }
 
 bool FtpClient::Expected(int code, int low, int high)
@@ -156,13 +199,14 @@ int FtpClient::ReadReply(std::string* text)
     return code;
 }
 
-int FtpClient::CommandReply(const std::string& command, int low, int high)
+int FtpClient::CommandReply(FtpCommand kind, const std::string& command)
 {
     SendCommand(command);
     int code = ReadReply();
+    StoreOutcome outcome = Judge(kind, code);
     if (code == 0)
         return OnError(UTE_NO_RESPONSE);
-    return OnError(Expected(code, low, high) ? UTE_SUCCESS : UTE_SVR_REQUEST_DENIED);
+    return OnError(outcome == StoreOutcome::Done ? UTE_SUCCESS : UTE_SVR_REQUEST_DENIED);
 }
 
 int FtpClient::Login(const std::string& host, const std::string& user, const std::string& password,
@@ -177,26 +221,30 @@ int FtpClient::Login(const std::string& host, const std::string& user, const std
     if (result != UTE_SUCCESS)
         return result;
 
+    // USER and PASS go on with a 3xx reply (PASS only with exactly 300); ACCT has none.
     SendCommand("USER " + user);
     int code = ReadReply();
+    StoreOutcome outcome = Judge(FtpCommand::LogIn, code);
     if (code == 0)
         return OnError(UTE_NO_RESPONSE);
-    if (InRange(code, 300, 399)) {
+    if (outcome == StoreOutcome::Goes) {
         SendCommand("PASS " + password);
         code = ReadReply();
+        outcome = Judge(FtpCommand::LogIn, code);
         if (code == 0)
             return OnError(UTE_NO_RESPONSE);
         if (code == 300) {
             SendCommand("ACCT " + account);
             code = ReadReply();
+            outcome = Judge(FtpCommand::LogIn, code);
             if (code == 0)
                 return OnError(UTE_NO_RESPONSE);
-            if (!InRange(code, 200, 399))
+            if (outcome != StoreOutcome::Done && outcome != StoreOutcome::Goes)
                 return OnError(UTE_ACCT_NA);
-        } else if (!InRange(code, 200, 299) && !InRange(code, 301, 399)) {
+        } else if (outcome != StoreOutcome::Done && outcome != StoreOutcome::Goes) {
             return OnError(UTE_PASS_NA);
         }
-    } else if (!InRange(code, 200, 299)) {
+    } else if (outcome != StoreOutcome::Done) {
         return OnError(UTE_USER_NA);
     }
     SetTransferType(0);
@@ -225,7 +273,7 @@ int FtpClient::Rename(const std::string& oldName, const std::string& newName)
     if (sftpMode_) {
         if (!HasSftpConnection())
             return OnError(UTE_SVR_DATA_CONNECT_FAILED);
-        return SftpResult(sftp_->Rename(oldName, newName), UTE_SVR_REQUEST_DENIED);
+        return SftpResult(SftpCall::Other, sftp_->Rename(oldName, newName), UTE_SVR_REQUEST_DENIED);
     }
     SendCommand("RNFR " + oldName);
     int code = ReadReply();
@@ -245,10 +293,9 @@ int FtpClient::DeleteFile(const std::string& name)
     if (sftpMode_) {
         if (!HasSftpConnection())
             return OnError(UTE_SVR_DATA_CONNECT_FAILED);
-        return SftpResult(sftp_->Delete(name), UTE_SVR_REQUEST_DENIED);
+        return SftpResult(SftpCall::Delete, sftp_->Delete(name), UTE_SVR_REQUEST_DENIED, name);
     }
-    // Only 250 says the file is gone.
-    return CommandReply("DELE " + name, 250, 250);
+    return CommandReply(FtpCommand::Dele, "DELE " + name);
 }
 
 int FtpClient::GetFileSize(const std::string& name, long long& size)
@@ -256,21 +303,27 @@ int FtpClient::GetFileSize(const std::string& name, long long& size)
     if (sftpMode_) {
         if (!HasSftpConnection())
             return OnError(UTE_SVR_DATA_CONNECT_FAILED);
-        if (!sftp_->HasSize())
+        if (!sftp_->HasSize()) {
+            lastOutcome_ = StoreOutcome::Refused;
             return OnError(UTE_SVR_NOT_SUPPORTED);
-        return SftpResult(sftp_->Size(name, size), UTE_SVR_REQUEST_DENIED);
+        }
+        return SftpResult(SftpCall::Size, sftp_->Size(name, size), UTE_SVR_REQUEST_DENIED);
     }
     SendCommand("SIZE " + name);
     std::string text;
     int code = ReadReply(&text);
+    StoreOutcome outcome = Judge(FtpCommand::Size, code);
     if (code == 0)
         return OnError(UTE_NO_RESPONSE);
     if (code == 500 || code == 502)
         return OnError(UTE_SVR_NOT_SUPPORTED);
+    // Only 213 carries the size; another completion reply tells none.
     char* end = nullptr;
     long long bytes = std::strtoll(text.c_str(), &end, 10);
-    if (code != 213 || end == text.c_str() || bytes < 0)
+    if (outcome != StoreOutcome::Done || code != 213 || end == text.c_str() || bytes < 0) {
+        lastOutcome_ = outcome == StoreOutcome::Unknown ? outcome : StoreOutcome::Refused;
         return OnError(UTE_SVR_REQUEST_DENIED);
+    }
     size = bytes;
     return OnError(UTE_SUCCESS);
 }
@@ -282,13 +335,14 @@ int FtpClient::GetCurrentDirectory(std::string& directory)
         if (!HasSftpConnection())
             return OnError(UTE_SVR_DATA_CONNECT_FAILED);
         if (!sftp_->Pwd(text) || text.size() > kLastResponseLength + 1)
-            return SftpResult(false, UTE_SVR_REQUEST_DENIED);
+            return SftpResult(SftpCall::Other, false, UTE_SVR_REQUEST_DENIED);
     } else {
         SendCommand("PWD");
         int code = ReadReply(&text);
+        StoreOutcome outcome = Judge(FtpCommand::Other, code);
         if (code == 0)
             return OnError(UTE_NO_RESPONSE);
-        if (!Expected(code, 200, 299))
+        if (outcome != StoreOutcome::Done)
             return OnError(UTE_SVR_REQUEST_DENIED);
     }
     // The first run without double quotes: a quoted path comes out without its quotes.
@@ -302,9 +356,9 @@ int FtpClient::ChangeDirectory(const std::string& path)
     if (sftpMode_) {
         if (!HasSftpConnection())
             return OnError(UTE_SVR_DATA_CONNECT_FAILED);
-        return SftpResult(sftp_->ChangeDirectory(path), UTE_SVR_REQUEST_DENIED);
+        return SftpResult(SftpCall::ChangeDirectory, sftp_->ChangeDirectory(path), UTE_SVR_REQUEST_DENIED);
     }
-    return CommandReply("CWD " + path, 200, 299);
+    return CommandReply(FtpCommand::Cwd, "CWD " + path);
 }
 
 int FtpClient::ChangeDirectoryUp()
@@ -312,9 +366,9 @@ int FtpClient::ChangeDirectoryUp()
     if (sftpMode_) {
         if (!HasSftpConnection())
             return OnError(UTE_SVR_DATA_CONNECT_FAILED);
-        return SftpResult(sftp_->ChangeDirectory(".."), UTE_SVR_REQUEST_DENIED);
+        return SftpResult(SftpCall::ChangeDirectory, sftp_->ChangeDirectory(".."), UTE_SVR_REQUEST_DENIED);
     }
-    return CommandReply("CDUP", 200, 299);
+    return CommandReply(FtpCommand::Other, "CDUP");
 }
 
 int FtpClient::MakeDirectory(const std::string& name)
@@ -322,9 +376,9 @@ int FtpClient::MakeDirectory(const std::string& name)
     if (sftpMode_) {
         if (!HasSftpConnection())
             return OnError(UTE_SVR_DATA_CONNECT_FAILED);
-        return SftpResult(sftp_->MakeDirectory(name), UTE_SVR_REQUEST_DENIED);
+        return SftpResult(SftpCall::Other, sftp_->MakeDirectory(name), UTE_SVR_REQUEST_DENIED);
     }
-    return CommandReply("MKD " + name, 200, 299);
+    return CommandReply(FtpCommand::Other, "MKD " + name);
 }
 
 int FtpClient::RemoveDirectory(const std::string& name)
@@ -332,16 +386,16 @@ int FtpClient::RemoveDirectory(const std::string& name)
     if (sftpMode_) {
         if (!HasSftpConnection())
             return OnError(UTE_SVR_DATA_CONNECT_FAILED);
-        return SftpResult(sftp_->RemoveDirectory(name), UTE_SVR_REQUEST_DENIED);
+        return SftpResult(SftpCall::Other, sftp_->RemoveDirectory(name), UTE_SVR_REQUEST_DENIED);
     }
-    return CommandReply("RMD " + name, 200, 299);
+    return CommandReply(FtpCommand::Other, "RMD " + name);
 }
 
 int FtpClient::Noop()
 {
     if (sftpMode_)
         return OnError(UTE_SUCCESS);
-    return CommandReply("NOOP", 200, 299);
+    return CommandReply(FtpCommand::Other, "NOOP");
 }
 
 int FtpClient::Help(const std::string& topic)
@@ -349,7 +403,11 @@ int FtpClient::Help(const std::string& topic)
     if (sftpMode_)
         return OnError(UTE_SUCCESS);
     responseLines_.clear();
-    return CommandReply(topic.empty() ? "HELP" : "HELP " + topic, 1, 299);
+    SendCommand(topic.empty() ? "HELP" : "HELP " + topic);
+    int code = ReadReply();
+    if (code == 0)
+        return OnError(UTE_NO_RESPONSE);
+    return OnError(Expected(code, 1, 299) ? UTE_SUCCESS : UTE_SVR_REQUEST_DENIED);
 }
 
 int FtpClient::Quote(const std::string& commandLine)
@@ -374,16 +432,12 @@ std::string FtpClient::GetResponseLine(int index) const
     return responseLines_[static_cast<size_t>(index)];
 }
 
-int FtpClient::SetOption(const std::string& command, int low, int high, int value, int& stored)
+int FtpClient::SetOption(FtpCommand kind, const std::string& command, int value, int& stored)
 {
-    SendCommand(command);
-    int code = ReadReply();
-    if (code == 0)
-        return OnError(UTE_NO_RESPONSE);
-    if (!Expected(code, low, high))
-        return OnError(UTE_SVR_REQUEST_DENIED);
-    stored = value;
-    return OnError(UTE_SUCCESS);
+    int result = CommandReply(kind, command);
+    if (result == UTE_SUCCESS)
+        stored = value;
+    return result;
 }
 
 int FtpClient::SetTransferType(int type)
@@ -392,7 +446,7 @@ int FtpClient::SetTransferType(int type)
         return OnError(UTE_PARAMETER_INVALID_VALUE);
     if (sftpMode_)
         return OnError(UTE_SUCCESS);
-    return SetOption(type == 0 ? "TYPE A" : "TYPE I", 200, 299, type, transferType_);
+    return SetOption(FtpCommand::Type, type == 0 ? "TYPE A" : "TYPE I", type, transferType_);
 }
 
 int FtpClient::SetTransferMode(int mode)
@@ -402,7 +456,7 @@ int FtpClient::SetTransferMode(int mode)
         return OnError(UTE_PARAMETER_INVALID_VALUE);
     if (sftpMode_)
         return OnError(UTE_SUCCESS);
-    return SetOption(kCommands[mode], 200, 299, mode, transferMode_);
+    return SetOption(FtpCommand::Other, kCommands[mode], mode, transferMode_);
 }
 
 int FtpClient::SetStructure(int structure)
@@ -412,7 +466,7 @@ int FtpClient::SetStructure(int structure)
         return OnError(UTE_PARAMETER_INVALID_VALUE);
     if (sftpMode_)
         return OnError(UTE_SUCCESS);
-    return SetOption(kCommands[structure], 200, 299, structure, structure_);
+    return SetOption(FtpCommand::Other, kCommands[structure], structure, structure_);
 }
 
 int FtpClient::GetDirEntryCount() const

@@ -8,6 +8,8 @@
 
 #include "net/ftp_data_channel.h"
 #include "net/ftp_dir_entry.h"
+#include "net/ftp_reply_table.h"
+#include "net/sftp_answer_table.h"
 #include "net/transfer_source.h"
 #include "net/ws_client.h"
 
@@ -44,7 +46,8 @@ public:
     virtual int Rename(const std::string& oldName, const std::string& newName);
     virtual int DeleteFile(const std::string& name);
     // The size of a file now (SIZE, or the SFTP component's size of it); UTE_SVR_NOT_SUPPORTED
-    // when the server or component does not know the command.
+    // when the server or component does not know the command. A size is known only after
+    // UTE_SUCCESS; every other result means the store did not tell it.
     virtual int GetFileSize(const std::string& name, long long& size);
     virtual int GetCurrentDirectory(std::string& directory);
     virtual int ChangeDirectory(const std::string& path);
@@ -80,6 +83,12 @@ public:
     int ReadReply(std::string* text = nullptr);
     // The server's last reply line, or the SFTP component's last error text.
     const std::string& GetLastResponse() const { return lastResponse_; }
+    // What the store's answer to the last command of a fetch meant (the reply tables):
+    // after DeleteFile, Done is a deletion, Refused a definite refusal, Unknown neither.
+    StoreOutcome LastOutcome() const { return lastOutcome_; }
+    // The connection is gone: closed after a reply out of step or none, or an SFTP
+    // session found dead after a failed call. Only a new log-in helps.
+    bool ConnectionLost() const;
 
     // In SFTP mode the entries come from the component's listing lines one after the
     // other, whatever the index: each call hands out the next line.
@@ -92,6 +101,9 @@ public:
 
     // Set before Login.
     void SetControlPort(int port) { controlPort_ = port; }
+    // The receive time-out of the control and the data connections, and the window in
+    // which a transfer must move at least its low-speed bytes.
+    void SetTransferLimits(int receiveTimeoutMs, int lowSpeedMs);
     void SetConnectTimeout(int seconds) { connectTimeout_ = seconds; }
     void SetSftpMode(int sftp) { sftpMode_ = sftp; }
     int GetSftpMode() const { return sftpMode_; }
@@ -109,17 +121,28 @@ private:
     enum class Transfer { Download, Upload, Listing };
 
     void SendCommand(const std::string& command);
-    int CommandReply(const std::string& command, int low, int high);
+    // Sends the command, reads its reply and returns UTE_SUCCESS when the reply table
+    // says Done, UTE_NO_RESPONSE without a reply, else UTE_SVR_REQUEST_DENIED.
+    int CommandReply(FtpCommand kind, const std::string& command);
+    // The outcome of the reply code to the command, kept as the last outcome; an Unknown
+    // one gives up the connection.
+    StoreOutcome Judge(FtpCommand kind, int code);
+    // The first reply of a transfer command: true when the transfer goes on (1xx or 2xx).
+    bool Proceeds(FtpCommand kind, int code);
+    // The final reply of a transfer command; a further preliminary one is out of step.
+    StoreOutcome Final(FtpCommand kind, int code);
     // Whether the code is in the expected range; a positive reply outside it belongs to
     // another command, and the connection is given up.
     bool Expected(int code, int low, int high);
     // Closes the control and data connections of a client whose replies got out of step.
     void LoseStep();
-    int SetOption(const std::string& command, int low, int high, int value, int& stored);
+    int SetOption(FtpCommand kind, const std::string& command, int value, int& stored);
 
     bool HasSftpConnection() const;
-    // The result of a component call that failed with the given code, or succeeded.
-    int SftpResult(bool succeeded, int failure);
+    // The result of a component call that failed with the given code, or succeeded; a
+    // failure asks the component once more whether the session is up and, for a
+    // deletion, whether the file of that name is still there.
+    int SftpResult(SftpCall call, bool succeeded, int failure, const std::string& name = "");
     int SftpLogin(const std::string& host, const std::string& user, const std::string& password);
 
     // ftp_data_transfer.cpp
@@ -146,6 +169,8 @@ private:
     int controlPort_ = 21;
     int connectTimeout_ = 5;
     int passive_ = 0;
+    StoreOutcome lastOutcome_ = StoreOutcome::Done;
+    bool sftpLost_ = false;
     std::vector<std::string> responseLines_;
     std::vector<FtpDirEntry> entries_;
     std::vector<std::string> skippedLines_;

@@ -61,7 +61,7 @@ int FtpClient::AnnouncePort(Transfer kind)
     if (dataPort_ > kHighestDataPort || dataPort_ < 0)
         dataPort_ = kLowestDataPort;
 
-    if (!Expected(ReadReply(), 200, 299)) {
+    if (Judge(FtpCommand::Port, ReadReply()) != StoreOutcome::Done) {
         dataChannel_.CloseConnection();
         return UTE_PORT_FAILED;
     }
@@ -74,7 +74,7 @@ int FtpClient::RequestPassive(Transfer kind, int& port)
     const bool extended = GetFamily() == AF_INET6;
     SendCommand(extended ? "EPSV" : "PASV");
     std::string text;
-    if (!Expected(ReadReply(&text), 200, 299))
+    if (Judge(FtpCommand::Passive, ReadReply(&text)) != StoreOutcome::Done)
         return UTE_PORT_FAILED;
 
     // The address must have its form, but the data connection goes to the control
@@ -179,7 +179,7 @@ int FtpClient::Download(TransferSource& source, const std::string& remoteName, b
     if (passive && (result = ConnectData(port)) != UTE_SUCCESS)
         return FailedDataConnection(result);
     int code = ReadReply();
-    if (!InRange(code, 100, 299)) {
+    if (!Proceeds(FtpCommand::Retr, code)) {
         dataChannel_.CloseConnection();
         return UTE_RETR_FAILED;
     }
@@ -197,9 +197,9 @@ int FtpClient::Download(TransferSource& source, const std::string& remoteName, b
             DropTransferReply();
         return result;
     }
-    if (finalPending)
-        code = ReadReply();
-    return InRange(code, 200, 299) ? UTE_SUCCESS : UTE_CONNECT_TERMINATED;
+    if (finalPending && Final(FtpCommand::Retr, ReadReply()) != StoreOutcome::Done)
+        return UTE_CONNECT_TERMINATED;
+    return UTE_SUCCESS;
 }
 
 int FtpClient::Upload(TransferSource& source, const std::string& remoteName, bool passive)
@@ -252,7 +252,7 @@ int FtpClient::List(bool passive)
         if ((result = ConnectData(port)) != UTE_SUCCESS)
             return FailedDataConnection(result);
         int code = ReadReply();
-        if (!InRange(code, 100, 299)) {
+        if (!Proceeds(FtpCommand::List, code)) {
             dataChannel_.CloseConnection();
             return UTE_SVR_DATA_CONNECT_FAILED;
         }
@@ -320,10 +320,11 @@ int FtpClient::FinalListReply(bool finalPending)
 {
     if (!finalPending)
         return UTE_SUCCESS;
+    // The active form reads the preliminary reply only now.
     int code = ReadReply();
-    if (InRange(code, 100, 199))
+    if (ClassOfReply(code) == ReplyClass::Preliminary)
         code = ReadReply();
-    return InRange(code, 200, 299) ? UTE_SUCCESS : UTE_LIST_FAILED;
+    return Final(FtpCommand::List, code) == StoreOutcome::Done ? UTE_SUCCESS : UTE_LIST_FAILED;
 }
 
 int FtpClient::GetFile(const std::string& remoteName, const std::string& localPath)
@@ -331,7 +332,7 @@ int FtpClient::GetFile(const std::string& remoteName, const std::string& localPa
     if (sftpMode_) {
         if (!HasSftpConnection())
             return OnError(UTE_SVR_DATA_CONNECT_FAILED);
-        return SftpResult(sftp_->Get(localPath, remoteName), UTE_RETR_FAILED);
+        return SftpResult(SftpCall::Get, sftp_->Get(localPath, remoteName), UTE_RETR_FAILED);
     }
     FileTransferSource source(localPath, 4096);
     return GetToSource(source, remoteName);
@@ -374,7 +375,7 @@ int FtpClient::PutFile(const std::string& localPath, const std::string& remoteNa
     if (sftpMode_) {
         if (!HasSftpConnection())
             return OnError(UTE_SVR_DATA_CONNECT_FAILED);
-        return SftpResult(sftp_->Put(localPath, remoteName), UTE_STOR_FAILED);
+        return SftpResult(SftpCall::Other, sftp_->Put(localPath, remoteName), UTE_STOR_FAILED);
     }
     FileTransferSource source(localPath, 4096);
     return PutFromSource(source, remoteName);
@@ -402,7 +403,7 @@ int FtpClient::ListDirectory()
         if (!HasSftpConnection())
             return OnError(UTE_SVR_DATA_CONNECT_FAILED);
         sftpCursor_ = 0;
-        return SftpResult(sftp_->List(sftpListing_), UTE_LIST_FAILED);
+        return SftpResult(SftpCall::List, sftp_->List(sftpListing_), UTE_LIST_FAILED);
     }
     return OnError(List(passive_ != 0));
 }

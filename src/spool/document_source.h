@@ -35,12 +35,16 @@ public:
     virtual std::vector<std::string> UnreadableLines() const { return {}; }
     // Fetches an entry of the listed folder to the local path; a result code.
     virtual int Fetch(const SourceEntry& entry, const std::string& localPath) = 0;
-    // The entry's size now, or nothing when the source cannot tell. A local entry that is
-    // no longer the file fetched (other identity or time) has the size -1.
+    // The entry's size now, or nothing when the source did not tell it. A local entry that
+    // is no longer the file fetched (other identity or time) has the size -1.
     virtual std::optional<long long> SizeNow(const SourceEntry& entry) = 0;
     // Deletes the entry at the source; code is the result code of the attempt.
     virtual DeleteOutcome Delete(const SourceEntry& entry, int& code) = 0;
-    // Reports a failure of the source: stores the report in errorText, which the policy
-    // logs when the folder ends; the store also shows it in a box.
-    virtual void Report(const std::string& text, int code, std::string& errorText) = 0;
+    // Whether the source can still be asked: false once the store's connection is lost
+    // for the rest of the cycle.
+    virtual bool Reachable() const { return true; }
+    // Reports a failure of the source: the text of the format with the name, stored in
+    // errorText, which the policy logs; the store also shows it in a box, once per cycle
+    // for each format.
+    virtual void Report(const char* format, const std::string& name, int code, std::string& errorText) = 0;
 };

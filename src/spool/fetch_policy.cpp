@@ -10,7 +10,11 @@
 #include "spool/text_format.h"
 
 #include <cstdio>
+#include <algorithm>
 #include <filesystem>
+#include <iterator>
+#include <map>
+#include <optional>
 #include <set>
 
 namespace {
@@ -23,6 +27,7 @@ long long LocalFileSize(const std::string& path)
 }
 
 // A document on its way: fetched to the temporary path, then held until its deletion.
+// An empty download holds nothing: its source copy goes once it is still empty.
 struct Arrival {
     SourceEntry entry;
     std::string partial;
@@ -44,8 +49,9 @@ public:
         if (List(entries)) {
             DecideHeldCopies(entries);
             std::vector<Arrival> arrivals = FetchAll(label, entries);
-            if (HoldDurably(arrivals))
-                DeleteAtSource(arrivals);
+            HoldDurably(arrivals);
+            for (const Arrival& arrival : arrivals)
+                DeleteOne(arrival);
         }
         if (!errorText_.empty())
             station_.Log().AddLogLine(errorText_);
@@ -56,6 +62,15 @@ private:
     std::string Text(const char* format, const std::string& name) const
     {
         return FormatText(format, name.c_str());
+    }
+
+    // Every report of the folder reaches the log: one that a later report replaces is
+    // logged first.
+    void Report(const char* format, const std::string& name, int code)
+    {
+        if (!errorText_.empty())
+            station_.Log().AddLogLine(errorText_);
+        source_.Report(format, name, code, errorText_);
     }
 
     // A line that would come at every cycle while the cause stays comes once, and again
@@ -80,10 +95,10 @@ private:
         }
         if (!store_)
             LogOnce(key, Text("konnte das Verzeichnis %s nicht lesen", folder_));
-        else if (step == ListStep::Enter)
-            source_.Report(Text("konnte nicht zum Verzeichnis %s wechseln!", folder_), code, errorText_);
         else
-            source_.Report(Text("konnte kein Verzeichnislisting von  %s erstellen!", folder_), code, errorText_);
+            Report(step == ListStep::Enter ? "konnte nicht zum Verzeichnis %s wechseln!"
+                                           : "konnte kein Verzeichnislisting von  %s erstellen!",
+                   folder_, code);
         return false;
     }
 
@@ -100,6 +115,10 @@ private:
             else if (held_.Release(copy))
                 arrived_ = true;
         }
+        // A document whose fetch failed and that is gone needs no later turn.
+        std::set<std::string>& failed = station_.Run().failedFetches;
+        for (auto it = failed.lower_bound(folder_ + "/"); it != failed.end() && it->starts_with(folder_ + "/");)
+            it = listed.count(it->substr(folder_.size() + 1)) ? std::next(it) : failed.erase(it);
     }
 
     bool Wanted(const SourceEntry& entry)
@@ -115,9 +134,22 @@ private:
         return false;
     }
 
-    // Fetches the wanted entries in the listing's order; a failure of the store ends the
-    // fetch, a local file that cannot be copied whole waits alone. The store's fetch shows
-    // its progress; the local one shows nothing.
+    // The listing's order, with the documents whose fetch failed at an earlier cycle after
+    // the others: no single file can hold back the rest.
+    std::vector<size_t> FetchOrder(const std::vector<SourceEntry>& entries) const
+    {
+        std::vector<size_t> order(entries.size());
+        for (size_t i = 0; i < order.size(); ++i)
+            order[i] = i;
+        const std::set<std::string>& failed = station_.Run().failedFetches;
+        std::stable_partition(order.begin(), order.end(),
+                              [&](size_t i) { return !failed.count(folder_ + "/" + entries[i].name); });
+        return order;
+    }
+
+    // Fetches the wanted entries; a failure stays with its document, and the fetch goes on
+    // with the next one while the source can be reached. The store's fetch shows its
+    // progress; the local one shows nothing.
     std::vector<Arrival> FetchAll(const std::string& label, const std::vector<SourceEntry>& entries)
     {
         DisplayFields& display = station_.Seams().display;
@@ -126,11 +158,14 @@ private:
             display.SetFolderText(label);
         }
         std::vector<Arrival> arrivals;
-        for (size_t i = 0; i < entries.size(); ++i) {
+        int position = 0;
+        for (size_t i : FetchOrder(entries)) {
             if (store_)
-                display.SetFolderProgressPosition(static_cast<int>(i));
+                display.SetFolderProgressPosition(position++);
             if (!Wanted(entries[i]))
                 continue;
+            if (!source_.Reachable())
+                break;
             if (!store_) {
                 FetchOne(entries[i], arrivals);
                 continue;
@@ -138,11 +173,9 @@ private:
             display.SetFileProgressRange(0, static_cast<long>(entries[i].size));
             display.SetFileProgressPosition(0);
             display.SetFileText(entries[i].name);
-            bool failed = !FetchOne(entries[i], arrivals);
+            FetchOne(entries[i], arrivals);
             display.SetFileProgressPosition(0);
             display.SetFileText("");
-            if (failed)
-                break;
         }
         if (store_) {
             display.SetFolderProgressPosition(0);
@@ -151,114 +184,142 @@ private:
         return arrivals;
     }
 
-    bool FetchOne(const SourceEntry& entry, std::vector<Arrival>& arrivals)
+    void FetchOne(const SourceEntry& entry, std::vector<Arrival>& arrivals)
     {
         Arrival arrival{entry, PartialPath(destination_, entry.name), {held_.PathOf(entry.name), entry.name}, 0};
         int code = source_.Fetch(entry, arrival.partial);
         arrival.bytes = code == UTE_SUCCESS ? LocalFileSize(arrival.partial) : 0;
-        if (store_ && code == UTE_SUCCESS && arrival.bytes == 0) {
-            std::remove(arrival.partial.c_str());
-            DeleteEmpty(entry);
-            return true;
-        }
         // The listed size is what a whole download holds: a data connection that ended
         // early under a report of success leaves a shorter file.
         if (code == UTE_SUCCESS && entry.size > 0 && arrival.bytes != entry.size)
             code = UTE_RETR_FAILED;
+        const std::string key = folder_ + "/" + entry.name;
         if (code != UTE_SUCCESS) {
             std::remove(arrival.partial.c_str());
+            station_.Run().failedFetches.insert(key);
             if (store_)
-                source_.Report(Text("konnte die Datei %s nicht vom FTP-Lager abholen", entry.name), code, errorText_);
-            return false;
+                Report("konnte die Datei %s nicht vom FTP-Lager abholen", entry.name, code);
+            return;
         }
-        StartFileFlush(arrival.partial);
+        station_.Run().failedFetches.erase(key);
+        if (store_ && arrival.bytes == 0) {
+            std::remove(arrival.partial.c_str());
+            station_.Log().AddLogLine(
+                FormatText("ERROR: %s/%s: hat LÄNGE 0 ! FTP-Problem !", folder_.c_str(), entry.name.c_str()));
+            arrival.partial.clear();
+        } else {
+            StartFileFlush(arrival.partial);
+        }
         arrivals.push_back(arrival);
-        return true;
-    }
-
-    // An empty download is no document; the source's copy goes too, unless it has grown
-    // since (a document whose upload has just begun).
-    void DeleteEmpty(const SourceEntry& entry)
-    {
-        station_.Log().AddLogLine(
-            FormatText("ERROR: %s/%s: hat LÄNGE 0 ! FTP-Problem !", folder_.c_str(), entry.name.c_str()));
-        int code = 0;
-        if (source_.SizeNow(entry).value_or(entry.size) == 0)
-            source_.Delete(entry, code);
     }
 
     // Every download on disk, then under its held name, then the folder entries on disk:
     // only then may a source copy go.
-    bool HoldDurably(std::vector<Arrival>& arrivals)
+    void HoldDurably(std::vector<Arrival>& arrivals)
     {
-        if (arrivals.empty())
-            return false;
         std::vector<Arrival> held;
+        bool holding = false;
         for (Arrival& arrival : arrivals) {
-            if (FlushFile(arrival.partial) && held_.Hold(arrival.partial, arrival.entry.name)) {
+            if (arrival.partial.empty()) {
                 held.push_back(arrival);
-                continue;
+            } else if (FlushFile(arrival.partial) && held_.Hold(arrival.partial, arrival.entry.name)) {
+                held.push_back(arrival);
+                holding = true;
+            } else {
+                std::remove(arrival.partial.c_str());
+                if (store_)
+                    Report("konnte die Datei %s nicht vom FTP-Lager abholen", arrival.entry.name, UTE_FILE_ERROR);
             }
-            std::remove(arrival.partial.c_str());
-            if (store_)
-                source_.Report(Text("konnte die Datei %s nicht vom FTP-Lager abholen", arrival.entry.name),
-                               UTE_FILE_ERROR, errorText_);
         }
         arrivals.swap(held);
-        if (arrivals.empty() || FlushFolder(destination_))
-            return !arrivals.empty();
-        for (const Arrival& arrival : arrivals)
-            held_.Drop(arrival.held);
+        if (!holding || FlushFolder(destination_))
+            return;
         if (store_)
-            source_.Report(Text("konnte die Datei %s nicht vom FTP-Lager abholen", arrivals.front().entry.name),
-                           UTE_FILE_ERROR, errorText_);
-        return false;
+            Report("konnte die Datei %s nicht vom FTP-Lager abholen", arrivals.front().entry.name, UTE_FILE_ERROR);
+        std::erase_if(arrivals, [&](const Arrival& arrival) {
+            if (!arrival.partial.empty())
+                held_.Drop(arrival.held);
+            return !arrival.partial.empty();
+        });
     }
 
-    void DeleteAtSource(const std::vector<Arrival>& arrivals)
+    // The size the source gives for the entry now: its own answer, or, where it cannot
+    // tell, the size in one fresh listing of the folder, made after the downloads and
+    // before the first deletion that needs it. Nothing when neither told it; kGone when
+    // the fresh listing no longer shows the entry.
+    static constexpr long long kGone = -2;
+    std::optional<long long> SizeAtSource(const SourceEntry& entry)
     {
-        size_t i = 0;
-        while (i < arrivals.size() && DeleteOne(arrivals[i]))
-            ++i;
-        // A deletion that ended the fetch leaves the rest at their source: their copies go.
-        for (++i; i < arrivals.size(); ++i)
-            held_.Drop(arrivals[i].held);
+        if (std::optional<long long> now = source_.SizeNow(entry))
+            return now;
+        if (!freshListing_) {
+            std::vector<SourceEntry> entries;
+            ListStep step = ListStep::List;
+            int code = source_.List(folder_, entries, step);
+            if (code != UTE_SUCCESS) {
+                Report("konnte kein Verzeichnislisting von  %s erstellen!", folder_, code);
+                return std::nullopt;
+            }
+            freshListing_.emplace();
+            for (const SourceEntry& listed : entries)
+                (*freshListing_)[listed.name] = listed.size;
+        }
+        auto listed = freshListing_->find(entry.name);
+        return listed == freshListing_->end() ? kGone : listed->second;
     }
 
-    // False when the fetch of the folder ends here.
-    bool DeleteOne(const Arrival& arrival)
+    void DeleteOne(const Arrival& arrival)
     {
         const SourceEntry& entry = arrival.entry;
-        // A document still growing at its source waits whole for a later cycle.
-        std::optional<long long> now = source_.SizeNow(entry);
-        if (now && *now != arrival.bytes) {
+        const std::string key = "growing " + folder_ + "/" + entry.name;
+        std::optional<long long> now = SizeAtSource(entry);
+        if (arrival.partial.empty()) {
+            // An empty download: its source copy goes unless it has grown since (a document
+            // whose upload has just begun).
+            int code = 0;
+            if (now == 0)
+                source_.Delete(entry, code);
+            return;
+        }
+        if (now == kGone) {
+            // Gone from the source since it was fetched whole: nothing is left to delete.
+            if (held_.Release(arrival.held))
+                arrived_ = true;
+            return;
+        }
+        if (!now) {
+            // The source told no size: the document waits at its source.
             held_.Drop(arrival.held);
-            return true;
+            return;
+        }
+        if (*now != arrival.bytes) {
+            // Still growing at its source: it waits whole for a later cycle.
+            held_.Drop(arrival.held);
+            LogOnce(key, FormatText("Datei %s/%s wird noch geschrieben: sie wartet auf die nächste Abfrage",
+                                    folder_.c_str(), entry.name.c_str()));
+            return;
         }
         int code = 0;
         switch (source_.Delete(entry, code)) {
         case DeleteOutcome::Deleted:
+            station_.Run().loggedOnce.erase(key);
             if (held_.Release(arrival.held))
                 arrived_ = true;
-            return true;
+            return;
         case DeleteOutcome::Refused:
             // A document that stays at its source would be fetched and printed at every cycle.
             held_.Drop(arrival.held);
-            if (!store_) {
+            if (!store_)
                 station_.Log().AddLogLine(Text("konnte die Datei %s nicht löschen", folder_ + "/" + entry.name));
-                return true;
-            }
-            source_.Report(Text("konnte die Datei %s nicht auf dem FTP-Lager löschen", entry.name), code,
-                           errorText_);
-            return false;
+            else
+                Report("konnte die Datei %s nicht auf dem FTP-Lager löschen", entry.name, code);
+            return;
         case DeleteOutcome::Unknown:
-            source_.Report(Text("keine Antwort auf das Löschen der Datei %s auf dem FTP-Lager: "
-                                "die Kopie wartet, bis die nächste Abfrage entscheidet",
-                                entry.name),
-                           code, errorText_);
-            return false;
+            Report("keine Antwort auf das Löschen der Datei %s auf dem FTP-Lager: "
+                   "die Kopie wartet, bis die nächste Abfrage entscheidet",
+                   entry.name, code);
+            return;
         }
-        return false;
     }
 
     Station& station_;
@@ -269,6 +330,7 @@ private:
     const bool store_;
     std::string errorText_;
     bool arrived_ = false;
+    std::optional<std::map<std::string, long long>> freshListing_;
 };
 
 }  // namespace

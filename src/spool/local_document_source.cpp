@@ -1,5 +1,7 @@
 #include "spool/local_document_source.h"
 
+#include "spool/text_format.h"
+
 #include "net/result_codes.h"
 
 #include <cerrno>
@@ -103,7 +105,7 @@ DeleteOutcome LocalDocumentSource::Delete(const SourceEntry& entry, int& code)
     return code == UTE_SUCCESS ? DeleteOutcome::Deleted : DeleteOutcome::Refused;
 }
 
-void LocalDocumentSource::Report(const std::string& text, int, std::string& errorText)
+void LocalDocumentSource::Report(const char* format, const std::string& name, int, std::string& errorText)
 {
-    errorText = text;
+    errorText = FormatText(format, name.c_str());
 }

@@ -17,7 +17,7 @@ public:
     int Fetch(const SourceEntry& entry, const std::string& localPath) override;
     std::optional<long long> SizeNow(const SourceEntry& entry) override;
     DeleteOutcome Delete(const SourceEntry& entry, int& code) override;
-    void Report(const std::string& text, int code, std::string& errorText) override;
+    void Report(const char* format, const std::string& name, int code, std::string& errorText) override;
 
 private:
     std::string Path(const SourceEntry& entry) const { return folder_ + "/" + entry.name; }

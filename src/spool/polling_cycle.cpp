@@ -42,18 +42,9 @@ private:
 // Opens and logs in; on failure reports it with ticks held back while the box is open.
 std::unique_ptr<StoreSession> LogInOrReport(Station& station, std::string& errorText)
 {
-    const StationSettings& settings = station.Settings();
     std::unique_ptr<StoreSession> session = station.Store().CreateSession(station);
-    int code = session->Open();
-    if (code == UTE_SUCCESS)
+    if (OpenStoreOrReport(station, *session, errorText) == UTE_SUCCESS)
         return session;
-    station.Run().ErrorBoxOpen = true;
-    ReportStoreError(settings, *session,
-                     FormatText("Konnte nicht am %s-Server %s mit Nutzer %s anmelden!",
-                                settings.KV_Sftp_Mode == 1 ? "SFTP" : "FTP", settings.KV_FTP_Store.c_str(),
-                                settings.KV_FTP_Store_User.c_str()),
-                     code, errorText);
-    station.Run().ErrorBoxOpen = false;
     return nullptr;
 }
 
@@ -62,9 +53,9 @@ bool EnterBaseOrReport(Station& station, StoreSession& session, const std::strin
     int code = session.EnterBaseFolder(base);
     if (code == UTE_SUCCESS)
         return true;
+    const char* kind = "Konnte nicht in das Verzeichnis %s wechseln !";
     station.Run().ErrorBoxOpen = true;
-    ReportStoreError(station.Settings(), session,
-                     FormatText("Konnte nicht in das Verzeichnis %s wechseln !", base.c_str()), code, errorText);
+    ReportStoreError(station.Settings(), session, kind, FormatText(kind, base.c_str()), code, errorText);
     station.Run().ErrorBoxOpen = false;
     return false;
 }

@@ -5,11 +5,16 @@
 #include "spool/fetch_policy.h"
 #include "spool/station.h"
 #include "spool/store_document_source.h"
+#include "spool/store_error_report.h"
+#include "spool/text_format.h"
 
-RemoteStoreSession::RemoteStoreSession(Station& station, int ftpPort, int sftpPort) : station_(station)
+RemoteStoreSession::RemoteStoreSession(Station& station, int ftpPort, int sftpPort, int receiveTimeoutMs,
+                                       int lowSpeedMs)
+    : station_(station)
 {
     connection_.SetControlPort(ftpPort);
     connection_.SetSftpPort(sftpPort);
+    connection_.SetTransferLimits(receiveTimeoutMs, lowSpeedMs);
 }
 
 int RemoteStoreSession::Open()
@@ -29,15 +34,35 @@ int RemoteStoreSession::Open()
     return code;
 }
 
+bool RemoteStoreSession::Usable()
+{
+    if (!closed_ && !connection_.ConnectionLost())
+        return true;
+    if (closed_ || reopened_) {
+        closed_ = true;
+        return false;
+    }
+    reopened_ = true;
+    station_.Log().AddLogLine(FormatText("Verbindung zum %s-Lager verloren: neue Anmeldung", IsSftp() ? "SFTP" : "FTP"));
+    std::string errorText;
+    if (OpenStoreOrReport(station_, *this, errorText) == UTE_SUCCESS)
+        return true;
+    station_.Log().AddLogLine(errorText);
+    closed_ = true;
+    return false;
+}
+
 int RemoteStoreSession::EnterBaseFolder(const std::string& path)
 {
+    if (!Usable())
+        return UTE_NOCONNECTION;
     return connection_.ChangeDirectory(StorePath(home_, path));
 }
 
 bool RemoteStoreSession::FetchRemoteFolder(const std::string& label, const std::string& source,
                                            const std::string& destination)
 {
-    StoreDocumentSource documents(*this, connection_, station_.Settings(), home_);
+    StoreDocumentSource documents(*this, connection_, station_.Settings());
     return FetchFromSource(station_, documents, label, source, destination);
 }
 

@@ -7,7 +7,10 @@
 
 class RemoteStoreSession : public StoreSession {
 public:
-    RemoteStoreSession(Station& station, int ftpPort, int sftpPort);
+    // The receive time-out and the low-speed window of a transfer: others than the
+    // defaults only for servers on test ports.
+    RemoteStoreSession(Station& station, int ftpPort, int sftpPort, int receiveTimeoutMs = SocketDefaults::kTimeoutMs,
+                       int lowSpeedMs = LowSpeedLimit::kMilliseconds);
 
     // After a successful login the data connections take the passive flag of the
     // settings, and downloads show their progress in the station's window. With a
@@ -20,10 +23,20 @@ public:
     std::string LastResponse() override;
     bool IsSftp() const override;
 
+    // Before each command of the fetch: true while the connection is up. A lost one is
+    // opened again, once per session, and a failed new log-in is reported as the first
+    // one; after that the store cannot be reached until the session ends.
+    bool Usable();
+    bool Reachable() const { return !closed_; }
+    // The folder the store put the user in; a relative store folder lies below it.
+    const std::string& Home() const { return home_; }
+
 private:
     Station& station_;
     StoreConnection connection_;
     std::string home_;
+    bool reopened_ = false;
+    bool closed_ = false;
 };
 
 class RemoteStoreAccess : public StoreAccess {

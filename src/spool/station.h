@@ -21,6 +21,7 @@ struct RunState {
     bool cycleRunning = false;   // a polling cycle has not ended yet
     bool printPending = false;   // the spool tree is printed at the next cycle, fetched or not
     std::set<std::string> loggedOnce;  // causes of lines not repeated at every cycle
+    std::set<std::string> failedFetches;  // "<source folder>/<name>" of documents whose fetch failed
 };
 
 class Station {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <set>
 #include <string>
 
 class Station;
@@ -28,6 +29,13 @@ public:
     // The server's last reply line, or the SFTP component's error text.
     virtual std::string LastResponse() = 0;
     virtual bool IsSftp() const = 0;
+
+    // True the first time a failure of this kind is reported in the session: each kind
+    // shows its box once per cycle.
+    bool FirstOfKind(const std::string& kind) { return reported_.insert(kind).second; }
+
+private:
+    std::set<std::string> reported_;
 };
 
 class StoreAccess {

@@ -1,8 +1,10 @@
 #include "spool/store_document_source.h"
 
 #include "net/result_codes.h"
+#include "spool/remote_store.h"
 #include "spool/store_connection.h"
 #include "spool/store_error_report.h"
+#include "spool/text_format.h"
 
 namespace {
 
@@ -20,18 +22,40 @@ std::time_t EntryTime(const FtpDirEntry& entry)
 
 }  // namespace
 
-StoreDocumentSource::StoreDocumentSource(StoreSession& session, StoreConnection& connection,
-                                         const StationSettings& settings, std::string home)
-    : session_(session), connection_(connection), settings_(settings), home_(std::move(home))
+StoreDocumentSource::StoreDocumentSource(RemoteStoreSession& session, StoreConnection& connection,
+                                         const StationSettings& settings)
+    : session_(session), connection_(connection), settings_(settings)
 {
+}
+
+bool StoreDocumentSource::Ready()
+{
+    const bool lost = connection_.ConnectionLost();
+    if (!session_.Usable())
+        return false;
+    if (lost && !folder_.empty()) {
+        connection_.ChangeDirectory(StorePath(session_.Home(), folder_));
+        connection_.SetTransferType(1);
+        connection_.SetReceiveProgress(true);
+    }
+    return true;
+}
+
+bool StoreDocumentSource::Reachable() const
+{
+    return session_.Reachable();
 }
 
 int StoreDocumentSource::List(const std::string& folder, std::vector<SourceEntry>& entries, ListStep& failed)
 {
     failed = ListStep::Enter;
-    int code = connection_.ChangeDirectory(StorePath(home_, folder));
+    folder_.clear();
+    if (!Ready())
+        return UTE_NOCONNECTION;
+    int code = connection_.ChangeDirectory(StorePath(session_.Home(), folder));
     if (code != UTE_SUCCESS)
         return code;
+    folder_ = folder;
     failed = ListStep::List;
     connection_.SetTransferType(0);
     code = connection_.ListDirectory();
@@ -55,34 +79,39 @@ std::vector<std::string> StoreDocumentSource::UnreadableLines() const
 
 int StoreDocumentSource::Fetch(const SourceEntry& entry, const std::string& localPath)
 {
+    if (!Ready())
+        return UTE_NOCONNECTION;
     return connection_.GetFile(entry.name, localPath);
 }
 
 std::optional<long long> StoreDocumentSource::SizeNow(const SourceEntry& entry)
 {
     long long size = 0;
-    int code = connection_.GetFileSize(entry.name, size);
-    if (code == UTE_SVR_NOT_SUPPORTED)
+    if (!Ready() || connection_.GetFileSize(entry.name, size) != UTE_SUCCESS)
         return std::nullopt;
-    return code == UTE_SUCCESS ? size : -1;
+    return size;
 }
 
 DeleteOutcome StoreDocumentSource::Delete(const SourceEntry& entry, int& code)
 {
+    if (!Ready()) {
+        code = UTE_NOCONNECTION;
+        return DeleteOutcome::Unknown;
+    }
     code = connection_.DeleteFile(entry.name);
-    if (code == UTE_SUCCESS)
+    switch (connection_.LastOutcome()) {
+    case StoreOutcome::Done:
         return DeleteOutcome::Deleted;
-    if (connection_.GetSftpMode() == 0)
-        return code == UTE_SVR_REQUEST_DENIED ? DeleteOutcome::Refused : DeleteOutcome::Unknown;
-    // The SFTP component tells no refusal from a lost connection: the file's size does.
-    // A component that cannot tell sizes counts every failure as a refusal.
-    std::optional<long long> now = SizeNow(entry);
-    return !now || *now >= 0 ? DeleteOutcome::Refused : DeleteOutcome::Unknown;
+    case StoreOutcome::Refused:
+        return DeleteOutcome::Refused;
+    default:
+        return DeleteOutcome::Unknown;
+    }
 }
 
-void StoreDocumentSource::Report(const std::string& text, int code, std::string& errorText)
+void StoreDocumentSource::Report(const char* format, const std::string& name, int code, std::string& errorText)
 {
-    ReportStoreError(settings_, session_, text, code, errorText);
+    ReportStoreError(settings_, session_, format, FormatText(format, name.c_str()), code, errorText);
 }
 
 std::string StorePath(const std::string& home, const std::string& path)

@@ -59,14 +59,24 @@ TEST(FtpReplyStep, DeleteReadsItsOwnReplyAfterEveryTransferFault)
     }
 }
 
-TEST(FtpReplyStep, AReplyOfAnotherCommandIsNoDeletionAndEndsTheConnection)
+TEST(FtpReplyStep, AReplyOutOfStepIsNoDeletionAndEndsTheConnectionAnyCompletionIsOne)
 {
-    for (const char* reply : {"150 Daten.\r\n", "200 PORT command successful.\r\n"}) {
+    const struct {
+        const char* reply;
+        int deleted;
+        StoreOutcome outcome;
+        int noop;
+    } cases[] = {{"150 Daten.\r\n", UTE_SVR_REQUEST_DENIED, StoreOutcome::Unknown, UTE_NO_RESPONSE},
+                 {"350 Weiter.\r\n", UTE_SVR_REQUEST_DENIED, StoreOutcome::Unknown, UTE_NO_RESPONSE},
+                 {"200 Command okay.\r\n", UTE_SUCCESS, StoreOutcome::Done, UTE_SUCCESS},
+                 {"450 Belegt.\r\n", UTE_SVR_REQUEST_DENIED, StoreOutcome::Refused, UTE_SUCCESS}};
+    for (const auto& c : cases) {
         Store store(false);
-        store.server.Reply(reply).Reply("200 NOOP.\r\n");
+        store.server.Reply(c.reply).Reply("200 NOOP.\r\n");
         store.Start();
-        EXPECT_EQ(store.client.DeleteFile("a.pdf"), UTE_SVR_REQUEST_DENIED);
-        EXPECT_EQ(store.client.Noop(), UTE_NO_RESPONSE);
+        EXPECT_EQ(store.client.DeleteFile("a.pdf"), c.deleted) << c.reply;
+        EXPECT_EQ(store.client.LastOutcome(), c.outcome) << c.reply;
+        EXPECT_EQ(store.client.Noop(), c.noop) << c.reply;
     }
 }
 

@@ -1,8 +1,8 @@
 // The fetch rules through the whole station: a deletion whose answer is lost, a document
 // that grows while it is fetched, links and unreadable folders in the local tree, and
 // the order of flushes and deletions on the system-call level.
-#include "faulty_ftp_store.h"
 #include "fixtures/run_program.h"
+#include "spool/loopback_store.h"
 #include "spool/polling_cycle.h"
 
 #include <gtest/gtest.h>
@@ -16,6 +16,21 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
+// A Korvid station on a pyftpdlib store with the given faults, passive, errors only logged.
+Station& MakeStation(FtpLoopbackStore& store, StoreStation& station)
+{
+    StationSettings settings = StoreKorvidSettings(station.test.folder.Path(), "", "");
+    settings.OnErrorLogOnly = 1;
+    store.Configure(settings, station.access);
+    return station.Make(settings);
+}
+
+std::string Category(const FtpLoopbackStore& store, const std::string& name)
+{
+    std::filesystem::create_directories(store.TreeFolder() + "/4711/SPOOL/" + name);
+    return store.TreeFolder() + "/4711/SPOOL/" + name;
+}
+
 Lines PrintedNames(const TestStation& test)
 {
     Lines names;
@@ -28,15 +43,17 @@ Lines PrintedNames(const TestStation& test)
 
 TEST(FetchRules, ADeletionWhoseAnswerIsLostIsPrintedOnceTheListingShowsItGone)
 {
-    FaultyFtpStore store;
-    ASSERT_TRUE(store.Start(1, {"dele-dropped=1"}));
-    WriteTestFile(store.Category("DELV") + "/a.pdf", "%PDF a");
+    FtpLoopbackStore store(true, StoreServerOptions(0, {"dele-dropped=1"}));
+    std::string error;
+    ASSERT_TRUE(store.Start(error)) << error;
+    WriteTestFile(Category(store, "DELV") + "/a.pdf", "%PDF a");
+    store.GiveTree();
     StoreStation station;
-    Station& korvid = store.MakeStation(station);
+    Station& korvid = MakeStation(store, station);
 
     korvid.StartPolling();
     EXPECT_TRUE(PrintedNames(station.test).empty());
-    EXPECT_FALSE(fs::exists(store.Category("DELV") + "/a.pdf"));
+    EXPECT_FALSE(fs::exists(Category(store, "DELV") + "/a.pdf"));
     korvid.OnPollingTick(POLL_TIMER_ID);
 
     EXPECT_EQ(PrintedNames(station.test), Lines{"a.pdf"});
@@ -46,12 +63,14 @@ TEST(FetchRules, ADeletionWhoseAnswerIsLostIsPrintedOnceTheListingShowsItGone)
 
 TEST(FetchRules, ADocumentThatGrowsWhileItIsFetchedWaitsAndIsPrintedWhole)
 {
-    FaultyFtpStore store;
-    ASSERT_TRUE(store.Start(1, {}));
-    const std::string document = store.Category("RL") + "/growing.pdf";
+    FtpLoopbackStore store(true);
+    std::string error;
+    ASSERT_TRUE(store.Start(error)) << error;
+    const std::string document = Category(store, "RL") + "/growing.pdf";
     WriteTestFile(document, "%PDF first half");
+    store.GiveTree();
     StoreStation station;
-    Station& korvid = store.MakeStation(station);
+    Station& korvid = MakeStation(store, station);
     bool received = false;
     station.display.onFileProgress = [&](std::int64_t position) {
         // Once the download has ended, the uploader adds the rest.
@@ -100,11 +119,13 @@ TEST(FetchRules, TheLocalTreeGivesNoLinkAndAnUnreadableFolderIsLoggedOnce)
 // runs inside the traced driver, so its deletion is in the same trace.
 TEST(FetchRules, FlushesComeBeforeTheDeletionAtEverySource)
 {
-    FaultyFtpStore ftp;
-    ASSERT_TRUE(ftp.Start(1, {}));
-    WriteTestFile(ftp.Category("DELV") + "/a.pdf", "%PDF a");
+    FtpLoopbackStore ftp(true);
+    std::string error;
+    ASSERT_TRUE(ftp.Start(error)) << error;
+    WriteTestFile(Category(ftp, "DELV") + "/a.pdf", "%PDF a");
+    ftp.GiveTree();
     const std::pair<std::vector<std::string>, std::string> sources[] = {
-        {{"ftp", std::to_string(ftp.Port()), "kv", "geheim"}, R"(sendto\(.*"DELE a\.pdf)"},
+        {{"ftp", std::to_string(ftp.Port()), kStoreUser, kStorePassword}, R"(sendto\(.*"DELE a\.pdf)"},
         {{"sftp"}, R"(unlink.*/kv/4711/SPOOL/DELV/a\.pdf")"},
         {{"local"}, R"(unlink.*/source/4711/SPOOL/DELV/a\.pdf")"},
     };
@@ -136,5 +157,46 @@ TEST(FetchRules, FlushesComeBeforeTheDeletionAtEverySource)
                     order.push_back(step);
         EXPECT_EQ(order, (Lines{"file flushed", "held", "folder flushed", "deleted at the source", "named",
                                 "printed and removed"}));
+    }
+}
+
+// Every command of a fetch answered once with every reply class, or with none, a cut one or
+// a closed connection: each document is printed once or still on the store after every
+// cycle, never fetched twice in one cycle, and printed once when the store answers again.
+TEST(FetchRules, NoReplyOfAnyCommandCostsADocumentOrPrintsOneTwice)
+{
+    FtpLoopbackStore passive(true), active(false);
+    std::string error;
+    ASSERT_TRUE(passive.Start(error)) << error;
+    ASSERT_TRUE(active.Start(error)) << error;
+    const Lines names = {"a.pdf", "b.pdf"};
+    for (const char* verb : {"USER", "CWD", "TYPE", "LIST", "PASV", "PORT", "RETR", "SIZE", "DELE", "QUIT"}) {
+        for (const char* reply : {"1xx", "2xx", "3xx", "4xx", "5xx", "none", "cut", "closed"}) {
+            const std::string fault = std::string(verb) + "=" + reply;
+            SCOPED_TRACE(fault);
+            FtpLoopbackStore& store = fault.starts_with("PORT") ? active : passive;
+            for (const std::string& name : names)
+                WriteTestFile(Category(store, "DELV") + "/" + name, "%PDF " + name);
+            store.GiveTree();
+            StoreStation station;
+            Station& korvid = MakeStation(store, station);
+            station.access.receiveTimeoutMs = 500;
+            store.FaultNext(fault);
+            for (int cycle = 0; cycle < 3; ++cycle) {
+                std::map<std::string, int> before = store.Injected();
+                RunCycle(korvid);
+                std::map<std::string, int> after = store.Injected();
+                Lines printed = PrintedNames(station.test);
+                for (const std::string& name : names) {
+                    EXPECT_LE(after["RETR " + name] - before["RETR " + name], 1) << name << " " << cycle;
+                    // A held copy waits in between, neither printed nor on the store.
+                    const long count = std::count(printed.begin(), printed.end(), name);
+                    EXPECT_EQ(count, cycle == 2 ? 1 : std::min(count, 1L)) << name << " " << cycle;
+                    EXPECT_FALSE(count == 1 && fs::exists(Category(store, "DELV") + "/" + name)) << name << cycle;
+                }
+            }
+            EXPECT_EQ(store.Injected()[fault], 1);
+            EXPECT_EQ(FilesBelow(station.SpoolRoot()), Lines{});
+        }
     }
 }

@@ -1,7 +1,7 @@
 // A seeded soak: documents of every category offered in waves by a store that drops the
 // connection after a deletion, refuses or cuts downloads and answers late, at random.
 // At the end every document was printed once and whole, and store and spool are empty.
-#include "faulty_ftp_store.h"
+#include "spool/loopback_store.h"
 #include "spool/polling_cycle.h"
 
 #include <gtest/gtest.h>
@@ -19,10 +19,16 @@ constexpr int kMostCycles = 400;
 
 TEST(StationSoak, EveryDocumentIsPrintedOnceAndWholeUnderRandomFaults)
 {
-    FaultyFtpStore store;
-    ASSERT_TRUE(store.Start(20261208, {"dele-dropped=0.05", "refused=0.04", "cut=0.04", "slow=0.03"}));
+    FtpLoopbackStore store(
+        true, StoreServerOptions(0, {"dele-dropped=0.05", "refused=0.04", "cut=0.04", "slow=0.03"}, 20261208));
+    std::string error;
+    ASSERT_TRUE(store.Start(error)) << error;
     StoreStation station;
-    Station& korvid = store.MakeStation(station);
+    StationSettings settings = StoreKorvidSettings(station.test.folder.Path(), "", "");
+    settings.OnErrorLogOnly = 1;
+    store.Configure(settings, station.access);
+    Station& korvid = station.Make(settings);
+    const std::string spool = store.TreeFolder() + "/4711/SPOOL/";
     const std::vector<std::string> categories = {"DELV", "RL", "FRONTSH"};
     std::map<std::string, std::string> offered;  // name -> bytes
 
@@ -33,15 +39,16 @@ TEST(StationSoak, EveryDocumentIsPrintedOnceAndWholeUnderRandomFaults)
             for (int i = 0; i < kPerWave; ++i) {
                 std::string name = "w" + std::to_string(wave) + "_" + std::to_string(i) + ".pdf";
                 std::string bytes = "%PDF-1.4 " + name + "\n" + std::string(2000 + 37 * i, 'x');
-                WriteTestFile(store.Category(categories[i % categories.size()]) + "/" + name, bytes);
+                WriteTestFile(spool + categories[i % categories.size()] + "/" + name, bytes);
                 offered[name] = bytes;
             }
+            store.GiveTree();
         }
         if (cycle == 0)
             korvid.StartPolling();
         else
             korvid.OnPollingTick(POLL_TIMER_ID);
-        if (wave >= kWaves && FilesBelow(store.Tree()).empty() && FilesBelow(station.SpoolRoot()).empty())
+        if (wave >= kWaves && FilesBelow(store.TreeFolder()).empty() && FilesBelow(station.SpoolRoot()).empty())
             break;
     }
 
@@ -54,7 +61,7 @@ TEST(StationSoak, EveryDocumentIsPrintedOnceAndWholeUnderRandomFaults)
     for (const auto& [name, bytes] : offered)
         EXPECT_EQ(printed[name], 1) << name;
     EXPECT_EQ(printed.size(), offered.size());
-    EXPECT_EQ(FilesBelow(store.Tree()), std::vector<std::string>{});
+    EXPECT_EQ(FilesBelow(store.TreeFolder()), std::vector<std::string>{});
     EXPECT_EQ(FilesBelow(station.SpoolRoot()), std::vector<std::string>{});
     std::map<std::string, int> faults = store.Injected();
     std::printf("%zu documents in %d cycles; faults:", offered.size(), cycle + 1);

@@ -33,8 +33,8 @@ std::string FileText(const std::string& path)
 pid_t StartDriver(const std::string& folder, int port)
 {
     std::string portText = std::to_string(port);
-    std::vector<const char*> argv = {STATION_CYCLE_DRIVER, folder.c_str(), "ftp", portText.c_str(), StoreFtpServer::kUser,
-                                     StoreFtpServer::kPassword, nullptr};
+    std::vector<const char*> argv = {STATION_CYCLE_DRIVER, folder.c_str(), "ftp", portText.c_str(), kStoreUser, kStorePassword,
+                                     nullptr};
     pid_t child = fork();
     if (child == 0) {
         execv(argv[0], const_cast<char* const*>(argv.data()));
@@ -74,9 +74,9 @@ long PartialDownloadSize(const std::string& folder)
 TEST(StationKilled, KilledInTheMiddleOfADownloadAndStartedAgain)
 {
     // Slow enough that the download is surely under way when the station dies.
-    StoreFtpServer store;
+    LocalFtpServer store(StoreServerOptions(64 * 1024));
     std::string error;
-    ASSERT_TRUE(store.Start(error, 64 * 1024)) << error;
+    ASSERT_TRUE(store.Start(error)) << error;
     const std::string tree = store.Root() + "/kv";
     const std::string delivery = tree + "/4711/SPOOL/DELV";
     std::string document = "%PDF-1.4 killed\n" + std::string(256 * 1024, 'k');
@@ -119,7 +119,7 @@ TEST(StationKilled, KilledInTheMiddleOfADownloadAndStartedAgain)
 
 TEST(StationKilled, KilledAtRandomMomentsWhileFetchingAndPrintingLosesNothing)
 {
-    StoreFtpServer store;
+    LocalFtpServer store(StoreServerOptions());
     std::string error;
     ASSERT_TRUE(store.Start(error)) << error;
     const std::string tree = store.Root() + "/kv/4711/SPOOL/";

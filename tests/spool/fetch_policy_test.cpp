@@ -4,12 +4,14 @@
 
 #include "spool/document_source.h"
 #include "spool/test_station.h"
+#include "spool/text_format.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <map>
+#include <set>
 
 namespace fs = std::filesystem;
 
@@ -22,6 +24,7 @@ struct FakeDocument {
     DeleteOutcome outcome = DeleteOutcome::Deleted;
     bool goneOnUnknown = false;  // deleted, though the answer was lost
     long long grownBy = 0;       // bytes added at the source since the listing
+    bool untold = false;         // the source tells no size: a listing does
 };
 
 class FakeSource : public DocumentSource {
@@ -30,17 +33,20 @@ public:
     int List(const std::string&, std::vector<SourceEntry>& entries, ListStep&) override
     {
         for (const auto& [name, document] : documents)
-            entries.push_back({name, static_cast<long long>(document.bytes.size())});
+            entries.push_back({name, static_cast<long long>(document.bytes.size()) + (fetched.count(name) ? document.grownBy : 0)});
         return 0;
     }
     int Fetch(const SourceEntry& entry, const std::string& path) override
     {
         WriteTestFile(path, documents.at(entry.name).bytes);
+        fetched.insert(entry.name);
         return 0;
     }
     std::optional<long long> SizeNow(const SourceEntry& entry) override
     {
         const FakeDocument& document = documents.at(entry.name);
+        if (document.untold)
+            return std::nullopt;
         return static_cast<long long>(document.bytes.size()) + document.grownBy;
     }
     DeleteOutcome Delete(const SourceEntry& entry, int& code) override
@@ -51,9 +57,13 @@ public:
             documents.erase(entry.name);
         return document.outcome;
     }
-    void Report(const std::string& text, int, std::string& errorText) override { errorText = text; }
+    void Report(const char* format, const std::string& name, int, std::string& errorText) override
+    {
+        errorText = FormatText(format, name.c_str());
+    }
 
     std::map<std::string, FakeDocument> documents;
+    std::set<std::string> fetched;
 };
 
 struct Case {
@@ -74,6 +84,7 @@ TEST(FetchPolicy, EachAnswerOfTheSourceEndsWithTheDocumentPrintableOnceOrAtItsSo
                " auf dem FTP-Lager: die Kopie wartet, bis die nächste Abfrage entscheidet";
     };
     const std::string lost = lostFor("a.pdf");
+    const std::string growing = "Datei /kv/DELV/a.pdf wird noch geschrieben: sie wartet auf die nächste Abfrage";
     // Names a folder entry just holds, and one a store may list that it cannot hold: the
     // latter loses the end of its base, on a whole character.
     const std::string longest = std::string(251, 'x') + ".pdf";
@@ -86,7 +97,9 @@ TEST(FetchPolicy, EachAnswerOfTheSourceEndsWithTheDocumentPrintableOnceOrAtItsSo
         {"a.pdf", plain, plain, {"a.pdf"}, {}, false, ""},
         {"a.pdf", {plain.bytes, DeleteOutcome::Unknown}, plain, {}, {"a.pdf"}, false, lost},
         {"a.pdf", {plain.bytes, DeleteOutcome::Unknown, true}, plain, {}, {"a.pdf"}, false, lost},
-        {"a.pdf", {plain.bytes, DeleteOutcome::Deleted, false, 100}, plain, {}, {"a.pdf"}, false, ""},
+        {"a.pdf", {plain.bytes, DeleteOutcome::Deleted, false, 100}, plain, {}, {"a.pdf"}, false, growing},
+        {"a.pdf", {plain.bytes, DeleteOutcome::Deleted, false, 0, true}, plain, {"a.pdf"}, {}, false, ""},
+        {"a.pdf", {plain.bytes, DeleteOutcome::Deleted, false, 100, true}, plain, {}, {"a.pdf"}, false, growing},
         {"a.pdf", {plain.bytes, DeleteOutcome::Refused}, plain, {}, {"a.pdf"}, false, "konnte die Datei a.pdf nicht auf dem FTP-Lager löschen"},
         {"e.pdf", {""}, plain, {}, {}, false, "ERROR: /kv/DELV/e.pdf: hat LÄNGE 0 ! FTP-Problem !"},
         {"b\x01.pdf", plain, plain, {}, {}, true, "Datei 'b\x01.pdf' in /kv/DELV übersprungen: kein einfacher Dateiname"},
@@ -116,6 +129,7 @@ TEST(FetchPolicy, EachAnswerOfTheSourceEndsWithTheDocumentPrintableOnceOrAtItsSo
         EXPECT_EQ(cycle(), c.spoolAfterFirst);
         if (source.documents.count(c.name))
             source.documents[c.name] = c.second;
+        source.fetched.clear();
         EXPECT_EQ(cycle(), c.spoolAfterSecond);
         EXPECT_TRUE(fs::is_empty(spool));
         EXPECT_EQ(source.documents.count(c.name), c.atSourceAtTheEnd ? 1u : 0u);

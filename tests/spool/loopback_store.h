@@ -3,7 +3,7 @@
 #pragma once
 
 #include "fixtures/sshd_fixture.h"
-#include "fixtures/store_ftp_server.h"
+#include "fixtures/local_ftp_server.h"
 #include "spool/store_station.h"
 
 #include <cstdlib>
@@ -11,6 +11,16 @@
 #include <memory>
 #include <optional>
 #include <string>
+
+constexpr const char* kStoreUser = "kv";
+constexpr const char* kStorePassword = "Lager-Passwort";
+
+// The store's account under nobody, so that file permissions count for the server.
+inline FtpServerOptions StoreServerOptions(int bytesPerSecond = 0, std::vector<std::string> faults = {}, int seed = 0)
+{
+    return {.user = kStoreUser, .password = kStorePassword, .asNobody = true, .bytesPerSecond = bytesPerSecond,
+            .faults = std::move(faults), .seed = seed};
+}
 
 class LoopbackStore {
 public:
@@ -29,30 +39,32 @@ public:
 
 class FtpLoopbackStore : public LoopbackStore {
 public:
-    explicit FtpLoopbackStore(bool passive, int bytesPerSecond = 0)
-        : passive_(passive), bytesPerSecond_(bytesPerSecond)
+    explicit FtpLoopbackStore(bool passive, FtpServerOptions options = StoreServerOptions())
+        : server_(std::move(options)), passive_(passive)
     {
     }
-    bool Start(std::string& error) override { return server_.Start(error, bytesPerSecond_); }
+    bool Start(std::string& error) override { return server_.Start(error); }
     void Stop() override { server_.Stop(); }
     std::string TreeFolder() const override { return server_.Root() + "/kv"; }
     void GiveTree() const override { server_.GiveToServer(server_.Root()); }
+    int Port() const { return server_.Port(); }
     void Configure(StationSettings& settings, TestPortStoreAccess& access) const override
     {
         settings.KV_Sftp_Mode = 0;
         settings.KV_Ftp_Passive = passive_ ? 1 : 0;
-        settings.KV_FTP_Store_User = StoreFtpServer::kUser;
-        settings.KV_FTP_Store_Password = StoreFtpServer::kPassword;
+        settings.KV_FTP_Store_User = kStoreUser;
+        settings.KV_FTP_Store_Password = kStorePassword;
         settings.KV_FTP_Store_Dir = "/kv";
         access.ftpPort = server_.Port();
     }
     // Only for the one server that is throttled, stopped and started again.
-    void SetBytesPerSecond(int bytesPerSecond) { bytesPerSecond_ = bytesPerSecond; }
+    void SetBytesPerSecond(int bytesPerSecond) { server_.Options().bytesPerSecond = bytesPerSecond; }
+    std::map<std::string, int> Injected() const { return server_.Injected(); }
+    void FaultNext(const std::string& fault) const { server_.FaultNext(fault); }
 
 private:
-    StoreFtpServer server_;
+    LocalFtpServer server_;
     bool passive_;
-    int bytesPerSecond_;
 };
 
 // OpenSSH's sshd with internal-sftp, reached through the station's SFTP component, which

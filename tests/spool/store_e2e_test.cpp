@@ -192,7 +192,7 @@ TEST_P(StoreEndToEnd, TessalineCycleFetchesEveryMainFolder)
                      "Druck: " + root + "/loans/red/r1.pdf (0 KB)"}));
 }
 
-TEST_P(StoreEndToEnd, AFailedDownloadEndsItsFolderAndLeavesTheRestOnTheStore)
+TEST_P(StoreEndToEnd, AFailedDownloadEndsOnlyItsDocument)
 {
     Station& korvid = MakeKorvid();
     for (const char* name : {"a.pdf", "b.pdf", "c.pdf", "d.pdf", "e.pdf"})
@@ -200,12 +200,12 @@ TEST_P(StoreEndToEnd, AFailedDownloadEndsItsFolderAndLeavesTheRestOnTheStore)
     // The third file of the listing cannot be read by the server.
     ASSERT_EQ(chmod((store->TreeFolder() + "/4711/SPOOL/DELV/c.pdf").c_str(), 0), 0);
 
-    // What arrived before the failure is printed in this cycle.
+    // The documents around it are fetched in this cycle.
     EXPECT_TRUE(FetchCategory(korvid, "DELV"));
 
-    EXPECT_EQ(SpoolFiles(), (Lines{"DELV/a.pdf", "DELV/b.pdf"}));
-    EXPECT_EQ(ReadTestFile(station->SpoolRoot() + "/DELV/b.pdf"), Document("b.pdf", 100));
-    EXPECT_EQ(StoreFiles(), (Lines{"4711/SPOOL/DELV/c.pdf", "4711/SPOOL/DELV/d.pdf", "4711/SPOOL/DELV/e.pdf"}));
+    EXPECT_EQ(SpoolFiles(), (Lines{"DELV/a.pdf", "DELV/b.pdf", "DELV/d.pdf", "DELV/e.pdf"}));
+    EXPECT_EQ(ReadTestFile(station->SpoolRoot() + "/DELV/d.pdf"), Document("d.pdf", 100));
+    EXPECT_EQ(StoreFiles(), (Lines{"4711/SPOOL/DELV/c.pdf"}));
     ASSERT_EQ(Boxes().size(), 1u);
     EXPECT_EQ(Boxes()[0].caption, Caption());
     EXPECT_EQ(Boxes()[0].style, 0x2010u);
@@ -402,7 +402,7 @@ INSTANTIATE_TEST_SUITE_P(Stores, StoreEndToEnd,
 // document stays on the store and the next cycle fetches it.
 TEST(StoreDrop, TheNextCycleFetchesWhatADroppedDownloadLeft)
 {
-    FtpLoopbackStore store(true, 16384);
+    FtpLoopbackStore store(true, StoreServerOptions(16384));
     std::string error;
     ASSERT_TRUE(store.Start(error)) << error;
     StoreStation station;
@@ -446,3 +446,43 @@ TEST(StoreDrop, TheNextCycleFetchesWhatADroppedDownloadLeft)
 }
 
 }  // namespace
+
+// Stores that answer as real servers may: DELE answered with 200 after the deletion, SIZE
+// refused with 550, and a first cover sheet that trickles. Every other document is printed
+// in the first cycle, once; the trickling one stays on the store and comes last after.
+TEST(StoreAnswers, EveryOtherDocumentIsPrintedInTheFirstCycleOnce)
+{
+    const std::string spool = "4711/SPOOL/";
+    const std::vector<std::string> offered = {"DELV/d.pdf", "FRONTSH/f1.pdf", "FRONTSH/f2.pdf", "FRONTSH/f3.pdf",
+                                              "RL/r.pdf"};
+    for (const std::string& fault : {"dele-200=1", "size-550=1", "trickle=f1.pdf"}) {
+        SCOPED_TRACE(fault);
+        FtpLoopbackStore store(true, StoreServerOptions(0, {fault}));
+        std::string error;
+        ASSERT_TRUE(store.Start(error)) << error;
+        for (const std::string& path : offered)
+            WriteTestFile(store.TreeFolder() + "/" + spool + path, Document(path, 2000));
+        store.GiveTree();
+        StoreStation station;
+        StationSettings settings = StoreKorvidSettings(station.test.folder.Path(), "", "");
+        store.Configure(settings, station.access);
+        station.access.lowSpeedMs = 1000;
+        Station& korvid = station.Make(settings);
+        const bool trickle = fault.starts_with("trickle");
+
+        for (int cycle = 0; cycle < 2; ++cycle) {
+            RunCycle(korvid);
+            Lines printed;
+            for (const PrintCall& call : station.test.PrintCalls())
+                printed.push_back(fs::path(call.workingFolder).filename().string() + "/" + call.arguments.back());
+            std::sort(printed.begin(), printed.end());
+            Lines expected = offered;
+            std::erase(expected, trickle ? "FRONTSH/f1.pdf" : "");
+            EXPECT_EQ(printed, expected) << cycle;
+            EXPECT_EQ(FilesBelow(store.TreeFolder()), trickle ? Lines{spool + "FRONTSH/f1.pdf"} : Lines{}) << cycle;
+        }
+        // The trickling document's failure shows its box once in each cycle.
+        EXPECT_EQ(station.test.boxes.boxes.size(), trickle ? 2u : 0u);
+        EXPECT_GT(store.Injected()[fault.substr(0, fault.find('='))], 0);
+    }
+}

@@ -48,10 +48,12 @@ class TestPortStoreAccess : public StoreAccess {
 public:
     std::unique_ptr<StoreSession> CreateSession(Station& station) override
     {
-        return std::make_unique<RemoteStoreSession>(station, ftpPort, sftpPort);
+        return std::make_unique<RemoteStoreSession>(station, ftpPort, sftpPort, receiveTimeoutMs, lowSpeedMs);
     }
     int ftpPort = 21;
     int sftpPort = 22;
+    int receiveTimeoutMs = SocketDefaults::kTimeoutMs;
+    int lowSpeedMs = LowSpeedLimit::kMilliseconds;
 };
 
 // The window's display fields, with a hook into the file progress of a download.
