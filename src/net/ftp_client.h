@@ -1,23 +1,16 @@
-// The client of the FTP store. The object itself is the control connection; its data
-// channel carries files and listings. Every command's reply is read, also after a failed
-// data connection; when a reply cannot be told apart from another command's (none came
-// in time, or a positive one of the wrong kind), the control connection is closed, so
-// the commands after it fail at once and the next log-in starts afresh. The SFTP flag routes the same operations to the
-// SFTP component, so callers need not care which protocol is in use.
+// The client of the store. The object itself is the control connection of FTP; behind
+// its operations one protocol object does the work, FTP (ftp_protocol.h) or, with the
+// SFTP flag set, SFTP (sftp_protocol.h), so callers need not care which one is in use.
 #pragma once
 
-#include "net/ftp_data_channel.h"
 #include "net/ftp_dir_entry.h"
-#include "net/ftp_reply_table.h"
-#include "net/sftp_answer_table.h"
+#include "net/ftp_protocol.h"
+#include "net/sftp_protocol.h"
 #include "net/transfer_source.h"
 #include "net/ws_client.h"
 
-#include <memory>
 #include <string>
 #include <vector>
-
-class SftpBinding;
 
 class FtpClient : public CUT_WSClient {
 public:
@@ -70,118 +63,65 @@ public:
     int SetTransferType(int type);            // 0 ASCII, 1 image
     int SetTransferMode(int mode);            // 0 stream, 1 block, 2 compressed
     int SetStructure(int structure);          // 0 file, 1 record, 2 page
-    void SetPassiveMode(int passive) { passive_ = passive; }
-    int GetPassiveMode() const { return passive_; }
-    int GetTransferType() const { return transferType_; }
-    int GetTransferMode() const { return transferMode_; }
-    int GetStructure() const { return structure_; }
+    void SetPassiveMode(int passive) { ftp_.passive_ = passive; }
+    int GetPassiveMode() const { return ftp_.passive_; }
+    int GetTransferType() const { return ftp_.transferType_; }
+    int GetTransferMode() const { return ftp_.transferMode_; }
+    int GetStructure() const { return ftp_.structure_; }
 
     // Reads one reply of the control connection within the receive time-out and returns
     // its code, 0 when none came whole (the connection is then closed). Lines are read to
     // their end; of a long one the code and the start of the text are kept. The text
     // after the code of the final line goes to text when one is given.
-    int ReadReply(std::string* text = nullptr);
+    int ReadReply(std::string* text = nullptr) { return ftp_.ReadReply(text); }
     // The server's last reply line, or the SFTP component's last error text.
-    const std::string& GetLastResponse() const { return lastResponse_; }
+    const std::string& GetLastResponse() const { return protocol_->LastResponse(); }
     // What the store's answer to the last command of a fetch meant (the reply tables):
     // after DeleteFile, Done is a deletion, Refused a definite refusal, Unknown neither.
-    StoreOutcome LastOutcome() const { return lastOutcome_; }
+    StoreOutcome LastOutcome() const { return protocol_->LastOutcome(); }
     // The connection is gone: closed after a reply out of step or none, or an SFTP
     // session found dead after a failed call. Only a new log-in helps.
-    bool ConnectionLost() const;
+    bool ConnectionLost() const { return protocol_->ConnectionLost(); }
+    // The protocol in use as a caption names it: "FTP" or "SFTP".
+    const char* ProtocolName() const { return protocol_->Name(); }
 
     // In SFTP mode the entries come from the component's listing lines one after the
     // other, whatever the index: each call hands out the next line.
-    int GetDirEntryCount() const;
+    int GetDirEntryCount() const { return protocol_->GetDirEntryCount(); }
     int GetDirEntry(int index, FtpDirEntry& entry);
-    void ClearDirectory();
+    void ClearDirectory() { ftp_.ClearDirectory(); }
     // The lines of the last listing that gave no entry, as the server sent them (without
     // line end; a line too long to be read whole ends in its first bytes).
-    const std::vector<std::string>& SkippedListingLines() const { return skippedLines_; }
+    const std::vector<std::string>& SkippedListingLines() const { return protocol_->SkippedListingLines(); }
 
     // Set before Login.
-    void SetControlPort(int port) { controlPort_ = port; }
+    void SetControlPort(int port) { ftp_.controlPort_ = port; }
     // The receive time-out of the control and the data connections, and the window in
     // which a transfer must move at least its low-speed bytes.
     void SetTransferLimits(int receiveTimeoutMs, int lowSpeedMs);
-    void SetConnectTimeout(int seconds) { connectTimeout_ = seconds; }
-    void SetSftpMode(int sftp) { sftpMode_ = sftp; }
+    void SetConnectTimeout(int seconds) { ftp_.connectTimeout_ = seconds; }
+    void SetSftpMode(int sftp)
+    {
+        sftpMode_ = sftp;
+        protocol_ = sftp ? static_cast<StoreProtocol*>(&sftp_) : &ftp_;
+    }
     int GetSftpMode() const { return sftpMode_; }
-    void SetSftpPort(int port) { sftpPort_ = port; }
-    void SetComponentFolder(const std::string& folder) { componentFolder_ = folder; }
+    void SetSftpPort(int port) { sftp_.SetPort(port); }
+    void SetComponentFolder(const std::string& folder) { sftp_.SetComponentFolder(folder); }
     // After an SFTP log-in: the fingerprint of the server's host key, and whether the
     // log-in recorded the key as new. False without an SFTP connection.
-    bool SftpHostKey(std::string& fingerprint, bool& recorded) const;
+    bool SftpHostKey(std::string& fingerprint, bool& recorded) const { return sftp_.HostKey(fingerprint, recorded); }
 
     // The next local port offered for an active data connection (10000 to 32000).
-    int GetDataPort() const { return dataPort_; }
-    void SetDataPort(int port) { dataPort_ = port; }
+    int GetDataPort() const { return ftp_.dataPort_; }
+    void SetDataPort(int port) { ftp_.dataPort_ = port; }
 
 private:
-    enum class Transfer { Download, Upload, Listing };
+    // The protocol reaches the control connection's own calls.
+    friend class FtpProtocol;
 
-    void SendCommand(const std::string& command);
-    // Sends the command, reads its reply and returns UTE_SUCCESS when the reply table
-    // says Done, UTE_NO_RESPONSE without a reply, else UTE_SVR_REQUEST_DENIED.
-    int CommandReply(FtpCommand kind, const std::string& command);
-    // The outcome of the reply code to the command, kept as the last outcome; an Unknown
-    // one gives up the connection.
-    StoreOutcome Judge(FtpCommand kind, int code);
-    // The first reply of a transfer command: true when the transfer goes on (1xx or 2xx).
-    bool Proceeds(FtpCommand kind, int code);
-    // The final reply of a transfer command; a further preliminary one is out of step.
-    StoreOutcome Final(FtpCommand kind, int code);
-    // Whether the code is in the expected range; a positive reply outside it belongs to
-    // another command, and the connection is given up.
-    bool Expected(int code, int low, int high);
-    // Closes the control and data connections of a client whose replies got out of step.
-    void LoseStep();
-    int SetOption(FtpCommand kind, const std::string& command, int value, int& stored);
-
-    bool HasSftpConnection() const;
-    // The result of a component call that failed with the given code, or succeeded; a
-    // failure asks the component once more whether the session is up and, for a
-    // deletion, whether the file of that name is still there.
-    int SftpResult(SftpCall call, bool succeeded, int failure, const std::string& name = "");
-    int SftpLogin(const std::string& host, const std::string& user, const std::string& password);
-
-    // ftp_data_transfer.cpp
-    int AnnouncePort(Transfer kind);
-    int RequestPassive(Transfer kind, int& port);
-    int AcceptData(int seconds);
-    int ConnectData(int port);
-    int Resume(TransferSource& source, int& mode);
-    void DropTransferReply();
-    // The data connection could not be made: the command's replies are read all the same.
-    int FailedDataConnection(int result);
-    int ReadListing(bool finalPending);
-    int Download(TransferSource& source, const std::string& remoteName, bool passive, bool resume);
-    int Upload(TransferSource& source, const std::string& remoteName, bool passive);
-    int List(bool passive);
-    int FinalListReply(bool finalPending);
-
-    FtpDataChannel dataChannel_;
-    std::string lastResponse_;
-    int transferType_ = 1;
-    int transferMode_ = 0;
-    int structure_ = 0;
-    int dataPort_;
-    int controlPort_ = 21;
-    int connectTimeout_ = 5;
-    int passive_ = 0;
-    StoreOutcome lastOutcome_ = StoreOutcome::Done;
-    bool sftpLost_ = false;
-    std::vector<std::string> responseLines_;
-    std::vector<FtpDirEntry> entries_;
-    std::vector<std::string> skippedLines_;
-    // Each command before it is sent, and each reply or listing line received.
-    std::string lineBuffer_;
+    FtpProtocol ftp_;
+    SftpProtocol sftp_;
+    StoreProtocol* protocol_ = &ftp_;
     int sftpMode_ = 0;
-    int sftpPort_ = 22;
-    std::string componentFolder_;
-    // Exists from a successful SFTP login to the logout.
-    std::unique_ptr<SftpBinding> sftp_;
-    // The raw lines of the last SFTP listing and the next one to hand out.
-    std::vector<std::string> sftpListing_;
-    size_t sftpCursor_ = 0;
 };

@@ -1,12 +1,13 @@
 // The data transfers of the FTP client: downloads (optionally resumed), uploads and
 // listings, each over an active (PORT, or EPRT over IPv6) or passive (PASV, or EPSV over
 // IPv6) data connection.
+#include "net/ftp_protocol.h"
+
 #include "net/ftp_client.h"
 
 #include "net/ftp_reply_line.h"
 #include "net/passive_reply.h"
 #include "net/result_codes.h"
-#include "net/sftp_binding.h"
 
 #include <algorithm>
 #include <cctype>
@@ -34,11 +35,11 @@ bool InRange(int code, int low, int high)
 
 }  // namespace
 
-int FtpClient::AnnouncePort(Transfer kind)
+int FtpProtocol::AnnouncePort(Transfer kind)
 {
     dataChannel_.CloseConnection();
     bool listening = false;
-    const bool extended = GetFamily() == AF_INET6;
+    const bool extended = control_.GetFamily() == AF_INET6;
     for (int attempt = 0; attempt < kPortAttempts && !listening; ++attempt) {
         listening = (extended ? dataChannel_.Listen(dataPort_, 1, AF_INET6) : dataChannel_.Listen(dataPort_, 1))
             == UTE_SUCCESS;
@@ -49,7 +50,7 @@ int FtpClient::AnnouncePort(Transfer kind)
         return kind == Transfer::Listing ? UTE_DATAPORT_FAILED : UTE_SVR_DATA_CONNECT_FAILED;
 
     std::string address;
-    GetLocalAddress(address, 1);
+    control_.GetLocalAddress(address, 1);
     const int port = dataChannel_.GetListenPort();
     if (extended) {
         SendCommand("EPRT |2|" + address + "|" + std::to_string(port) + "|");
@@ -68,10 +69,10 @@ int FtpClient::AnnouncePort(Transfer kind)
     return UTE_SUCCESS;
 }
 
-int FtpClient::RequestPassive(Transfer kind, int& port)
+int FtpProtocol::RequestPassive(Transfer kind, int& port)
 {
     dataChannel_.CloseConnection();
-    const bool extended = GetFamily() == AF_INET6;
+    const bool extended = control_.GetFamily() == AF_INET6;
     SendCommand(extended ? "EPSV" : "PASV");
     std::string text;
     if (Judge(FtpCommand::Passive, ReadReply(&text)) != StoreOutcome::Done)
@@ -98,7 +99,7 @@ int FtpClient::RequestPassive(Transfer kind, int& port)
     case PassiveReply::Form::Usable:
         break;
     }
-    if (kind != Transfer::Listing && IsAborted()) {
+    if (kind != Transfer::Listing && control_.IsAborted()) {
         dataChannel_.CloseConnection();
         return UTE_ABORTED;
     }
@@ -106,21 +107,21 @@ int FtpClient::RequestPassive(Transfer kind, int& port)
     return UTE_SUCCESS;
 }
 
-int FtpClient::ConnectData(int port)
+int FtpProtocol::ConnectData(int port)
 {
-    dataChannel_.ExpectPeer(GetAddress());
-    const int family = GetFamily() == AF_INET6 ? SocketDefaults::kAnyFamily : SocketDefaults::kFamily;
-    int result = dataChannel_.Connect(port, GetAddress(), connectTimeout_, family, SocketDefaults::kStream);
+    dataChannel_.ExpectPeer(control_.GetAddress());
+    const int family = control_.GetFamily() == AF_INET6 ? SocketDefaults::kAnyFamily : SocketDefaults::kFamily;
+    int result = dataChannel_.Connect(port, control_.GetAddress(), connectTimeout_, family, SocketDefaults::kStream);
     if (result != UTE_SUCCESS)
         dataChannel_.CloseConnection();
     return result;
 }
 
-int FtpClient::AcceptData(int seconds)
+int FtpProtocol::AcceptData(int seconds)
 {
     // A connection from another host than the server is refused, and the wait goes on
     // for the server's own until the time is up.
-    dataChannel_.ExpectPeer(GetAddress());
+    dataChannel_.ExpectPeer(control_.GetAddress());
     using Clock = std::chrono::steady_clock;
     const auto deadline = Clock::now() + std::chrono::seconds(seconds);
     for (;;) {
@@ -134,7 +135,7 @@ int FtpClient::AcceptData(int seconds)
     }
 }
 
-int FtpClient::Resume(TransferSource& source, int& mode)
+int FtpProtocol::Resume(TransferSource& source, int& mode)
 {
     mode = SourceMode::Create;
     if (source.Open(SourceMode::Read) != 0)
@@ -150,7 +151,7 @@ int FtpClient::Resume(TransferSource& source, int& mode)
     return UTE_SUCCESS;
 }
 
-void FtpClient::DropTransferReply()
+void FtpProtocol::DropTransferReply()
 {
     // The final reply of a failed transfer must not answer the next command.
     int code = ReadReply();
@@ -158,14 +159,14 @@ void FtpClient::DropTransferReply()
         ReadReply();
 }
 
-int FtpClient::FailedDataConnection(int result)
+int FtpProtocol::FailedDataConnection(int result)
 {
     dataChannel_.CloseConnection();
     DropTransferReply();
     return result;
 }
 
-int FtpClient::Download(TransferSource& source, const std::string& remoteName, bool passive, bool resume)
+int FtpProtocol::Download(TransferSource& source, const std::string& remoteName, bool passive, bool resume)
 {
     int port = 0;
     int result = passive ? RequestPassive(Transfer::Download, port) : AnnouncePort(Transfer::Download);
@@ -202,13 +203,13 @@ int FtpClient::Download(TransferSource& source, const std::string& remoteName, b
     return UTE_SUCCESS;
 }
 
-int FtpClient::Upload(TransferSource& source, const std::string& remoteName, bool passive)
+int FtpProtocol::Upload(TransferSource& source, const std::string& remoteName, bool passive)
 {
     int port = 0;
     int result = passive ? RequestPassive(Transfer::Upload, port) : AnnouncePort(Transfer::Upload);
     if (result != UTE_SUCCESS)
         return result;
-    if (!passive && IsAborted()) {
+    if (!passive && control_.IsAborted()) {
         dataChannel_.CloseConnection();
         return UTE_ABORTED;
     }
@@ -239,7 +240,7 @@ int FtpClient::Upload(TransferSource& source, const std::string& remoteName, boo
     return InRange(code, 200, 299) ? UTE_SUCCESS : UTE_CONNECT_TERMINATED;
 }
 
-int FtpClient::List(bool passive)
+int FtpProtocol::List(bool passive)
 {
     // The active form reads no reply before the data connection, so all replies are pending.
     bool finalPending = true;
@@ -268,7 +269,7 @@ int FtpClient::List(bool passive)
     return ReadListing(finalPending);
 }
 
-int FtpClient::ReadListing(bool finalPending)
+int FtpProtocol::ReadListing(bool finalPending)
 {
     ClearDirectory();
     skippedLines_.clear();
@@ -281,7 +282,7 @@ int FtpClient::ReadListing(bool finalPending)
     bool totalSkipped = false;
     size_t bytes = 0;
     for (;;) {
-        if (IsAborted())
+        if (control_.IsAborted())
             return stop(UTE_ABORTED);
         // Each line within the receive time-out, kept one byte past the longest line read
         // whole, so that a longer one shows.
@@ -316,7 +317,7 @@ int FtpClient::ReadListing(bool finalPending)
     return FinalListReply(finalPending);
 }
 
-int FtpClient::FinalListReply(bool finalPending)
+int FtpProtocol::FinalListReply(bool finalPending)
 {
     if (!finalPending)
         return UTE_SUCCESS;
@@ -327,88 +328,14 @@ int FtpClient::FinalListReply(bool finalPending)
     return Final(FtpCommand::List, code) == StoreOutcome::Done ? UTE_SUCCESS : UTE_LIST_FAILED;
 }
 
-int FtpClient::GetFile(const std::string& remoteName, const std::string& localPath)
-{
-    if (sftpMode_) {
-        if (!HasSftpConnection())
-            return OnError(UTE_SVR_DATA_CONNECT_FAILED);
-        return SftpResult(SftpCall::Get, sftp_->Get(localPath, remoteName), UTE_RETR_FAILED);
-    }
-    FileTransferSource source(localPath, 4096);
-    return GetToSource(source, remoteName);
-}
-
-int FtpClient::GetToSource(TransferSource& source, const std::string& remoteName)
-{
-    return OnError(Download(source, remoteName, passive_ != 0, false));
-}
-
-int FtpClient::GetFileToName(const std::string& remoteName, const std::string& localPath)
+int FtpProtocol::GetFile(const std::string& remoteName, const std::string& localPath)
 {
     FileTransferSource source(localPath, 4096);
-    return GetPassive(source, remoteName);
+    return control_.GetToSource(source, remoteName);
 }
 
-int FtpClient::GetPassive(TransferSource& source, const std::string& remoteName)
-{
-    return OnError(Download(source, remoteName, true, false));
-}
-
-int FtpClient::ResumeFile(const std::string& remoteName, const std::string& localPath)
+int FtpProtocol::PutFile(const std::string& localPath, const std::string& remoteName)
 {
     FileTransferSource source(localPath, 4096);
-    return ResumeToSource(source, remoteName);
-}
-
-int FtpClient::ResumeToSource(TransferSource& source, const std::string& remoteName)
-{
-    return OnError(Download(source, remoteName, passive_ != 0, true));
-}
-
-int FtpClient::ResumePassive(TransferSource& source, const std::string& remoteName)
-{
-    return OnError(Download(source, remoteName, true, true));
-}
-
-int FtpClient::PutFile(const std::string& localPath, const std::string& remoteName)
-{
-    if (sftpMode_) {
-        if (!HasSftpConnection())
-            return OnError(UTE_SVR_DATA_CONNECT_FAILED);
-        return SftpResult(SftpCall::Other, sftp_->Put(localPath, remoteName), UTE_STOR_FAILED);
-    }
-    FileTransferSource source(localPath, 4096);
-    return PutFromSource(source, remoteName);
-}
-
-int FtpClient::PutFromSource(TransferSource& source, const std::string& remoteName)
-{
-    return OnError(Upload(source, remoteName, passive_ != 0));
-}
-
-int FtpClient::PutFileFromName(const std::string& localPath, const std::string& remoteName)
-{
-    FileTransferSource source(localPath, 4096);
-    return PutPassive(source, remoteName);
-}
-
-int FtpClient::PutPassive(TransferSource& source, const std::string& remoteName)
-{
-    return OnError(Upload(source, remoteName, true));
-}
-
-int FtpClient::ListDirectory()
-{
-    if (sftpMode_) {
-        if (!HasSftpConnection())
-            return OnError(UTE_SVR_DATA_CONNECT_FAILED);
-        sftpCursor_ = 0;
-        return SftpResult(SftpCall::List, sftp_->List(sftpListing_), UTE_LIST_FAILED);
-    }
-    return OnError(List(passive_ != 0));
-}
-
-int FtpClient::ListPassive()
-{
-    return OnError(List(true));
+    return control_.PutFromSource(source, remoteName);
 }

@@ -78,7 +78,7 @@ std::string RemoteStoreSession::LastResponse()
 
 bool RemoteStoreSession::IsSftp() const
 {
-    return connection_.GetSftpMode() != 0;
+    return connection_.ProtocolName() == std::string("SFTP");
 }
 
 std::unique_ptr<StoreSession> RemoteStoreAccess::CreateSession(Station& station)

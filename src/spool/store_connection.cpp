@@ -2,10 +2,10 @@
 
 #include "platform/display_fields.h"
 
-int StoreConnection::GetToSource(TransferSource& source, const std::string& remoteName)
+int StoreConnection::GetFile(const std::string& remoteName, const std::string& localPath)
 {
     receiveThrottle_.Start(ProgressThrottle::Clock::now());
-    int result = FtpClient::GetToSource(source, remoteName);
+    int result = FtpClient::GetFile(remoteName, localPath);
     if (owner_ && receiveProgress_ && receiveThrottle_.Behind())
         owner_->SetFileProgressPosition(receiveThrottle_.Latest());
     return result;

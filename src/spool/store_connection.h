@@ -1,5 +1,5 @@
-// The connection of one fetch stage to the store: an FTP client (routed to the SFTP
-// component in SFTP mode) whose downloads move the main window's file progress bar.
+// The connection of one fetch stage to the store: a store client whose downloads move the
+// main window's file progress bar, whichever protocol carries them.
 #pragma once
 
 #include "config/station_settings.h"
@@ -16,7 +16,7 @@ public:
     void SetSendProgress(bool on) { sendProgress_ = on; }
 
     // A download shows its last position when it ends, whatever the throttle let through.
-    int GetToSource(TransferSource& source, const std::string& remoteName) override;
+    int GetFile(const std::string& remoteName, const std::string& localPath) override;
     // Show the bytes so far in "Datei-Status:" while the flag is set; always go on.
     int OnReceiveProgress(long bytesSoFar) override;
     int OnSendProgress(long bytesSoFar) override;

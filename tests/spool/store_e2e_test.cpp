@@ -109,6 +109,8 @@ TEST_P(StoreEndToEnd, KorvidCycleEmptiesTheStoreAndPrintsEachDocumentOnce)
     Put(spool + "RL/rl1.pdf", Document("rl1", 10));
     Put(spool + "FRONTSH/front.pdf", Document("front", 5000));
     int before = LineCounter();
+    std::int64_t furthest = 0;
+    station->display.onFileProgress = [&](std::int64_t bytes) { furthest = std::max(furthest, bytes); };
 
     korvid.StartPolling();
 
@@ -154,6 +156,8 @@ TEST_P(StoreEndToEnd, KorvidCycleEmptiesTheStoreAndPrintsEachDocumentOnce)
     EXPECT_EQ(station->display.filePosition, 0);
     EXPECT_EQ(station->display.folderHigh, 5);
     EXPECT_EQ(station->display.fileHigh, 3000);
+    // Over every protocol the file bar reached the end of the largest document.
+    EXPECT_EQ(furthest, 5000);
 
     // The next tick finds an empty store and prints nothing.
     korvid.OnPollingTick(POLL_TIMER_ID);

@@ -1,0 +1,335 @@
+#include "net/ftp_protocol.h"
+
+#include "net/ftp_client.h"
+#include "net/ftp_reply_line.h"
+#include "net/result_codes.h"
+
+#include <cstdlib>
+#include <ctime>
+
+namespace {
+
+// Of a longer reply line the rest is dropped.
+constexpr size_t kReplyLineKept = 260;
+constexpr size_t kLastResponseLength = 259;
+// More lines than any server's reply holds: a reply that goes on beyond them would hold
+// the client for as long as the server keeps sending, so it counts as no reply.
+constexpr size_t kMaxReplyLines = 10000;
+
+int MillisecondsSinceStart()
+{
+    timespec now{};
+    clock_gettime(CLOCK_BOOTTIME, &now);
+    return static_cast<int>((now.tv_sec % 1000000) * 1000 + now.tv_nsec / 1000000);
+}
+
+bool InRange(int code, int low, int high)
+{
+    return code >= low && code <= high;
+}
+
+}  // namespace
+
+FtpProtocol::FtpProtocol(FtpClient& control)
+    : control_(control), dataChannel_(control), dataPort_(MillisecondsSinceStart() % 20000 + 10000)
+{
+}
+
+void FtpProtocol::SetTransferLimits(int receiveTimeoutMs, int lowSpeedMs)
+{
+    control_.SetReceiveTimeout(receiveTimeoutMs);
+    dataChannel_.SetReceiveTimeout(receiveTimeoutMs);
+    dataChannel_.SetLowSpeedLimit(LowSpeedLimit::kBytes, lowSpeedMs);
+}
+
+bool FtpProtocol::ConnectionLost() const
+{
+    return !control_.IsConnected();
+}
+
+int FtpProtocol::Greeting()
+{
+    int code = ReadReply();
+    if (code == 0)
+        return UTE_NO_RESPONSE;
+    if (InRange(code, 200, 399))
+        return control_.IsAborted() ? UTE_ABORTED : UTE_SUCCESS;
+    return UTE_CONNECT_FAILED;
+}
+
+void FtpProtocol::SendCommand(const std::string& command)
+{
+    // A failed send shows up as a missing reply.
+    lineBuffer_ = command + "\r\n";
+    control_.Send(lineBuffer_.c_str(), static_cast<int>(lineBuffer_.size()));
+}
+
+void FtpProtocol::LoseStep()
+{
+    control_.CloseConnectionSocket();
+    dataChannel_.CloseConnection();
+}
+
+StoreOutcome FtpProtocol::Judge(FtpCommand kind, int code)
+{
+    lastOutcome_ = FtpReplyOutcome(kind, code);
+    if (lastOutcome_ == StoreOutcome::Unknown)
+        LoseStep();
+    return lastOutcome_;
+}
+
+bool FtpProtocol::Proceeds(FtpCommand kind, int code)
+{
+    StoreOutcome outcome = Judge(kind, code);
+    return outcome == StoreOutcome::Goes || outcome == StoreOutcome::Done;
+}
+
+StoreOutcome FtpProtocol::Final(FtpCommand kind, int code)
+{
+    if (Judge(kind, code) == StoreOutcome::Goes) {
+        // A second preliminary reply: what follows cannot be told apart.
+        LoseStep();
+        lastOutcome_ = StoreOutcome::Unknown;
+    }
+    return lastOutcome_;
+}
+
+bool FtpProtocol::Expected(int code, int low, int high)
+{
+    if (InRange(code, low, high))
+        return true;
+    if (InRange(code, 100, 399))
+        LoseStep();
+    return false;
+}
+
+int FtpProtocol::ReadReply(std::string* text)
+{
+    // The whole reply, every line of it, within one receive time-out.
+    const SocketDeadline deadline = control_.ReceiveDeadline();
+    auto noReply = [&] {
+        // What did not come whole may still come, as the answer to the next command.
+        LoseStep();
+        lineBuffer_ = "    NO RESPONSE";
+        if (text)
+            *text = lineBuffer_;
+        return 0;
+    };
+    if (control_.ReceiveLineWithin(lineBuffer_, kReplyLineKept, deadline) != UTE_SUCCESS)
+        return noReply();
+    TrimLineEnd(lineBuffer_);
+    const int code = ReplyCode(lineBuffer_);
+
+    if (lineBuffer_.size() > 3 && lineBuffer_[3] == '-') {
+        // A multi-line reply ends with the line that repeats the code followed by a blank.
+        const std::string finalPrefix = lineBuffer_.substr(0, 3) + " ";
+        responseLines_.clear();
+        size_t lines = 0;
+        while (lineBuffer_.compare(0, 4, finalPrefix) != 0) {
+            if (++lines > kMaxReplyLines)
+                return noReply();
+            responseLines_.push_back(lineBuffer_);
+            std::string next;
+            if (control_.ReceiveLineWithin(next, kReplyLineKept, deadline) != UTE_SUCCESS)
+                return noReply();
+            TrimLineEnd(next);
+            lineBuffer_ = next;
+        }
+    }
+    responseLines_.push_back(lineBuffer_);
+    lastResponse_ = lineBuffer_.substr(0, kLastResponseLength);
+    if (text)
+        *text = lineBuffer_.size() > 4 ? lineBuffer_.substr(4) : std::string();
+    return code;
+}
+
+int FtpProtocol::CommandReply(FtpCommand kind, const std::string& command)
+{
+    SendCommand(command);
+    int code = ReadReply();
+    StoreOutcome outcome = Judge(kind, code);
+    if (code == 0)
+        return UTE_NO_RESPONSE;
+    return outcome == StoreOutcome::Done ? UTE_SUCCESS : UTE_SVR_REQUEST_DENIED;
+}
+
+int FtpProtocol::Login(const std::string& host, const std::string& user, const std::string& password,
+                       const std::string& account)
+{
+    responseLines_.clear();
+    lastResponse_.clear();
+    int result =
+        control_.Connect(controlPort_, host, connectTimeout_, SocketDefaults::kAnyFamily, SocketDefaults::kStream);
+    if (result != UTE_SUCCESS)
+        return result;
+
+    // USER and PASS go on with a 3xx reply (PASS only with exactly 300); ACCT has none.
+    SendCommand("USER " + user);
+    int code = ReadReply();
+    StoreOutcome outcome = Judge(FtpCommand::LogIn, code);
+    if (code == 0)
+        return UTE_NO_RESPONSE;
+    if (outcome == StoreOutcome::Goes) {
+        SendCommand("PASS " + password);
+        code = ReadReply();
+        outcome = Judge(FtpCommand::LogIn, code);
+        if (code == 0)
+            return UTE_NO_RESPONSE;
+        if (code == 300) {
+            SendCommand("ACCT " + account);
+            code = ReadReply();
+            outcome = Judge(FtpCommand::LogIn, code);
+            if (code == 0)
+                return UTE_NO_RESPONSE;
+            if (outcome != StoreOutcome::Done && outcome != StoreOutcome::Goes)
+                return UTE_ACCT_NA;
+        } else if (outcome != StoreOutcome::Done && outcome != StoreOutcome::Goes) {
+            return UTE_PASS_NA;
+        }
+    } else if (outcome != StoreOutcome::Done) {
+        return UTE_USER_NA;
+    }
+    SetRepresentation(Representation::Type, 0);
+    SetRepresentation(Representation::Mode, 0);
+    SetRepresentation(Representation::Structure, 0);
+    return UTE_SUCCESS;
+}
+
+int FtpProtocol::Logout()
+{
+    SendCommand("Quit");
+    control_.CloseConnection();
+    dataChannel_.CloseConnection();
+    return UTE_SUCCESS;
+}
+
+int FtpProtocol::Rename(const std::string& oldName, const std::string& newName)
+{
+    SendCommand("RNFR " + oldName);
+    int code = ReadReply();
+    if (code == 0)
+        return UTE_NO_RESPONSE;
+    if (!Expected(code, 300, 399))
+        return UTE_RNFR_NA;
+    SendCommand("RNTO " + newName);
+    code = ReadReply();
+    if (code == 0)
+        return UTE_NO_RESPONSE;
+    return Expected(code, 200, 299) ? UTE_SUCCESS : UTE_RNTO_NA;
+}
+
+int FtpProtocol::DeleteFile(const std::string& name)
+{
+    return CommandReply(FtpCommand::Dele, "DELE " + name);
+}
+
+int FtpProtocol::GetFileSize(const std::string& name, long long& size)
+{
+    SendCommand("SIZE " + name);
+    std::string text;
+    int code = ReadReply(&text);
+    StoreOutcome outcome = Judge(FtpCommand::Size, code);
+    if (code == 0)
+        return UTE_NO_RESPONSE;
+    if (code == 500 || code == 502)
+        return UTE_SVR_NOT_SUPPORTED;
+    // Only 213 carries the size; another completion reply tells none.
+    char* end = nullptr;
+    long long bytes = std::strtoll(text.c_str(), &end, 10);
+    if (outcome != StoreOutcome::Done || code != 213 || end == text.c_str() || bytes < 0) {
+        lastOutcome_ = outcome == StoreOutcome::Unknown ? outcome : StoreOutcome::Refused;
+        return UTE_SVR_REQUEST_DENIED;
+    }
+    size = bytes;
+    return UTE_SUCCESS;
+}
+
+int FtpProtocol::GetCurrentDirectory(std::string& directory)
+{
+    SendCommand("PWD");
+    std::string text;
+    int code = ReadReply(&text);
+    StoreOutcome outcome = Judge(FtpCommand::Other, code);
+    if (code == 0)
+        return UTE_NO_RESPONSE;
+    if (outcome != StoreOutcome::Done)
+        return UTE_SVR_REQUEST_DENIED;
+    directory = text;
+    return UTE_SUCCESS;
+}
+
+int FtpProtocol::ChangeDirectory(const std::string& path)
+{
+    return CommandReply(FtpCommand::Cwd, "CWD " + path);
+}
+
+int FtpProtocol::ChangeDirectoryUp()
+{
+    return CommandReply(FtpCommand::Other, "CDUP");
+}
+
+int FtpProtocol::MakeDirectory(const std::string& name)
+{
+    return CommandReply(FtpCommand::Other, "MKD " + name);
+}
+
+int FtpProtocol::RemoveDirectory(const std::string& name)
+{
+    return CommandReply(FtpCommand::Other, "RMD " + name);
+}
+
+int FtpProtocol::Noop()
+{
+    return CommandReply(FtpCommand::Other, "NOOP");
+}
+
+int FtpProtocol::Help(const std::string& topic)
+{
+    responseLines_.clear();
+    SendCommand(topic.empty() ? "HELP" : "HELP " + topic);
+    int code = ReadReply();
+    if (code == 0)
+        return UTE_NO_RESPONSE;
+    return Expected(code, 1, 299) ? UTE_SUCCESS : UTE_SVR_REQUEST_DENIED;
+}
+
+int FtpProtocol::Quote(const std::string& commandLine)
+{
+    lastResponse_.clear();
+    if (commandLine.empty())
+        return UTE_QUOTE_LINE_IS_EMPTY;
+    responseLines_.clear();
+    control_.SendInLines(commandLine.c_str(), static_cast<int>(commandLine.size()), 256);
+    return ReadReply() == 0 ? UTE_NO_RESPONSE : UTE_SUCCESS;
+}
+
+int FtpProtocol::SetRepresentation(Representation setting, int value)
+{
+    static const char* const kTypes[] = {"TYPE A", "TYPE I"};
+    static const char* const kModes[] = {"MODE S", "MODE B", "MODE C"};
+    static const char* const kStructures[] = {"STRU F", "STRU R", "STRU P"};
+    int result = UTE_SUCCESS;
+    switch (setting) {
+    case Representation::Type:
+        if ((result = CommandReply(FtpCommand::Type, kTypes[value])) == UTE_SUCCESS)
+            transferType_ = value;
+        break;
+    case Representation::Mode:
+        if ((result = CommandReply(FtpCommand::Other, kModes[value])) == UTE_SUCCESS)
+            transferMode_ = value;
+        break;
+    case Representation::Structure:
+        if ((result = CommandReply(FtpCommand::Other, kStructures[value])) == UTE_SUCCESS)
+            structure_ = value;
+        break;
+    }
+    return result;
+}
+
+int FtpProtocol::GetDirEntry(int index, FtpDirEntry& entry)
+{
+    if (index < 0 || index >= GetDirEntryCount())
+        return UTE_INDEX_OUTOFRANGE;
+    entry = entries_[static_cast<size_t>(index)];
+    return UTE_SUCCESS;
+}

@@ -1,0 +1,203 @@
+#include "net/sftp_protocol.h"
+
+#include "net/result_codes.h"
+#include "net/sftp_binding.h"
+#include "net/sftp_listing_line.h"
+#include "net/ws_client.h"
+
+#include <filesystem>
+
+namespace {
+
+constexpr size_t kLastResponseLength = 259;
+
+// The text cut to the length of the last response, never inside a UTF-8 character.
+std::string CutToResponseLength(const std::string& text)
+{
+    if (text.size() <= kLastResponseLength)
+        return text;
+    size_t end = kLastResponseLength;
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+        --end;
+    return text.substr(0, end);
+}
+
+}  // namespace
+
+SftpProtocol::SftpProtocol(CUT_WSClient& client) : client_(client)
+{
+}
+
+SftpProtocol::~SftpProtocol() = default;
+
+bool SftpProtocol::Connected() const
+{
+    return binding_ && binding_->IsConnected();
+}
+
+bool SftpProtocol::HostKey(std::string& fingerprint, bool& recorded) const
+{
+    return Connected() && binding_->HostKey(fingerprint, recorded);
+}
+
+bool SftpProtocol::ConnectionLost() const
+{
+    return !Connected() || lost_;
+}
+
+int SftpProtocol::Result(SftpCall call, bool succeeded, int failure, const std::string& name)
+{
+    if (succeeded) {
+        lastOutcome_ = SftpAnswerOutcome(call, SftpAnswer::Done);
+        return UTE_SUCCESS;
+    }
+    lastResponse_ = CutToResponseLength(binding_->GetLastError());
+    long long size = 0;
+    const bool up = call == SftpCall::Delete ? binding_->Size(name, size) : binding_->ChangeDirectory(".");
+    lost_ = call != SftpCall::Delete && !up;
+    lastOutcome_ = SftpAnswerOutcome(call, up ? SftpAnswer::Failed : SftpAnswer::Lost);
+    return failure;
+}
+
+int SftpProtocol::Login(const std::string& host, const std::string& user, const std::string& password,
+                        const std::string&)
+{
+    lastResponse_.clear();
+    if (binding_)
+        return UTE_CONNECT_FAILED;
+    auto binding = std::make_unique<SftpBinding>(componentFolder_);
+    binding->SetPort(port_);
+    if (!binding->Connect(host, user, password)) {
+        lastResponse_ = CutToResponseLength(binding->GetLastError());
+        return UTE_CONNECT_FAILED;
+    }
+    binding_ = std::move(binding);
+    lost_ = false;
+    return UTE_SUCCESS;
+}
+
+int SftpProtocol::Logout()
+{
+    // Destroying the binding closes the connection and unloads the component.
+    binding_.reset();
+    listing_.clear();
+    cursor_ = 0;
+    return UTE_SUCCESS;
+}
+
+int SftpProtocol::GetFile(const std::string& remoteName, const std::string& localPath)
+{
+    if (!Connected())
+        return UTE_SVR_DATA_CONNECT_FAILED;
+    int result = Result(SftpCall::Get, binding_->Get(localPath, remoteName), UTE_RETR_FAILED);
+    std::error_code error;
+    if (result == UTE_SUCCESS) {
+        const auto size = std::filesystem::file_size(localPath, error);
+        if (!error)
+            client_.OnReceiveProgress(static_cast<long>(size));
+    }
+    return result;
+}
+
+int SftpProtocol::PutFile(const std::string& localPath, const std::string& remoteName)
+{
+    if (!Connected())
+        return UTE_SVR_DATA_CONNECT_FAILED;
+    return Result(SftpCall::Other, binding_->Put(localPath, remoteName), UTE_STOR_FAILED);
+}
+
+int SftpProtocol::ListDirectory()
+{
+    if (!Connected())
+        return UTE_SVR_DATA_CONNECT_FAILED;
+    cursor_ = 0;
+    return Result(SftpCall::List, binding_->List(listing_), UTE_LIST_FAILED);
+}
+
+int SftpProtocol::GetDirEntry(int, FtpDirEntry& entry)
+{
+    if (!Connected())
+        return UTE_SVR_DATA_CONNECT_FAILED;
+    // Past the last line there is no entry to hand out: that is no success.
+    if (cursor_ >= listing_.size())
+        return UTE_INDEX_OUTOFRANGE;
+    ParseSftpListingLine(listing_[cursor_++], entry);
+    return UTE_SUCCESS;
+}
+
+int SftpProtocol::Rename(const std::string& oldName, const std::string& newName)
+{
+    if (!Connected())
+        return UTE_SVR_DATA_CONNECT_FAILED;
+    return Result(SftpCall::Other, binding_->Rename(oldName, newName), UTE_SVR_REQUEST_DENIED);
+}
+
+int SftpProtocol::DeleteFile(const std::string& name)
+{
+    if (!Connected())
+        return UTE_SVR_DATA_CONNECT_FAILED;
+    return Result(SftpCall::Delete, binding_->Delete(name), UTE_SVR_REQUEST_DENIED, name);
+}
+
+int SftpProtocol::GetFileSize(const std::string& name, long long& size)
+{
+    if (!Connected())
+        return UTE_SVR_DATA_CONNECT_FAILED;
+    if (!binding_->HasSize()) {
+        lastOutcome_ = StoreOutcome::Refused;
+        return UTE_SVR_NOT_SUPPORTED;
+    }
+    return Result(SftpCall::Size, binding_->Size(name, size), UTE_SVR_REQUEST_DENIED);
+}
+
+int SftpProtocol::GetCurrentDirectory(std::string& directory)
+{
+    if (!Connected())
+        return UTE_SVR_DATA_CONNECT_FAILED;
+    std::string text;
+    if (!binding_->Pwd(text) || text.size() > kLastResponseLength + 1)
+        return Result(SftpCall::Other, false, UTE_SVR_REQUEST_DENIED);
+    directory = text;
+    return UTE_SUCCESS;
+}
+
+int SftpProtocol::ChangeDirectory(const std::string& path)
+{
+    if (!Connected())
+        return UTE_SVR_DATA_CONNECT_FAILED;
+    return Result(SftpCall::ChangeDirectory, binding_->ChangeDirectory(path), UTE_SVR_REQUEST_DENIED);
+}
+
+int SftpProtocol::ChangeDirectoryUp()
+{
+    return ChangeDirectory("..");
+}
+
+int SftpProtocol::MakeDirectory(const std::string& name)
+{
+    if (!Connected())
+        return UTE_SVR_DATA_CONNECT_FAILED;
+    return Result(SftpCall::Other, binding_->MakeDirectory(name), UTE_SVR_REQUEST_DENIED);
+}
+
+int SftpProtocol::RemoveDirectory(const std::string& name)
+{
+    if (!Connected())
+        return UTE_SVR_DATA_CONNECT_FAILED;
+    return Result(SftpCall::Other, binding_->RemoveDirectory(name), UTE_SVR_REQUEST_DENIED);
+}
+
+int SftpProtocol::Noop()
+{
+    return UTE_SUCCESS;
+}
+
+int SftpProtocol::Help(const std::string&)
+{
+    return UTE_SUCCESS;
+}
+
+int SftpProtocol::SetRepresentation(Representation, int)
+{
+    return UTE_SUCCESS;
+}

@@ -1,0 +1,51 @@
+// One kind of store behind FtpClient: FTP over the socket client base, or SFTP over the
+// component binding. A protocol does the client's work in its own terms, returns result
+// codes, and maps its own answers to outcomes (store_outcome.h); nothing above it asks
+// which protocol is in use.
+#pragma once
+
+#include "net/ftp_dir_entry.h"
+#include "net/store_outcome.h"
+
+#include <string>
+#include <vector>
+
+class StoreProtocol {
+public:
+    virtual ~StoreProtocol() = default;
+
+    // As captions and reports name it: "FTP" or "SFTP".
+    virtual const char* Name() const = 0;
+
+    virtual int Login(const std::string& host, const std::string& user, const std::string& password,
+                      const std::string& account) = 0;
+    virtual int Logout() = 0;
+    // Downloads move the client's receive progress: as the bytes come, or, where the
+    // protocol cannot tell them, once at the end.
+    virtual int GetFile(const std::string& remoteName, const std::string& localPath) = 0;
+    virtual int PutFile(const std::string& localPath, const std::string& remoteName) = 0;
+    virtual int ListDirectory() = 0;
+    virtual int GetDirEntryCount() const = 0;
+    virtual int GetDirEntry(int index, FtpDirEntry& entry) = 0;
+    // The lines of the last listing that gave no entry.
+    virtual const std::vector<std::string>& SkippedListingLines() const = 0;
+    virtual int Rename(const std::string& oldName, const std::string& newName) = 0;
+    virtual int DeleteFile(const std::string& name) = 0;
+    virtual int GetFileSize(const std::string& name, long long& size) = 0;
+    virtual int GetCurrentDirectory(std::string& directory) = 0;
+    virtual int ChangeDirectory(const std::string& path) = 0;
+    virtual int ChangeDirectoryUp() = 0;
+    virtual int MakeDirectory(const std::string& name) = 0;
+    virtual int RemoveDirectory(const std::string& name) = 0;
+    virtual int Noop() = 0;
+    virtual int Help(const std::string& topic) = 0;
+    // TYPE, MODE or STRU with a value already checked; a protocol without them takes any.
+    enum class Representation { Type, Mode, Structure };
+    virtual int SetRepresentation(Representation setting, int value) = 0;
+
+    // The store's last words: its last reply line, or the component's error text.
+    virtual const std::string& LastResponse() const = 0;
+    virtual StoreOutcome LastOutcome() const = 0;
+    // Only a new log-in helps.
+    virtual bool ConnectionLost() const = 0;
+};
