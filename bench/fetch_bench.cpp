@@ -68,7 +68,7 @@ double StationFetch(const LocalFtpServer& server, const std::string& root)
     Station station(BenchSettings(root), desktop.desktop, access);
     station.CreateSpoolFolders();
     auto start = std::chrono::steady_clock::now();
-    FetchAll(station);
+    FetchAll(station.Cycle());
     double seconds = SecondsSince(start);
     std::size_t fetched = 0;
     for (const auto& entry : fs::directory_iterator(LocalSpoolRoot(station.Settings()) + "/DELV"))

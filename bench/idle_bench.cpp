@@ -66,7 +66,7 @@ long ResidentKilobytes()
     for (int tick = 0; tick < seconds; ++tick) {
         next += std::chrono::seconds(1);
         std::this_thread::sleep_until(next);
-        RunCycle(station);
+        RunCycle(station.Cycle());
     }
     long resident = ResidentKilobytes();
     if (write(report, &resident, sizeof resident) != sizeof resident)

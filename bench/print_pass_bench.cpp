@@ -52,7 +52,7 @@ double StationPrintPass(const std::string& root)
     station.CreateSpoolFolders();
     WriteDocuments(LocalSpoolRoot(settings) + "/DELV");
     auto start = std::chrono::steady_clock::now();
-    PrintAll(station);
+    PrintAll(station.Cycle().Printing());
     double seconds = SecondsSince(start);
     if (!fs::is_empty(LocalSpoolRoot(settings) + "/DELV"))
         std::fprintf(stderr, "print pass: documents left in the spool folder\n");

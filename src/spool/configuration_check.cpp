@@ -2,7 +2,7 @@
 
 #include "net/sftp_binding.h"
 #include "platform/message_box.h"
-#include "spool/station.h"
+#include "spool/activity_log.h"
 #include "spool/text_format.h"
 
 #include <filesystem>
@@ -84,10 +84,9 @@ bool RequireValue(const std::string& value, const std::string& message)
     return false;
 }
 
-bool CheckConfiguration(const Station& station)
+bool CheckConfiguration(const StationSettings& settings, ActivityLog& log)
 {
-    const StationSettings& settings = station.Settings();
-    station.Log().CheckLogFileSize();
+    log.CheckLogFileSize();
 
     bool programFound = PrintProgramFound(settings.Printer_PDF_Prog);
     if (!programFound)

@@ -3,7 +3,8 @@
 
 #include <string>
 
-class Station;
+class ActivityLog;
+struct StationSettings;
 
 // False, after a box with the message, when the value is empty once white space is
 // taken off both ends.
@@ -11,4 +12,4 @@ bool RequireValue(const std::string& value, const std::string& message);
 
 // Warns about the log size and a missing SFTP component (neither refuses the Start),
 // then requires the settings the product mode needs. True when polling may begin.
-bool CheckConfiguration(const Station& station);
+bool CheckConfiguration(const StationSettings& settings, ActivityLog& log);

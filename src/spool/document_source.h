@@ -14,6 +14,13 @@ struct SourceEntry {
     bool regular = true;  // a plain file; folders, links and devices are never fetched
 };
 
+// Why a call of a source failed: its result code and the store's last words (its reply
+// line, or the SFTP component's error text; nothing for the local tree).
+struct SourceError {
+    int code = 0;
+    std::string response;
+};
+
 enum class SourceKind { Store, LocalTree };
 
 enum class DeleteOutcome {
@@ -22,29 +29,24 @@ enum class DeleteOutcome {
     Unknown,  // no reply, a lost connection, a time-out: it may or may not be gone
 };
 
-enum class ListStep { Enter, List };
-
 class DocumentSource {
 public:
     virtual ~DocumentSource() = default;
 
     virtual SourceKind Kind() const = 0;
-    // Lists the folder; a result code (0 success) and, on failure, the step that failed.
-    virtual int List(const std::string& folder, std::vector<SourceEntry>& entries, ListStep& failed) = 0;
+    // Goes into a folder: the folder the next calls work in.
+    virtual bool Enter(const std::string& folder, SourceError* error) = 0;
+    // Lists the folder entered.
+    virtual bool List(std::vector<SourceEntry>& entries, SourceError* error) = 0;
     // The lines of the last listing that named no entry; a local folder has none.
     virtual std::vector<std::string> UnreadableLines() const { return {}; }
-    // Fetches an entry of the listed folder to the local path; a result code.
-    virtual int Fetch(const SourceEntry& entry, const std::string& localPath) = 0;
+    // Fetches an entry of the folder to the local path.
+    virtual bool Fetch(const SourceEntry& entry, const std::string& localPath, SourceError* error) = 0;
     // The entry's size now, or nothing when the source did not tell it. A local entry that
     // is no longer the file fetched (other identity or time) has the size -1.
     virtual std::optional<long long> SizeNow(const SourceEntry& entry) = 0;
-    // Deletes the entry at the source; code is the result code of the attempt.
-    virtual DeleteOutcome Delete(const SourceEntry& entry, int& code) = 0;
+    virtual DeleteOutcome Delete(const SourceEntry& entry, SourceError* error) = 0;
     // Whether the source can still be asked: false once the store's connection is lost
     // for the rest of the cycle.
     virtual bool Reachable() const { return true; }
-    // Reports a failure of the source: the text of the format with the name, stored in
-    // errorText, which the policy logs; the store also shows it in a box, once per cycle
-    // for each format.
-    virtual void Report(const char* format, const std::string& name, int code, std::string& errorText) = 0;
 };

@@ -6,8 +6,11 @@
 #include "spool/free_file_name.h"
 #include "spool/held_copy.h"
 #include "spool/pdf_search.h"
-#include "spool/station.h"
+#include "spool/run_state.h"
+#include "spool/store_error_report.h"
 #include "spool/text_format.h"
+#include "spool/activity_log.h"
+#include "platform/display_fields.h"
 
 #include <cstdio>
 #include <algorithm>
@@ -37,8 +40,9 @@ struct Arrival {
 
 class FolderFetch {
 public:
-    FolderFetch(Station& station, DocumentSource& source, const std::string& folder, const std::string& destination)
-        : station_(station), source_(source), folder_(folder), destination_(destination),
+    FolderFetch(FetchContext& context, DocumentSource& source, const std::string& folder,
+                const std::string& destination)
+        : context_(context), source_(source), folder_(folder), destination_(destination),
           held_(destination, folder), store_(source.Kind() == SourceKind::Store)
     {
     }
@@ -54,7 +58,7 @@ public:
                 DeleteOne(arrival);
         }
         if (!errorText_.empty())
-            station_.Log().AddLogLine(errorText_);
+            context_.log.AddLogLine(errorText_);
         return arrived_;
     }
 
@@ -66,39 +70,39 @@ private:
 
     // Every report of the folder reaches the log: one that a later report replaces is
     // logged first.
-    void Report(const char* format, const std::string& name, int code)
+    void Report(const char* format, const std::string& name, const SourceError& error)
     {
         if (!errorText_.empty())
-            station_.Log().AddLogLine(errorText_);
-        source_.Report(format, name, code, errorText_);
+            context_.log.AddLogLine(errorText_);
+        errorText_ = context_.report ? context_.report->Report(format, Text(format, name), error) : Text(format, name);
     }
 
     // A line that would come at every cycle while the cause stays comes once, and again
     // only after the cause went away.
     void LogOnce(const std::string& key, const std::string& line)
     {
-        if (station_.Run().loggedOnce.insert(key).second)
-            station_.Log().AddLogLine(line);
+        if (context_.memory.FirstTime(key))
+            context_.log.AddLogLine(line);
     }
 
     bool List(std::vector<SourceEntry>& entries)
     {
-        ListStep step = ListStep::List;
-        int code = source_.List(folder_, entries, step);
+        SourceError error;
+        const bool entered = source_.Enter(folder_, &error);
         const std::string key = "walk " + folder_;
-        if (code == UTE_SUCCESS) {
-            station_.Run().loggedOnce.erase(key);
+        if (entered && source_.List(entries, &error)) {
+            context_.memory.Forget(key);
             for (const std::string& line : source_.UnreadableLines())
-                station_.Log().AddLogLine(
+                context_.log.AddLogLine(
                     FormatText("Zeile '%s' im Verzeichnislisting von %s übersprungen", line.c_str(), folder_.c_str()));
             return true;
         }
         if (!store_)
             LogOnce(key, Text("konnte das Verzeichnis %s nicht lesen", folder_));
         else
-            Report(step == ListStep::Enter ? "konnte nicht zum Verzeichnis %s wechseln!"
-                                           : "konnte kein Verzeichnislisting von  %s erstellen!",
-                   folder_, code);
+            Report(entered ? "konnte kein Verzeichnislisting von  %s erstellen!"
+                           : "konnte nicht zum Verzeichnis %s wechseln!",
+                   folder_, error);
         return false;
     }
 
@@ -116,9 +120,7 @@ private:
                 arrived_ = true;
         }
         // A document whose fetch failed and that is gone needs no later turn.
-        std::set<std::string>& failed = station_.Run().failedFetches;
-        for (auto it = failed.lower_bound(folder_ + "/"); it != failed.end() && it->starts_with(folder_ + "/");)
-            it = listed.count(it->substr(folder_.size() + 1)) ? std::next(it) : failed.erase(it);
+        context_.memory.KeepListedFailures(folder_, listed);
     }
 
     bool Wanted(const SourceEntry& entry)
@@ -141,9 +143,8 @@ private:
         std::vector<size_t> order(entries.size());
         for (size_t i = 0; i < order.size(); ++i)
             order[i] = i;
-        const std::set<std::string>& failed = station_.Run().failedFetches;
         std::stable_partition(order.begin(), order.end(),
-                              [&](size_t i) { return !failed.count(folder_ + "/" + entries[i].name); });
+                              [&](size_t i) { return !context_.memory.HasFailed(folder_ + "/" + entries[i].name); });
         return order;
     }
 
@@ -152,7 +153,7 @@ private:
     // progress; the local one shows nothing.
     std::vector<Arrival> FetchAll(const std::string& label, const std::vector<SourceEntry>& entries)
     {
-        DisplayFields& display = station_.Seams().display;
+        DisplayFields& display = context_.display;
         if (store_) {
             display.SetFolderProgressRange(0, static_cast<int>(entries.size()));
             display.SetFolderText(label);
@@ -187,24 +188,27 @@ private:
     void FetchOne(const SourceEntry& entry, std::vector<Arrival>& arrivals)
     {
         Arrival arrival{entry, PartialPath(destination_, entry.name), {held_.PathOf(entry.name), entry.name}, 0};
-        int code = source_.Fetch(entry, arrival.partial);
-        arrival.bytes = code == UTE_SUCCESS ? LocalFileSize(arrival.partial) : 0;
+        SourceError error;
+        bool fetched = source_.Fetch(entry, arrival.partial, &error);
+        arrival.bytes = fetched ? LocalFileSize(arrival.partial) : 0;
         // The listed size is what a whole download holds: a data connection that ended
         // early under a report of success leaves a shorter file.
-        if (code == UTE_SUCCESS && entry.size > 0 && arrival.bytes != entry.size)
-            code = UTE_RETR_FAILED;
+        if (fetched && entry.size > 0 && arrival.bytes != entry.size) {
+            fetched = false;
+            error.code = UTE_RETR_FAILED;
+        }
         const std::string key = folder_ + "/" + entry.name;
-        if (code != UTE_SUCCESS) {
+        if (!fetched) {
             std::remove(arrival.partial.c_str());
-            station_.Run().failedFetches.insert(key);
+            context_.memory.FetchFailed(key);
             if (store_)
-                Report("konnte die Datei %s nicht vom FTP-Lager abholen", entry.name, code);
+                Report("konnte die Datei %s nicht vom FTP-Lager abholen", entry.name, error);
             return;
         }
-        station_.Run().failedFetches.erase(key);
+        context_.memory.Fetched(key);
         if (store_ && arrival.bytes == 0) {
             std::remove(arrival.partial.c_str());
-            station_.Log().AddLogLine(
+            context_.log.AddLogLine(
                 FormatText("ERROR: %s/%s: hat LÄNGE 0 ! FTP-Problem !", folder_.c_str(), entry.name.c_str()));
             arrival.partial.clear();
         } else {
@@ -228,14 +232,16 @@ private:
             } else {
                 std::remove(arrival.partial.c_str());
                 if (store_)
-                    Report("konnte die Datei %s nicht vom FTP-Lager abholen", arrival.entry.name, UTE_FILE_ERROR);
+                    Report("konnte die Datei %s nicht vom FTP-Lager abholen", arrival.entry.name,
+                           {UTE_FILE_ERROR, ""});
             }
         }
         arrivals.swap(held);
         if (!holding || FlushFolder(destination_))
             return;
         if (store_)
-            Report("konnte die Datei %s nicht vom FTP-Lager abholen", arrivals.front().entry.name, UTE_FILE_ERROR);
+            Report("konnte die Datei %s nicht vom FTP-Lager abholen", arrivals.front().entry.name,
+                   {UTE_FILE_ERROR, ""});
         std::erase_if(arrivals, [&](const Arrival& arrival) {
             if (!arrival.partial.empty())
                 held_.Drop(arrival.held);
@@ -254,10 +260,9 @@ private:
             return now;
         if (!freshListing_) {
             std::vector<SourceEntry> entries;
-            ListStep step = ListStep::List;
-            int code = source_.List(folder_, entries, step);
-            if (code != UTE_SUCCESS) {
-                Report("konnte kein Verzeichnislisting von  %s erstellen!", folder_, code);
+            SourceError error;
+            if (!source_.List(entries, &error)) {
+                Report("konnte kein Verzeichnislisting von  %s erstellen!", folder_, error);
                 return std::nullopt;
             }
             freshListing_.emplace();
@@ -276,9 +281,8 @@ private:
         if (arrival.partial.empty()) {
             // An empty download: its source copy goes unless it has grown since (a document
             // whose upload has just begun).
-            int code = 0;
             if (now == 0)
-                source_.Delete(entry, code);
+                source_.Delete(entry, nullptr);
             return;
         }
         if (now == kGone) {
@@ -299,10 +303,10 @@ private:
                                     folder_.c_str(), entry.name.c_str()));
             return;
         }
-        int code = 0;
-        switch (source_.Delete(entry, code)) {
+        SourceError error;
+        switch (source_.Delete(entry, &error)) {
         case DeleteOutcome::Deleted:
-            station_.Run().loggedOnce.erase(key);
+            context_.memory.Forget(key);
             if (held_.Release(arrival.held))
                 arrived_ = true;
             return;
@@ -310,19 +314,19 @@ private:
             // A document that stays at its source would be fetched and printed at every cycle.
             held_.Drop(arrival.held);
             if (!store_)
-                station_.Log().AddLogLine(Text("konnte die Datei %s nicht löschen", folder_ + "/" + entry.name));
+                context_.log.AddLogLine(Text("konnte die Datei %s nicht löschen", folder_ + "/" + entry.name));
             else
-                Report("konnte die Datei %s nicht auf dem FTP-Lager löschen", entry.name, code);
+                Report("konnte die Datei %s nicht auf dem FTP-Lager löschen", entry.name, error);
             return;
         case DeleteOutcome::Unknown:
             Report("keine Antwort auf das Löschen der Datei %s auf dem FTP-Lager: "
                    "die Kopie wartet, bis die nächste Abfrage entscheidet",
-                   entry.name, code);
+                   entry.name, error);
             return;
         }
     }
 
-    Station& station_;
+    FetchContext& context_;
     DocumentSource& source_;
     const std::string folder_;
     const std::string destination_;
@@ -335,18 +339,8 @@ private:
 
 }  // namespace
 
-bool IsPlainFileName(const std::string& name)
+bool FetchFromSource(FetchContext& context, DocumentSource& source, const std::string& label,
+                     const std::string& folder, const std::string& destination)
 {
-    if (name.empty() || name == "." || name == "..")
-        return false;
-    for (unsigned char c : name)
-        if (c == '/' || c == '\\' || c < 0x20 || c == 0x7f)
-            return false;
-    return true;
-}
-
-bool FetchFromSource(Station& station, DocumentSource& source, const std::string& label, const std::string& folder,
-                     const std::string& destination)
-{
-    return FolderFetch(station, source, folder, destination).Run(label);
+    return FolderFetch(context, source, folder, destination).Run(label);
 }

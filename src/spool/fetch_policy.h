@@ -3,8 +3,21 @@
 
 #include <string>
 
+class ActivityLog;
+class DisplayFields;
 class DocumentSource;
-class Station;
+class FetchMemory;
+class StoreReport;
+
+// What the fetch of a folder works with: the log, the window's fields that show a store's
+// progress, what it remembers between cycles, and the store's report (none for the local
+// tree, whose failures are only logged).
+struct FetchContext {
+    ActivityLog& log;
+    DisplayFields& display;
+    FetchMemory& memory;
+    StoreReport* report;
+};
 
 // Lists the source folder and takes its PDF files into the destination folder so that a
 // document is never lost, printed half or printed twice:
@@ -23,9 +36,5 @@ class Station;
 // A failure stays with its document: the fetch goes on with the next one, and a document
 // whose fetch failed comes after the others of its folder at the following cycles. A name
 // that is no plain file name is skipped and logged once. True when a document arrived.
-bool FetchFromSource(Station& station, DocumentSource& source, const std::string& label,
+bool FetchFromSource(FetchContext& context, DocumentSource& source, const std::string& label,
                      const std::string& folder, const std::string& destination);
-
-// A name from a listing that may become a local file name: not empty, not "." or "..",
-// without "/", "\\" and control bytes.
-bool IsPlainFileName(const std::string& name);

@@ -36,6 +36,16 @@ bool RenameNoReplace(const std::string& from, const std::string& to)
 
 }  // namespace
 
+bool IsPlainFileName(const std::string& name)
+{
+    if (name.empty() || name == "." || name == "..")
+        return false;
+    for (unsigned char c : name)
+        if (c == '/' || c == '\\' || c < 0x20 || c == 0x7f)
+            return false;
+    return true;
+}
+
 std::string FittedFileName(const std::string& base, const std::string& tail)
 {
     if (base.size() + tail.size() <= kLongestFileName)

@@ -4,6 +4,10 @@
 
 #include <string>
 
+// A name from a listing that may become a local file name: not empty, not "." or "..",
+// without "/", "\\" and control bytes.
+bool IsPlainFileName(const std::string& name);
+
 // The longest name a folder entry may have, in bytes.
 constexpr size_t kLongestFileName = 255;
 

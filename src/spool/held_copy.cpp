@@ -1,7 +1,6 @@
 #include "spool/held_copy.h"
 
 #include "spool/durable_file.h"
-#include "spool/fetch_policy.h"
 #include "spool/free_file_name.h"
 #include "spool/pdf_search.h"
 

@@ -1,7 +1,5 @@
 #include "spool/local_document_source.h"
 
-#include "spool/text_format.h"
-
 #include "net/result_codes.h"
 
 #include <cerrno>
@@ -48,14 +46,29 @@ bool CopyOpenFile(int from, const std::string& path)
 
 }  // namespace
 
-int LocalDocumentSource::List(const std::string& folder, std::vector<SourceEntry>& entries, ListStep& failed)
+namespace {
+
+bool Failed(int code, SourceError* error)
+{
+    if (error)
+        *error = {code, ""};
+    return false;
+}
+
+}  // namespace
+
+bool LocalDocumentSource::Enter(const std::string& folder, SourceError*)
 {
     folder_ = folder;
     fetched_.clear();
-    failed = ListStep::List;
-    DIR* dir = opendir(folder.c_str());
+    return true;
+}
+
+bool LocalDocumentSource::List(std::vector<SourceEntry>& entries, SourceError* error)
+{
+    DIR* dir = opendir(folder_.c_str());
     if (dir == nullptr)
-        return errno == ENOENT ? UTE_SUCCESS : UTE_FILE_OPEN_ERROR;
+        return errno == ENOENT || Failed(UTE_FILE_OPEN_ERROR, error);
     errno = 0;
     while (dirent* item = readdir(dir)) {
         struct stat state {};
@@ -69,23 +82,23 @@ int LocalDocumentSource::List(const std::string& folder, std::vector<SourceEntry
     }
     bool complete = errno == 0;
     closedir(dir);
-    return complete ? UTE_SUCCESS : UTE_FILE_READ_ERROR;
+    return complete || Failed(UTE_FILE_READ_ERROR, error);
 }
 
-int LocalDocumentSource::Fetch(const SourceEntry& entry, const std::string& localPath)
+bool LocalDocumentSource::Fetch(const SourceEntry& entry, const std::string& localPath, SourceError* error)
 {
     int from = open(Path(entry).c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (from < 0)
-        return UTE_FILE_OPEN_ERROR;
+        return Failed(UTE_FILE_OPEN_ERROR, error);
     struct stat before {};
     struct stat after {};
     bool whole = fstat(from, &before) == 0 && S_ISREG(before.st_mode) && CopyOpenFile(from, localPath) &&
                  fstat(from, &after) == 0 && SameFile(before, after);
     close(from);
     if (!whole)
-        return UTE_FILE_READ_ERROR;
+        return Failed(UTE_FILE_READ_ERROR, error);
     fetched_[entry.name] = before;
-    return UTE_SUCCESS;
+    return true;
 }
 
 std::optional<long long> LocalDocumentSource::SizeNow(const SourceEntry& entry)
@@ -99,13 +112,10 @@ std::optional<long long> LocalDocumentSource::SizeNow(const SourceEntry& entry)
     return now.st_size;
 }
 
-DeleteOutcome LocalDocumentSource::Delete(const SourceEntry& entry, int& code)
+DeleteOutcome LocalDocumentSource::Delete(const SourceEntry& entry, SourceError* error)
 {
-    code = unlink(Path(entry).c_str()) == 0 ? UTE_SUCCESS : UTE_FILE_ERROR;
-    return code == UTE_SUCCESS ? DeleteOutcome::Deleted : DeleteOutcome::Refused;
-}
-
-void LocalDocumentSource::Report(const char* format, const std::string& name, int, std::string& errorText)
-{
-    errorText = FormatText(format, name.c_str());
+    if (unlink(Path(entry).c_str()) == 0)
+        return DeleteOutcome::Deleted;
+    Failed(UTE_FILE_ERROR, error);
+    return DeleteOutcome::Refused;
 }

@@ -12,12 +12,12 @@
 class LocalDocumentSource : public DocumentSource {
 public:
     SourceKind Kind() const override { return SourceKind::LocalTree; }
+    bool Enter(const std::string& folder, SourceError* error) override;
     // A folder that does not exist lists empty; one that cannot be read fails.
-    int List(const std::string& folder, std::vector<SourceEntry>& entries, ListStep& failed) override;
-    int Fetch(const SourceEntry& entry, const std::string& localPath) override;
+    bool List(std::vector<SourceEntry>& entries, SourceError* error) override;
+    bool Fetch(const SourceEntry& entry, const std::string& localPath, SourceError* error) override;
     std::optional<long long> SizeNow(const SourceEntry& entry) override;
-    DeleteOutcome Delete(const SourceEntry& entry, int& code) override;
-    void Report(const char* format, const std::string& name, int code, std::string& errorText) override;
+    DeleteOutcome Delete(const SourceEntry& entry, SourceError* error) override;
 
 private:
     std::string Path(const SourceEntry& entry) const { return folder_ + "/" + entry.name; }

@@ -1,14 +1,13 @@
 #include "spool/polling_cycle.h"
 
 #include "config/file_utilities.h"
-#include "net/result_codes.h"
+#include "platform/desktop.h"
 #include "platform/message_box.h"
+#include "spool/activity_log.h"
 #include "spool/free_file_name.h"
-#include "spool/fetch_policy.h"
 #include "spool/local_document_source.h"
-#include "spool/print_dispatch.h"
+#include "spool/run_state.h"
 #include "spool/spool_layout.h"
-#include "spool/station.h"
 #include "spool/store_access.h"
 #include "spool/store_error_report.h"
 #include "spool/text_format.h"
@@ -21,79 +20,89 @@
 
 namespace {
 
-bool IsLocalMode(const StationSettings& settings)
-{
-    return settings.LocalFsMode == 1;
-}
-
-// Marks the station as being inside a cycle for the lifetime of the object.
-class CycleMark {
+// The fetch stage of one cycle: its source, the store's report, and the last report's
+// text, which is logged when the stage ends.
+class FetchStage {
 public:
-    explicit CycleMark(RunState& run) : run_(run), before_(run.cycleRunning) { run_.cycleRunning = true; }
-    ~CycleMark() { run_.cycleRunning = before_; }
-    CycleMark(const CycleMark&) = delete;
-    CycleMark& operator=(const CycleMark&) = delete;
+    explicit FetchStage(const CycleContext& cycle) : cycle_(cycle), report_(cycle.settings, cycle.run) {}
+
+    bool Run()
+    {
+        const StationSettings& settings = cycle_.settings;
+        LocalDocumentSource local;
+        DocumentSource* source = &local;
+        if (settings.LocalFsMode != 1) {
+            store_ = cycle_.store.Create(settings, {cycle_.log, cycle_.desktop.display, report_});
+            report_.SetProtocol(store_->ProtocolName());
+            SourceError error;
+            if (!store_->Open(&error)) {
+                // No QUIT after a failed log-in.
+                cycle_.log.AddLogLine(report_.LogInFailed(error));
+                return false;
+            }
+            source = store_.get();
+        }
+        bool fetched = FetchBases(*source);
+        if (store_)
+            store_->Close();
+        if (!errorText_.empty())
+            cycle_.log.AddLogLine(errorText_);
+        return fetched;
+    }
 
 private:
-    RunState& run_;
-    bool before_;
+    // The institution in the Korvid mode, each main folder in the Tessaline mode: on
+    // the store a base the connection changes into, in the local mode a folder of the
+    // local source tree.
+    bool FetchBases(DocumentSource& source)
+    {
+        const StationSettings& settings = cycle_.settings;
+        std::vector<std::string> names =
+            settings.TessalineMode ? settings.MainFolders : std::vector<std::string>{settings.KV_Inst_ID};
+        bool fetched = false;
+        for (const std::string& name : names) {
+            if (!store_) {
+                fetched = FetchCategories(source, LocalSourceBase(settings, name)) || fetched;
+                continue;
+            }
+            std::string base = RemoteSpoolBase(settings, name);
+            SourceError error;
+            if (store_->Enter(base, &error))
+                fetched = FetchCategories(source, base) || fetched;
+            else
+                errorText_ = report_.BaseFolderFailed(base, error);
+        }
+        return fetched;
+    }
+
+    bool FetchCategories(DocumentSource& source, const std::string& base)
+    {
+        FetchContext fetch{cycle_.log, cycle_.desktop.display, cycle_.run.Fetches(), store_ ? &report_ : nullptr};
+        const std::string root = LocalSpoolRoot(cycle_.settings);
+        bool fetched = false;
+        for (const SpoolCategory& category : SpoolCategories(cycle_.settings)) {
+            std::string folder = store_ ? base + "/" + category.folder : LocalSubfolder(base, category.folder);
+            std::string destination = LocalSubfolder(root, category.folder);
+            // No fetch runs at this point: what a temporary name holds is from a run that died.
+            RemoveStalePartials(destination);
+            if (FetchFromSource(fetch, source, category.label, folder, destination))
+                fetched = true;
+        }
+        return fetched;
+    }
+
+    const CycleContext& cycle_;
+    StoreReport report_;
+    std::unique_ptr<StoreSource> store_;
+    std::string errorText_;
 };
 
-// Opens and logs in; on failure reports it with ticks held back while the box is open.
-std::unique_ptr<StoreSession> LogInOrReport(Station& station, std::string& errorText)
-{
-    std::unique_ptr<StoreSession> session = station.Store().CreateSession(station);
-    if (OpenStoreOrReport(station, *session, errorText) == UTE_SUCCESS)
-        return session;
-    return nullptr;
-}
-
-bool EnterBaseOrReport(Station& station, StoreSession& session, const std::string& base, std::string& errorText)
-{
-    int code = session.EnterBaseFolder(base);
-    if (code == UTE_SUCCESS)
-        return true;
-    const char* kind = "Konnte nicht in das Verzeichnis %s wechseln !";
-    station.Run().ErrorBoxOpen = true;
-    ReportStoreError(station.Settings(), session, kind, FormatText(kind, base.c_str()), code, errorText);
-    station.Run().ErrorBoxOpen = false;
-    return false;
-}
-
-bool FetchCategories(Station& station, StoreSession* session, const std::string& base)
-{
-    bool fetched = false;
-    std::string root = LocalSpoolRoot(station.Settings());
-    bool local = session == nullptr;
-    for (const SpoolCategory& category : SpoolCategories(station.Settings())) {
-        std::string source = local ? LocalSubfolder(base, category.folder) : base + "/" + category.folder;
-        if (FetchFolder(station, session, category.label, source, LocalSubfolder(root, category.folder)))
-            fetched = true;
-    }
-    return fetched;
-}
-
-// The institution in the Korvid mode, each main folder in the Tessaline mode. Without
-// a session (local mode) the bases are folders of the local source tree.
-bool FetchBases(Station& station, StoreSession* session, std::string& errorText)
-{
-    const StationSettings& settings = station.Settings();
-    std::vector<std::string> names = settings.TessalineMode ? settings.MainFolders
-                                                            : std::vector<std::string>{settings.KV_Inst_ID};
-    bool fetched = false;
-    for (const std::string& name : names) {
-        if (!session) {
-            fetched = FetchCategories(station, nullptr, LocalSourceBase(settings, name)) || fetched;
-            continue;
-        }
-        std::string base = RemoteSpoolBase(settings, name);
-        if (EnterBaseOrReport(station, *session, base, errorText))
-            fetched = FetchCategories(station, session, base) || fetched;
-    }
-    return fetched;
-}
-
 }  // namespace
+
+PrintContext CycleContext::Printing() const
+{
+    return {settings, log, params, leftovers, desktop.waitCursor, desktop.processes};
+}
 
 unsigned PollingInterval(int pollingRate)
 {
@@ -101,56 +110,54 @@ unsigned PollingInterval(int pollingRate)
     return static_cast<unsigned>(std::clamp<long long>(milliseconds, kShortestPollingInterval, INT_MAX));
 }
 
-void StartPollingTimer(Station& station)
+void StartPollingTimer(const CycleContext& cycle)
 {
-    station.Run().timerHandle =
-        station.Seams().timer.Set(POLL_TIMER_ID, PollingInterval(station.Settings().Polling_Rate));
+    cycle.run.TimerSet(cycle.desktop.timer.Set(POLL_TIMER_ID, PollingInterval(cycle.settings.Polling_Rate)));
 }
 
-void StopPollingTimer(Station& station)
+void StopPollingTimer(const CycleContext& cycle)
 {
-    RunState& run = station.Run();
-    if (run.timerHandle != 0)
-        station.Seams().timer.Kill(run.timerHandle);
-    run.timerHandle = 0;
+    if (cycle.run.TimerHandle() != 0)
+        cycle.desktop.timer.Kill(cycle.run.TimerHandle());
+    cycle.run.TimerSet(0);
 }
 
-void OnPollingTick(Station& station, unsigned timerId)
+void OnPollingTick(const CycleContext& cycle, unsigned timerId)
 {
-    const RunState& run = station.Run();
-    if (run.timerHandle == 0 || timerId != run.timerHandle || run.ErrorBoxOpen || run.cycleRunning)
+    const RunState& run = cycle.run;
+    if (run.TimerHandle() == 0 || timerId != run.TimerHandle() || run.ErrorBoxOpen() || run.CycleRunning())
         return;
-    WaitCursor& cursor = station.Seams().waitCursor;
+    WaitCursor& cursor = cycle.desktop.waitCursor;
     cursor.Show();
-    station.Log().AddLogLine("----------------> Polling ...", LogTarget::ListOnly);
-    RunCycle(station);
+    cycle.log.AddLogLine("----------------> Polling ...", LogTarget::ListOnly);
+    RunCycle(cycle);
     cursor.Hide();
 }
 
-void RunCycle(Station& station)
+void RunCycle(const CycleContext& cycle)
 {
-    CycleMark mark(station.Run());
-    DisplayFields& display = station.Seams().display;
+    auto inCycle = cycle.run.Cycle();
+    DisplayFields& display = cycle.desktop.display;
     display.SetStatusText("RUNNING");
     // Whatever a cycle meets, the station polls on.
     try {
-        if (CheckPrintProgram(station)) {
-            bool fetched = FetchAll(station);
-            if (fetched || station.Run().printPending)
-                PrintAll(station);
-            station.Run().printPending = false;
+        if (CheckPrintProgram(cycle.settings)) {
+            bool fetched = FetchAll(cycle);
+            if (fetched || cycle.run.PrintPending())
+                PrintAll(cycle.Printing());
+            cycle.run.SpoolTreePrinted();
         }
     } catch (const std::exception& error) {
-        station.Log().AddLogLine(FormatText("FEHLER im Abfragezyklus: %s", error.what()));
+        cycle.log.AddLogLine(FormatText("FEHLER im Abfragezyklus: %s", error.what()));
     } catch (...) {
-        station.Log().AddLogLine("FEHLER im Abfragezyklus: unbekannte Ausnahme");
+        cycle.log.AddLogLine("FEHLER im Abfragezyklus: unbekannte Ausnahme");
     }
     display.SetStatusText("");
 }
 
-bool CheckPrintProgram(const Station& station)
+bool CheckPrintProgram(const StationSettings& settings)
 {
-    const std::string& program = station.Settings().Printer_PDF_Prog;
+    const std::string& program = settings.Printer_PDF_Prog;
     if (PathExists(program))
         return true;
     ShowMessageBox(FormatText("Das PDF-Ausdruck-Programm '%s' wurde nicht an diesem Ort gefunden.\n"
@@ -162,28 +169,7 @@ bool CheckPrintProgram(const Station& station)
     return false;
 }
 
-bool FetchAll(Station& station)
+bool FetchAll(const CycleContext& cycle)
 {
-    std::string errorText;
-    std::unique_ptr<StoreSession> session;
-    bool fetched = false;
-    if (IsLocalMode(station.Settings()) || (session = LogInOrReport(station, errorText)))
-        fetched = FetchBases(station, session.get(), errorText);
-    if (session)
-        session->Close();
-    if (!errorText.empty())
-        station.Log().AddLogLine(errorText);
-    return fetched;
-}
-
-bool FetchFolder(Station& station, StoreSession* session, const std::string& label, const std::string& source,
-                 const std::string& destination)
-{
-    // No fetch runs at this point: what a temporary name holds is from a run that died.
-    RemoveStalePartials(destination);
-    if (!session) {
-        LocalDocumentSource documents;
-        return FetchFromSource(station, documents, label, source, destination);
-    }
-    return session->FetchRemoteFolder(label, source, destination);
+    return FetchStage(cycle).Run();
 }

@@ -3,31 +3,50 @@
 // when it fetched any, prints the spool tree.
 #pragma once
 
+#include "spool/fetch_policy.h"
+#include "spool/print_dispatch.h"
+
 #include <string>
 
-class Station;
-class StoreSession;
+class ActivityLog;
+class ParamTable;
+class PrintedLeftovers;
+class RunState;
+class StoreAccess;
+struct Desktop;
+struct StationSettings;
 
 constexpr unsigned POLL_TIMER_ID = 4712;
 // The shortest interval the timer is given (a Polling_Rate of 0 asks for it).
 constexpr unsigned kShortestPollingInterval = 10;
 
+// What a cycle works with; it hands the fetch and the print stage the parts they need.
+struct CycleContext {
+    const StationSettings& settings;
+    Desktop& desktop;
+    StoreAccess& store;
+    ActivityLog& log;
+    ParamTable& params;
+    PrintedLeftovers& leftovers;
+    RunState& run;
+
+    PrintContext Printing() const;
+};
+
 // Polling_Rate seconds in milliseconds, kept between the shortest interval and the
 // longest one the desktop's timer takes.
 unsigned PollingInterval(int pollingRate);
-void StartPollingTimer(Station& station);
-void StopPollingTimer(Station& station);
+void StartPollingTimer(const CycleContext& cycle);
+void StopPollingTimer(const CycleContext& cycle);
 
 // Runs a cycle when the tick comes from the station's timer, no fetch error box is
 // open and no cycle is running already (a box inside a cycle lets ticks through).
-void OnPollingTick(Station& station, unsigned timerId);
-void RunCycle(Station& station);
+void OnPollingTick(const CycleContext& cycle, unsigned timerId);
+void RunCycle(const CycleContext& cycle);
 
 // True when the print program is there; otherwise says so in a box.
-bool CheckPrintProgram(const Station& station);
-// Fetches every category of the mode; true when at least one fetched a file.
-bool FetchAll(Station& station);
-// Fetches one category folder: from the local source tree in the local mode, where
-// there is no session, else through the session from the store.
-bool FetchFolder(Station& station, StoreSession* session, const std::string& label, const std::string& source,
-                 const std::string& destination);
+bool CheckPrintProgram(const StationSettings& settings);
+// Fetches every category of the mode from the store, or in the local mode from the
+// local source tree: each category folder goes through the fetch policy. True when at
+// least one fetched a file.
+bool FetchAll(const CycleContext& cycle);

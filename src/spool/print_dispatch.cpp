@@ -5,7 +5,10 @@
 #include "spool/command_line.h"
 #include "spool/pdf_search.h"
 #include "spool/spool_layout.h"
-#include "spool/station.h"
+#include "spool/activity_log.h"
+#include "spool/param_table.h"
+#include "spool/printed_leftovers.h"
+#include "platform/wait_cursor.h"
 #include "spool/text_format.h"
 #include "support/sorted_string_list.h"
 
@@ -36,25 +39,25 @@ bool RunPrintProgram(ProcessRunner& processes, const std::string& program, const
     return FitsCommandLine(program, arguments) && processes.Run(program, arguments, workingFolder, exitCode);
 }
 
-void PrintFile(Station& station, const std::string& folder, const std::string& fileName)
+void PrintFile(const PrintContext& context, const std::string& folder, const std::string& fileName)
 {
-    const StationSettings& settings = station.Settings();
-    std::vector<std::string> arguments = ExpandArguments(settings.Printer_PDF_Prog_Params, station.Params());
+    const StationSettings& settings = context.settings;
+    std::vector<std::string> arguments = ExpandArguments(settings.Printer_PDF_Prog_Params, context.params);
     int code = 0;
-    if (!RunPrintProgram(station.Seams().processes, settings.Printer_PDF_Prog, arguments, folder, code))
+    if (!RunPrintProgram(context.processes, settings.Printer_PDF_Prog, arguments, folder, code))
         code = -1;
     if (code != 0) {
-        station.Log().AddLogLine(FormatText("Drucken der Datei: %s: %s hat Code %d zurückgeliefert!",
+        context.log.AddLogLine(FormatText("Drucken der Datei: %s: %s hat Code %d zurückgeliefert!",
                                             fileName.c_str(), settings.Printer_PDF_Prog.c_str(), code));
         return;
     }
-    RemovePrintedFile(folder, fileName, station.Log(), station.Leftovers());
+    RemovePrintedFile(folder, fileName, context.log, context.leftovers);
 }
 
-void PrintFolder(Station& station, const std::string& folderName)
+void PrintFolder(const PrintContext& context, const std::string& folderName)
 {
-    const StationSettings& settings = station.Settings();
-    ParamTable& params = station.Params();
+    const StationSettings& settings = context.settings;
+    ParamTable& params = context.params;
     std::string folder = LocalSubfolder(LocalSpoolRoot(settings), folderName);
     params.SetParam("CWD", folderName);
     if (!PathExists(settings.Printer_PDF_Prog) || !PathExists(folder))
@@ -63,13 +66,13 @@ void PrintFolder(Station& station, const std::string& folderName)
     std::string separator = folder.back() == '/' ? "" : "/";
     std::list<std::string> paths;
     for (const std::string& name : FindPdfFiles(folder)) {
-        if (!station.Leftovers().Holds(folder + separator + name))
+        if (!context.leftovers.Holds(folder + separator + name))
             paths.push_back(folder + separator + name);
     }
     if (paths.empty())
         return;
 
-    WaitCursor& cursor = station.Seams().waitCursor;
+    WaitCursor& cursor = context.waitCursor;
     cursor.Show();
     SortStringList(paths);
     std::string currentFolder = FullFolderPath(folder);
@@ -79,23 +82,23 @@ void PrintFolder(Station& station, const std::string& folderName)
         params.SetParam("FILENAME", path);
         params.SetParam("PATH", currentFolder);
         params.SetParam("FILE", fileName);
-        station.Log().AddLogLine(FormatText("Drucke nun %s (%lldKB)", fileName.c_str(), kbytes), LogTarget::ListOnly);
-        station.Log().AddLogLine(FormatText("Druck: %s (%lld KB)", path.c_str(), kbytes), LogTarget::FileOnly);
-        PrintFile(station, folder, fileName);
+        context.log.AddLogLine(FormatText("Drucke nun %s (%lldKB)", fileName.c_str(), kbytes), LogTarget::ListOnly);
+        context.log.AddLogLine(FormatText("Druck: %s (%lld KB)", path.c_str(), kbytes), LogTarget::FileOnly);
+        PrintFile(context, folder, fileName);
     }
     cursor.Hide();
 }
 
-void PrintAll(Station& station)
+void PrintAll(const PrintContext& context)
 {
-    std::vector<SpoolCategory> categories = SpoolCategories(station.Settings());
-    if (!station.Settings().TessalineMode)
+    std::vector<SpoolCategory> categories = SpoolCategories(context.settings);
+    if (!context.settings.TessalineMode)
         std::reverse(categories.begin(), categories.end());
     for (const SpoolCategory& category : categories) {
-        ParamTable& params = station.Params();
+        ParamTable& params = context.params;
         params.SetParam("PRINTER", category.printer);
         params.SetParam("DRIVER", category.driver);
         params.SetParam("PORT", category.port);
-        PrintFolder(station, category.folder);
+        PrintFolder(context, category.folder);
     }
 }

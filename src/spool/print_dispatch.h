@@ -6,8 +6,24 @@
 #include <string>
 #include <vector>
 
+class ActivityLog;
+class ParamTable;
+class PrintedLeftovers;
 class ProcessRunner;
-class Station;
+class WaitCursor;
+struct StationSettings;
+
+// What the print stage works with: the settings it reads, the log, the parameter table
+// it fills, the printed files that could not leave their folder, and the desktop's wait
+// cursor and process starter.
+struct PrintContext {
+    const StationSettings& settings;
+    ActivityLog& log;
+    ParamTable& params;
+    PrintedLeftovers& leftovers;
+    WaitCursor& waitCursor;
+    ProcessRunner& processes;
+};
 
 // Starts the print program with the arguments, in the working folder, and waits for it.
 // False, without touching exitCode, for an empty program path; false also when the
@@ -19,13 +35,13 @@ bool RunPrintProgram(ProcessRunner& processes, const std::string& program, const
 // Prints one file of a category folder with the template expanded on the parameter
 // table; removes it from the folder when the program returned 0, otherwise logs the
 // code (-1 when the program could not be started) and keeps it.
-void PrintFile(Station& station, const std::string& folder, const std::string& fileName);
+void PrintFile(const PrintContext& context, const std::string& folder, const std::string& fileName);
 
 // Prints the PDF files of one category folder of the local spool tree in sorted order,
 // with PRINTER, DRIVER and PORT as they are set; a printed file that could not leave
 // the folder is passed over.
-void PrintFolder(Station& station, const std::string& folderName);
+void PrintFolder(const PrintContext& context, const std::string& folderName);
 
 // Prints every category: DELV, RL, FRONTSH in the Korvid mode, the spool folder
 // list in its order in the Tessaline mode.
-void PrintAll(Station& station);
+void PrintAll(const PrintContext& context);

@@ -26,30 +26,28 @@ void LogConnectionLines(Station& station)
 
 void StartPolling(Station& station)
 {
-    if (station.IsRunning() || !CheckConfiguration(station))
+    if (station.IsRunning() || !CheckConfiguration(station.Settings(), station.Log()))
         return;
-    station.Run().running = true;
-    // What an earlier run left in the spool tree is printed by the first cycle.
-    station.Run().printPending = true;
+    station.Run().Start();
     station.Log().AddLogLine(FormatText("Start (Polling-Rate %d Sekunden)", station.Settings().Polling_Rate));
     LogConnectionLines(station);
     LogPrinterLines(station);
     UpdateRunButtons(station);
     // The first cycle is busy like every other.
     station.Seams().waitCursor.Show();
-    RunCycle(station);
+    RunCycle(station.Cycle());
     station.Seams().waitCursor.Hide();
     // Stop may have been pressed while a box of the first cycle was open.
     if (station.IsRunning())
-        StartPollingTimer(station);
+        StartPollingTimer(station.Cycle());
 }
 
 void StopPolling(Station& station)
 {
     if (!station.IsRunning())
         return;
-    StopPollingTimer(station);
-    station.Run().running = false;
+    StopPollingTimer(station.Cycle());
+    station.Run().Stop();
     station.Log().AddLogLine("Stopp");
     station.Seams().display.SetStatusText("");
     UpdateRunButtons(station);

@@ -23,7 +23,7 @@ void Station::StopPolling()
 
 void Station::OnPollingTick(unsigned timerId)
 {
-    ::OnPollingTick(*this, timerId);
+    ::OnPollingTick(Cycle(), timerId);
 }
 
 bool Station::RefuseWhileRunning()

@@ -7,22 +7,11 @@
 #include "platform/desktop.h"
 #include "spool/activity_log.h"
 #include "spool/param_table.h"
+#include "spool/polling_cycle.h"
 #include "spool/printed_leftovers.h"
-
-#include <set>
-#include <string>
+#include "spool/run_state.h"
 
 class StoreAccess;
-
-struct RunState {
-    bool running = false;        // from a successful Start until Stop
-    unsigned timerHandle = 0;    // of the polling timer; 0 when none runs
-    bool ErrorBoxOpen = false;   // a login or base-folder error box of the fetch is open
-    bool cycleRunning = false;   // a polling cycle has not ended yet
-    bool printPending = false;   // the spool tree is printed at the next cycle, fetched or not
-    std::set<std::string> loggedOnce;  // causes of lines not repeated at every cycle
-    std::set<std::string> failedFetches;  // "<source folder>/<name>" of documents whose fetch failed
-};
 
 class Station {
 public:
@@ -45,7 +34,7 @@ public:
     // When the window closes.
     void CloseLogFile();
 
-    bool IsRunning() const { return run_.running; }
+    bool IsRunning() const { return run_.Running(); }
     // Settings dialogs edit copies and hand them over here; the next cycle uses them.
     StationSettings& Settings() { return settings_; }
     const StationSettings& Settings() const { return settings_; }
@@ -56,6 +45,8 @@ public:
     PrintedLeftovers& Leftovers() { return leftovers_; }
     Desktop& Seams() { return desktop_; }
     StoreAccess& Store() { return store_; }
+    // The parts a polling cycle works with.
+    CycleContext Cycle() { return {settings_, desktop_, store_, log_, params_, leftovers_, run_}; }
 
 private:
     StationSettings settings_;

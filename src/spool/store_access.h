@@ -1,46 +1,40 @@
-// The fetch stage's way to the remote store (FTP or SFTP). One session serves one
-// fetch stage: it is created, opened, used for the base and category folders, closed
-// and destroyed within the stage; nothing of it survives between cycles.
+// The fetch stage's way to the remote store (FTP or SFTP). The store of one cycle is a
+// document source: created, opened, used for the base and category folders, closed and
+// destroyed within the stage; nothing of it survives between cycles.
 #pragma once
 
+#include "spool/document_source.h"
+
 #include <memory>
-#include <set>
 #include <string>
 
-class Station;
+class ActivityLog;
+class DisplayFields;
+class StoreReport;
+struct StationSettings;
 
-class StoreSession {
+class StoreSource : public DocumentSource {
 public:
-    virtual ~StoreSession() = default;
-
-    // Sets the component folder and the SFTP flag and logs in with the store settings;
-    // UTE_SUCCESS (0) means logged in. After a failed login only the destructor runs.
-    virtual int Open() = 0;
-    // Changes into a base folder on the store; a result code.
-    virtual int EnterBaseFolder(const std::string& path) = 0;
-    // Fetches the PDF files of one category folder on the store into the local
-    // destination folder, shows the label and the progress, reports (ReportStoreError)
-    // and logs its own failures. True when it fetched a file.
-    virtual bool FetchRemoteFolder(const std::string& label, const std::string& source,
-                                   const std::string& destination) = 0;
-    // Logs out; the result is ignored.
+    SourceKind Kind() const override { return SourceKind::Store; }
+    // The protocol as captions name it: "FTP" or "SFTP".
+    virtual std::string ProtocolName() const = 0;
+    // Logs in with the store settings. After a failed log-in only the destructor runs.
+    virtual bool Open(SourceError* error) = 0;
+    // Logs out; the result does not matter.
     virtual void Close() = 0;
+};
 
-    // The server's last reply line, or the SFTP component's error text.
-    virtual std::string LastResponse() = 0;
-    virtual bool IsSftp() const = 0;
-
-    // True the first time a failure of this kind is reported in the session: each kind
-    // shows its box once per cycle.
-    bool FirstOfKind(const std::string& kind) { return reported_.insert(kind).second; }
-
-private:
-    std::set<std::string> reported_;
+// What the store of a cycle reaches: the log, the window's fields that show a download's
+// progress, and the cycle's report, which tells of a failed new log-in.
+struct StoreContext {
+    ActivityLog& log;
+    DisplayFields& display;
+    StoreReport& report;
 };
 
 class StoreAccess {
 public:
     virtual ~StoreAccess() = default;
-    // A new session, not yet opened, for the station's current settings.
-    virtual std::unique_ptr<StoreSession> CreateSession(Station& station) = 0;
+    // The store of the settings, not yet opened.
+    virtual std::unique_ptr<StoreSource> Create(const StationSettings& settings, StoreContext context) = 0;
 };

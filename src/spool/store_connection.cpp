@@ -25,14 +25,14 @@ int StoreConnection::OnSendProgress(long bytesSoFar)
     return 1;
 }
 
-int OpenStore(StoreConnection& connection, const StationSettings& settings)
+int OpenStore(FtpClient& client, const StationSettings& settings)
 {
-    connection.SetComponentFolder(settings.ProgramFolder);
-    connection.SetSftpMode(settings.KV_Sftp_Mode);
-    return connection.Login(settings.KV_FTP_Store, settings.KV_FTP_Store_User, settings.KV_FTP_Store_Password, "");
+    client.SetComponentFolder(settings.ProgramFolder);
+    client.SetSftpMode(settings.KV_Sftp_Mode);
+    return client.Login(settings.KV_FTP_Store, settings.KV_FTP_Store_User, settings.KV_FTP_Store_Password, "");
 }
 
-void CloseStore(StoreConnection& connection)
+void CloseStore(FtpClient& client)
 {
-    connection.Logout();
+    client.Logout();
 }

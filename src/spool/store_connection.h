@@ -30,7 +30,8 @@ private:
 };
 
 // Sets the component folder (the program folder) and the SFTP flag, then logs in with
-// the store settings and an empty account. UTE_SUCCESS means logged in.
-int OpenStore(StoreConnection& connection, const StationSettings& settings);
+// the store settings and an empty account. UTE_SUCCESS means logged in. The polling cycle
+// and the connection test of the settings dialog open the store with it.
+int OpenStore(FtpClient& client, const StationSettings& settings);
 // Logs out; the result does not matter.
-void CloseStore(StoreConnection& connection);
+void CloseStore(FtpClient& client);

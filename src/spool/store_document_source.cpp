@@ -1,8 +1,8 @@
 #include "spool/store_document_source.h"
 
+#include "net/host_key_line.h"
 #include "net/result_codes.h"
-#include "spool/remote_store.h"
-#include "spool/store_connection.h"
+#include "spool/activity_log.h"
 #include "spool/store_error_report.h"
 #include "spool/text_format.h"
 
@@ -22,45 +22,88 @@ std::time_t EntryTime(const FtpDirEntry& entry)
 
 }  // namespace
 
-StoreDocumentSource::StoreDocumentSource(RemoteStoreSession& session, StoreConnection& connection,
-                                         const StationSettings& settings)
-    : session_(session), connection_(connection), settings_(settings)
+StoreDocumentSource::StoreDocumentSource(const StationSettings& settings, StoreContext context, int ftpPort,
+                                         int sftpPort, int receiveTimeoutMs, int lowSpeedMs)
+    : settings_(settings), context_(context)
 {
+    connection_.SetControlPort(ftpPort);
+    connection_.SetSftpPort(sftpPort);
+    connection_.SetTransferLimits(receiveTimeoutMs, lowSpeedMs);
+    connection_.SetSftpMode(settings.KV_Sftp_Mode);
+}
+
+bool StoreDocumentSource::Succeeded(int code, SourceError* error) const
+{
+    if (error)
+        *error = {code, connection_.GetLastResponse()};
+    return code == UTE_SUCCESS;
+}
+
+bool StoreDocumentSource::Open(SourceError* error)
+{
+    int code = OpenStore(connection_, settings_);
+    if (code == UTE_SUCCESS) {
+        connection_.SetPassiveMode(settings_.KV_Ftp_Passive);
+        connection_.SetOwner(&context_.display);
+        std::string fingerprint;
+        bool recorded = false;
+        if (connection_.SftpHostKey(fingerprint, recorded) && recorded)
+            context_.log.AddLogLine(RecordedHostKeyLine(settings_.KV_FTP_Store, fingerprint));
+        // A relative store folder lies below the folder the store put the user in.
+        if (!settings_.KV_FTP_Store_Dir.starts_with("/"))
+            code = connection_.GetCurrentDirectory(home_);
+    }
+    return Succeeded(code, error);
+}
+
+void StoreDocumentSource::Close()
+{
+    CloseStore(connection_);
 }
 
 bool StoreDocumentSource::Ready()
 {
-    const bool lost = connection_.ConnectionLost();
-    if (!session_.Usable())
+    if (!closed_ && !connection_.ConnectionLost())
+        return true;
+    if (closed_ || reopened_) {
+        closed_ = true;
         return false;
-    if (lost && !folder_.empty()) {
-        connection_.ChangeDirectory(StorePath(session_.Home(), folder_));
+    }
+    reopened_ = true;
+    context_.log.AddLogLine(
+        FormatText("Verbindung zum %s-Lager verloren: neue Anmeldung", connection_.ProtocolName()));
+    SourceError error;
+    if (!Open(&error)) {
+        context_.log.AddLogLine(context_.report.LogInFailed(error));
+        closed_ = true;
+        return false;
+    }
+    if (!folder_.empty()) {
+        connection_.ChangeDirectory(StorePath(home_, folder_));
         connection_.SetTransferType(1);
         connection_.SetReceiveProgress(true);
     }
     return true;
 }
 
-bool StoreDocumentSource::Reachable() const
+bool StoreDocumentSource::Enter(const std::string& folder, SourceError* error)
 {
-    return session_.Reachable();
-}
-
-int StoreDocumentSource::List(const std::string& folder, std::vector<SourceEntry>& entries, ListStep& failed)
-{
-    failed = ListStep::Enter;
     folder_.clear();
     if (!Ready())
-        return UTE_NOCONNECTION;
-    int code = connection_.ChangeDirectory(StorePath(session_.Home(), folder));
-    if (code != UTE_SUCCESS)
-        return code;
+        return Succeeded(UTE_NOCONNECTION, error);
+    if (!Succeeded(connection_.ChangeDirectory(StorePath(home_, folder)), error))
+        return false;
     folder_ = folder;
-    failed = ListStep::List;
+    return true;
+}
+
+bool StoreDocumentSource::List(std::vector<SourceEntry>& entries, SourceError* error)
+{
+    if (!Ready())
+        return Succeeded(UTE_NOCONNECTION, error);
     connection_.SetTransferType(0);
-    code = connection_.ListDirectory();
-    if (code != UTE_SUCCESS)
-        return code;
+    if (!Succeeded(connection_.ListDirectory(), error))
+        return false;
     connection_.SetTransferType(1);
     connection_.SetReceiveProgress(true);
     const int count = connection_.GetDirEntryCount();
@@ -69,7 +112,7 @@ int StoreDocumentSource::List(const std::string& folder, std::vector<SourceEntry
         if (connection_.GetDirEntry(i, entry) == UTE_SUCCESS)
             entries.push_back({entry.name, entry.size, EntryTime(entry), entry.isDir == 0});
     }
-    return UTE_SUCCESS;
+    return true;
 }
 
 std::vector<std::string> StoreDocumentSource::UnreadableLines() const
@@ -77,11 +120,11 @@ std::vector<std::string> StoreDocumentSource::UnreadableLines() const
     return connection_.SkippedListingLines();
 }
 
-int StoreDocumentSource::Fetch(const SourceEntry& entry, const std::string& localPath)
+bool StoreDocumentSource::Fetch(const SourceEntry& entry, const std::string& localPath, SourceError* error)
 {
     if (!Ready())
-        return UTE_NOCONNECTION;
-    return connection_.GetFile(entry.name, localPath);
+        return Succeeded(UTE_NOCONNECTION, error);
+    return Succeeded(connection_.GetFile(entry.name, localPath), error);
 }
 
 std::optional<long long> StoreDocumentSource::SizeNow(const SourceEntry& entry)
@@ -92,13 +135,13 @@ std::optional<long long> StoreDocumentSource::SizeNow(const SourceEntry& entry)
     return size;
 }
 
-DeleteOutcome StoreDocumentSource::Delete(const SourceEntry& entry, int& code)
+DeleteOutcome StoreDocumentSource::Delete(const SourceEntry& entry, SourceError* error)
 {
     if (!Ready()) {
-        code = UTE_NOCONNECTION;
+        Succeeded(UTE_NOCONNECTION, error);
         return DeleteOutcome::Unknown;
     }
-    code = connection_.DeleteFile(entry.name);
+    Succeeded(connection_.DeleteFile(entry.name), error);
     switch (connection_.LastOutcome()) {
     case StoreOutcome::Done:
         return DeleteOutcome::Deleted;
@@ -107,11 +150,6 @@ DeleteOutcome StoreDocumentSource::Delete(const SourceEntry& entry, int& code)
     default:
         return DeleteOutcome::Unknown;
     }
-}
-
-void StoreDocumentSource::Report(const char* format, const std::string& name, int code, std::string& errorText)
-{
-    ReportStoreError(settings_, session_, format, FormatText(format, name.c_str()), code, errorText);
 }
 
 std::string StorePath(const std::string& home, const std::string& path)

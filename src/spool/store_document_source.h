@@ -1,36 +1,48 @@
-// The FTP or SFTP store as a document source, through the fetch stage's connection.
+// The FTP or SFTP store of one cycle as a document source, on one connection. A lost
+// connection is opened again, once per cycle, and the folder in hand entered again; a
+// failed new log-in is reported as the first one, and after it the store cannot be
+// reached until the cycle ends.
 #pragma once
 
 #include "config/station_settings.h"
-#include "spool/document_source.h"
+#include "spool/store_access.h"
+#include "spool/store_connection.h"
 
-class RemoteStoreSession;
-class StoreConnection;
-
-class StoreDocumentSource : public DocumentSource {
+class StoreDocumentSource : public StoreSource {
 public:
-    // Failures are reported with the session's last response; a relative folder is taken
-    // below the folder the store put the user in.
-    StoreDocumentSource(RemoteStoreSession& session, StoreConnection& connection, const StationSettings& settings);
+    // The receive time-out and the low-speed window of a transfer: others than the
+    // defaults only for servers on test ports.
+    StoreDocumentSource(const StationSettings& settings, StoreContext context, int ftpPort, int sftpPort,
+                        int receiveTimeoutMs = SocketDefaults::kTimeoutMs,
+                        int lowSpeedMs = LowSpeedLimit::kMilliseconds);
 
-    SourceKind Kind() const override { return SourceKind::Store; }
-    int List(const std::string& folder, std::vector<SourceEntry>& entries, ListStep& failed) override;
+    std::string ProtocolName() const override { return connection_.ProtocolName(); }
+    // After a successful log-in the data connections take the passive flag of the
+    // settings, and downloads show their progress in the window. With a relative store
+    // folder the folder the store put the user in is asked for: folders lie below it.
+    bool Open(SourceError* error) override;
+    void Close() override;
+    bool Enter(const std::string& folder, SourceError* error) override;
+    bool List(std::vector<SourceEntry>& entries, SourceError* error) override;
     std::vector<std::string> UnreadableLines() const override;
-    int Fetch(const SourceEntry& entry, const std::string& localPath) override;
+    bool Fetch(const SourceEntry& entry, const std::string& localPath, SourceError* error) override;
     std::optional<long long> SizeNow(const SourceEntry& entry) override;
-    DeleteOutcome Delete(const SourceEntry& entry, int& code) override;
-    bool Reachable() const override;
-    void Report(const char* format, const std::string& name, int code, std::string& errorText) override;
+    DeleteOutcome Delete(const SourceEntry& entry, SourceError* error) override;
+    bool Reachable() const override { return !closed_; }
 
 private:
-    // Before each command: a lost connection is opened again once per cycle, and the
-    // folder entered again; false when the store cannot be reached any more.
+    // Before each command: true while the connection is up, or up again.
     bool Ready();
+    // The result code as a success, or as a failure with the store's last words.
+    bool Succeeded(int code, SourceError* error) const;
 
-    RemoteStoreSession& session_;
-    StoreConnection& connection_;
     const StationSettings& settings_;
-    std::string folder_;  // the folder listed last
+    StoreContext context_;
+    StoreConnection connection_;
+    std::string home_;
+    std::string folder_;  // the folder entered last
+    bool reopened_ = false;
+    bool closed_ = false;
 };
 
 // The path on the store: absolute as it is, relative below home.

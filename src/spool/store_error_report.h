@@ -1,19 +1,31 @@
-// How a failure on the store is reported: in a box, unless OnErrorLogOnly = 1, and in
-// the error text that the failing routine logs when it ends.
+// How a failure on the store is told: in the error text that the failing routine logs
+// when it ends, and, unless OnErrorLogOnly = 1, in a box the first time in the cycle that
+// a failure of its kind (the text's format) is reported.
 #pragma once
 
 #include "config/station_settings.h"
+#include "spool/document_source.h"
 
+#include <set>
 #include <string>
 
-class Station;
-class StoreSession;
+class RunState;
 
-// Builds "<text>\n\nServer-Response: err-code: <code>, '<last response>'" and stores it
-// in errorText (replacing what was there). Unless OnErrorLogOnly = 1 it is shown, the
-// first time in the session that a failure of its kind (the text's format) is reported.
-void ReportStoreError(const StationSettings& settings, StoreSession& session, const std::string& kind,
-                      const std::string& text, int code, std::string& errorText);
-// Opens the session; a failed log-in is reported, with ticks held back while its box is
-// open. The result code of the log-in.
-int OpenStoreOrReport(Station& station, StoreSession& session, std::string& errorText);
+class StoreReport {
+public:
+    StoreReport(const StationSettings& settings, RunState& run) : settings_(settings), run_(run) {}
+
+    // The protocol as the caption names it: "FTP" or "SFTP".
+    void SetProtocol(const std::string& name) { protocol_ = name; }
+    // "<text>\n\nServer-Response: err-code: <code>, '<response>'", the error text.
+    std::string Report(const std::string& kind, const std::string& text, const SourceError& error);
+    // The log-in and a base folder: ticks are held back while their box is open.
+    std::string LogInFailed(const SourceError& error);
+    std::string BaseFolderFailed(const std::string& path, const SourceError& error);
+
+private:
+    const StationSettings& settings_;
+    RunState& run_;
+    std::string protocol_ = "FTP";
+    std::set<std::string> shown_;
+};

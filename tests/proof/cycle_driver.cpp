@@ -62,5 +62,5 @@ int main(int argc, char** argv)
     station.StopPolling();
     for (const ShownBox& box : boxes.boxes)
         std::fprintf(stderr, "%s: %s\n", box.caption.c_str(), box.text.c_str());
-    return station.Run().running || !boxes.boxes.empty() ? 1 : 0;
+    return station.Run().Running() || !boxes.boxes.empty() ? 1 : 0;
 }

@@ -184,7 +184,7 @@ TEST(FetchRules, NoReplyOfAnyCommandCostsADocumentOrPrintsOneTwice)
             store.FaultNext(fault);
             for (int cycle = 0; cycle < 3; ++cycle) {
                 std::map<std::string, int> before = store.Injected();
-                RunCycle(korvid);
+                RunCycle(korvid.Cycle());
                 std::map<std::string, int> after = store.Injected();
                 Lines printed = PrintedNames(station.test);
                 // A fault that strikes one document holds back no other.

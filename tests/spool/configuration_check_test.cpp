@@ -64,7 +64,8 @@ protected:
     std::vector<std::string> Check(const StationSettings& settings, bool expected)
     {
         test.boxes.boxes.clear();
-        EXPECT_EQ(CheckConfiguration(test.Make(settings)), expected);
+        Station& station = test.Make(settings);
+        EXPECT_EQ(CheckConfiguration(station.Settings(), station.Log()), expected);
         std::vector<std::string> texts;
         for (const ShownBox& box : test.boxes.boxes)
             texts.push_back(box.text);

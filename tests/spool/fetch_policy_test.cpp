@@ -2,9 +2,8 @@
 // each answer a source can give.
 #include "spool/fetch_policy.h"
 
-#include "spool/document_source.h"
+#include "spool/fake_store.h"
 #include "spool/test_station.h"
-#include "spool/text_format.h"
 
 #include <gtest/gtest.h>
 
@@ -18,53 +17,6 @@ namespace fs = std::filesystem;
 namespace {
 
 using Lines = std::vector<std::string>;
-
-struct FakeDocument {
-    std::string bytes = "%PDF whole";
-    DeleteOutcome outcome = DeleteOutcome::Deleted;
-    bool goneOnUnknown = false;  // deleted, though the answer was lost
-    long long grownBy = 0;       // bytes added at the source since the listing
-    bool untold = false;         // the source tells no size: a listing does
-};
-
-class FakeSource : public DocumentSource {
-public:
-    SourceKind Kind() const override { return SourceKind::Store; }
-    int List(const std::string&, std::vector<SourceEntry>& entries, ListStep&) override
-    {
-        for (const auto& [name, document] : documents)
-            entries.push_back({name, static_cast<long long>(document.bytes.size()) + (fetched.count(name) ? document.grownBy : 0)});
-        return 0;
-    }
-    int Fetch(const SourceEntry& entry, const std::string& path) override
-    {
-        WriteTestFile(path, documents.at(entry.name).bytes);
-        fetched.insert(entry.name);
-        return 0;
-    }
-    std::optional<long long> SizeNow(const SourceEntry& entry) override
-    {
-        const FakeDocument& document = documents.at(entry.name);
-        if (document.untold)
-            return std::nullopt;
-        return static_cast<long long>(document.bytes.size()) + document.grownBy;
-    }
-    DeleteOutcome Delete(const SourceEntry& entry, int& code) override
-    {
-        FakeDocument document = documents.at(entry.name);
-        code = document.outcome == DeleteOutcome::Deleted ? 0 : 10;
-        if (document.outcome == DeleteOutcome::Deleted || document.goneOnUnknown)
-            documents.erase(entry.name);
-        return document.outcome;
-    }
-    void Report(const char* format, const std::string& name, int, std::string& errorText) override
-    {
-        errorText = FormatText(format, name.c_str());
-    }
-
-    std::map<std::string, FakeDocument> documents;
-    std::set<std::string> fetched;
-};
 
 struct Case {
     std::string name;
@@ -112,10 +64,14 @@ TEST(FetchPolicy, EachAnswerOfTheSourceEndsWithTheDocumentPrintableOnceOrAtItsSo
         Station& station = test.Make(LocalKorvidSettings(test.folder.Path()));
         const std::string spool = test.folder / "spool";
         fs::create_directories(spool);
-        FakeSource source;
-        source.documents[c.name] = c.first;
+        FakeStoreScript script;
+        std::vector<std::string> calls;
+        FakeStoreSource source(script, calls);
+        std::map<std::string, FakeDocument>& documents = script.folders["/kv/DELV"];
+        documents[c.name] = c.first;
+        FetchContext context{station.Log(), test.desktop.display, station.Run().Fetches(), nullptr};
         auto cycle = [&] {
-            bool arrived = FetchFromSource(station, source, "Auslieferungen", "/kv/DELV", spool);
+            bool arrived = FetchFromSource(context, source, "Auslieferungen", "/kv/DELV", spool);
             Lines printable;
             for (const auto& entry : fs::directory_iterator(spool))
                 if (entry.path().extension() == ".pdf")
@@ -127,12 +83,12 @@ TEST(FetchPolicy, EachAnswerOfTheSourceEndsWithTheDocumentPrintableOnceOrAtItsSo
         };
 
         EXPECT_EQ(cycle(), c.spoolAfterFirst);
-        if (source.documents.count(c.name))
-            source.documents[c.name] = c.second;
+        if (documents.count(c.name))
+            documents[c.name] = c.second;
         source.fetched.clear();
         EXPECT_EQ(cycle(), c.spoolAfterSecond);
         EXPECT_TRUE(fs::is_empty(spool));
-        EXPECT_EQ(source.documents.count(c.name), c.atSourceAtTheEnd ? 1u : 0u);
+        EXPECT_EQ(documents.count(c.name), c.atSourceAtTheEnd ? 1u : 0u);
         Lines log = Messages(FileLines(station.Settings().LogFileName));
         EXPECT_EQ(log, c.logged.empty() ? Lines{} : Lines{c.logged});
     }

@@ -47,7 +47,8 @@ protected:
     {
         Station station(settings, test.desktop.desktop, test.store);
         LocalDocumentSource documents;
-        return FetchFromSource(station, documents, "", source, destination);
+        FetchContext context{station.Log(), test.desktop.display, station.Run().Fetches(), nullptr};
+        return FetchFromSource(context, documents, "", source, destination);
     }
 
     TempFolder folder;

@@ -56,36 +56,36 @@ protected:
 TEST_F(PollingCycleTest, TheTimerIsSetWithItsIdAndKilledByItsHandle)
 {
     station.Settings().Polling_Rate = 60;
-    StartPollingTimer(station);
-    EXPECT_EQ(station.Run().timerHandle, POLL_TIMER_ID);
+    StartPollingTimer(station.Cycle());
+    EXPECT_EQ(station.Run().TimerHandle(), POLL_TIMER_ID);
     ASSERT_EQ(test.desktop.timer.sets.size(), 1u);
     EXPECT_EQ(test.desktop.timer.sets[0].id, 4712u);
     EXPECT_EQ(test.desktop.timer.sets[0].milliseconds, 60000u);
-    StopPollingTimer(station);
-    StopPollingTimer(station);
+    StopPollingTimer(station.Cycle());
+    StopPollingTimer(station.Cycle());
     EXPECT_EQ(test.desktop.timer.kills, std::vector<unsigned>{4712});
-    EXPECT_EQ(station.Run().timerHandle, 0u);
+    EXPECT_EQ(station.Run().TimerHandle(), 0u);
 
     test.desktop.timer.failSet = true;
-    StartPollingTimer(station);
-    EXPECT_EQ(station.Run().timerHandle, 0u);
+    StartPollingTimer(station.Cycle());
+    EXPECT_EQ(station.Run().TimerHandle(), 0u);
 }
 
 TEST_F(PollingCycleTest, OnlyATickOfTheStationsTimerRunsACycle)
 {
     WriteTestFile(source + "/DELV/a.pdf", "%PDF a");
     station.OnPollingTick(POLL_TIMER_ID);  // no timer set yet
-    station.Run().timerHandle = POLL_TIMER_ID;
+    station.Run().TimerSet(POLL_TIMER_ID);
     station.OnPollingTick(4713);
     EXPECT_TRUE(test.desktop.logList.lines.empty());
     EXPECT_TRUE(test.desktop.display.statusTexts.empty());
 
-    station.Run().ErrorBoxOpen = true;
-    station.OnPollingTick(POLL_TIMER_ID);
-    EXPECT_TRUE(test.desktop.logList.lines.empty());
-    EXPECT_TRUE(fs::exists(source + "/DELV/a.pdf"));
-
-    station.Run().ErrorBoxOpen = false;
+    {
+        auto boxOpen = station.Run().ErrorBox();
+        station.OnPollingTick(POLL_TIMER_ID);
+        EXPECT_TRUE(test.desktop.logList.lines.empty());
+        EXPECT_TRUE(fs::exists(source + "/DELV/a.pdf"));
+    }
     station.OnPollingTick(POLL_TIMER_ID);
     EXPECT_EQ(ListMessages(), (Lines{"----------------> Polling ...", "Drucke nun a.pdf (0KB)"}));
     EXPECT_EQ(test.desktop.display.statusTexts, (Lines{"RUNNING", ""}));
@@ -104,7 +104,7 @@ TEST_F(PollingCycleTest, AMissingPrintProgramStopsTheCycleBeforeTheFetch)
 {
     WriteTestFile(source + "/DELV/a.pdf", "%PDF a");
     station.Settings().Printer_PDF_Prog = test.folder / "gone/print";
-    station.Run().timerHandle = POLL_TIMER_ID;
+    station.Run().TimerSet(POLL_TIMER_ID);
     // A tick that comes while the box of the cycle is open does not start another cycle.
     test.boxes.onShow = [&] { station.OnPollingTick(POLL_TIMER_ID); };
 
@@ -119,18 +119,18 @@ TEST_F(PollingCycleTest, AMissingPrintProgramStopsTheCycleBeforeTheFetch)
     EXPECT_EQ(test.boxes.boxes[0].caption, "ERROR");
     EXPECT_EQ(test.boxes.boxes[0].style, 0x2010u);
     EXPECT_TRUE(fs::exists(source + "/DELV/a.pdf"));
-    EXPECT_FALSE(station.Run().cycleRunning);
+    EXPECT_FALSE(station.Run().CycleRunning());
 }
 
 TEST_F(PollingCycleTest, ACycleThatFetchedNothingPrintsNothing)
 {
     WriteTestFile(spool + "/RL/left.pdf", "%PDF left over");
-    RunCycle(station);
+    RunCycle(station.Cycle());
     EXPECT_TRUE(test.PrintCalls().empty());
     EXPECT_TRUE(fs::exists(spool + "/RL/left.pdf"));
 
     WriteTestFile(source + "/FRONTSH/new.pdf", "%PDF new");
-    RunCycle(station);
+    RunCycle(station.Cycle());
     EXPECT_EQ(test.PrintCalls().size(), 2u);
     EXPECT_FALSE(fs::exists(spool + "/RL/left.pdf"));
 }
@@ -139,7 +139,7 @@ TEST_F(PollingCycleTest, ADownloadLeftHalfByAStationThatDiedIsClearedAway)
 {
     WriteTestFile(spool + "/DELV/gone.pdf.part", "%PDF half");
     WriteTestFile(source + "/DELV/new.pdf", "%PDF new");
-    RunCycle(station);
+    RunCycle(station.Cycle());
     EXPECT_FALSE(fs::exists(spool + "/DELV/gone.pdf.part"));
     ASSERT_EQ(test.PrintCalls().size(), 1u);
     EXPECT_EQ(fs::path(test.PrintCalls()[0].arguments.back()).filename(), "new.pdf");
@@ -148,16 +148,15 @@ TEST_F(PollingCycleTest, ADownloadLeftHalfByAStationThatDiedIsClearedAway)
 TEST_F(PollingCycleTest, KorvidFetchesTheThreeCategoriesThroughOneSession)
 {
     UseStore();
-    test.store.script.fetchResults["/pub/4711/SPOOL/DELV"] = true;
-    WriteTestFile(spool + "/DELV/fetched.pdf", "%PDF fetched");
+    test.store.script.folders["/pub/4711/SPOOL/DELV"]["fetched.pdf"] = {};
 
-    RunCycle(station);
+    RunCycle(station.Cycle());
 
     EXPECT_EQ(test.store.calls,
-              (Lines{"create", "open", "base /pub/4711/SPOOL",
-                     "fetch Deckblätter | /pub/4711/SPOOL/FRONTSH -> " + spool + "/FRONTSH",
-                     "fetch rote Leihscheine | /pub/4711/SPOOL/RL -> " + spool + "/RL",
-                     "fetch Auslieferungen | /pub/4711/SPOOL/DELV -> " + spool + "/DELV", "close", "destroy"}));
+              (Lines{"create", "open", "enter /pub/4711/SPOOL", "enter /pub/4711/SPOOL/FRONTSH", "list",
+                     "enter /pub/4711/SPOOL/RL", "list", "enter /pub/4711/SPOOL/DELV", "list", "fetch fetched.pdf",
+                     "delete fetched.pdf", "close", "destroy"}));
+    EXPECT_TRUE(test.store.script.folders["/pub/4711/SPOOL/DELV"].empty());
     EXPECT_EQ(test.PrintCalls().size(), 1u);
     EXPECT_TRUE(test.boxes.boxes.empty());
 }
@@ -167,12 +166,12 @@ TEST_F(PollingCycleTest, AFailedLoginIsReportedWhileTicksAreHeldBack)
     UseStore();
     station.Settings().KV_Sftp_Mode = 1;
     test.store.script.loginCode = UTE_USER_NA;
-    test.store.script.sftp = true;
+    test.store.script.protocol = "SFTP";
     test.store.script.lastResponse = "access denied";
     bool heldBack = false;
-    test.boxes.onShow = [&] { heldBack = station.Run().ErrorBoxOpen; };
+    test.boxes.onShow = [&] { heldBack = station.Run().ErrorBoxOpen(); };
 
-    RunCycle(station);
+    RunCycle(station.Cycle());
 
     std::string report = "Konnte nicht am SFTP-Server store.example mit Nutzer bib anmelden!\n\n"
                          "Server-Response: err-code: 62, 'access denied'";
@@ -182,14 +181,14 @@ TEST_F(PollingCycleTest, AFailedLoginIsReportedWhileTicksAreHeldBack)
     EXPECT_EQ(test.boxes.boxes[0].caption, "Error during SFTP-Operation");
     EXPECT_EQ(test.boxes.boxes[0].style, 0x2010u);
     EXPECT_TRUE(heldBack);
-    EXPECT_FALSE(station.Run().ErrorBoxOpen);
+    EXPECT_FALSE(station.Run().ErrorBoxOpen());
     EXPECT_EQ(ListMessages(), Lines{report});
 
     // Only logged, without a box.
     station.Settings().OnErrorLogOnly = 1;
     station.Settings().KV_Sftp_Mode = 0;
-    test.store.script.sftp = false;
-    RunCycle(station);
+    test.store.script.protocol = "FTP";
+    RunCycle(station.Cycle());
     EXPECT_EQ(test.boxes.boxes.size(), 1u);
     EXPECT_EQ(ListMessages().back(), "Konnte nicht am FTP-Server store.example mit Nutzer bib anmelden!\n\n"
                                      "Server-Response: err-code: 62, 'access denied'");
@@ -198,14 +197,14 @@ TEST_F(PollingCycleTest, AFailedLoginIsReportedWhileTicksAreHeldBack)
 TEST_F(PollingCycleTest, AMissingBaseFolderSkipsItsCategories)
 {
     UseStore();
-    test.store.script.baseFolderCodes["/pub/4711/SPOOL"] = UTE_SVR_REQUEST_DENIED;
+    test.store.script.enterCodes["/pub/4711/SPOOL"] = UTE_SVR_REQUEST_DENIED;
     test.store.script.lastResponse = "550 No such file or directory.";
     bool heldBack = false;
-    test.boxes.onShow = [&] { heldBack = station.Run().ErrorBoxOpen; };
+    test.boxes.onShow = [&] { heldBack = station.Run().ErrorBoxOpen(); };
 
-    RunCycle(station);
+    RunCycle(station.Cycle());
 
-    EXPECT_EQ(test.store.calls, (Lines{"create", "open", "base /pub/4711/SPOOL", "close", "destroy"}));
+    EXPECT_EQ(test.store.calls, (Lines{"create", "open", "enter /pub/4711/SPOOL", "close", "destroy"}));
     ASSERT_EQ(test.boxes.boxes.size(), 1u);
     EXPECT_EQ(test.boxes.boxes[0].text, "Konnte nicht in das Verzeichnis /pub/4711/SPOOL wechseln !\n\n"
                                         "Server-Response: err-code: " +
@@ -224,23 +223,22 @@ TEST_F(PollingCycleTest, TessalineGoesOnWithTheNextMainFolder)
     settings.MainFolders = {"north", "south", "west"};
     settings.SpoolFolders = {{"Aufsätze", "articles", "P1", "", ""}, {"", "loans/red", "P2", "", ""}};
     settings.OnErrorLogOnly = 1;
-    test.store.script.baseFolderCodes["/pub/north/SPOOL"] = 3;
-    test.store.script.baseFolderCodes["/pub/west/SPOOL"] = 4;
+    test.store.script.enterCodes["/pub/north/SPOOL"] = 3;
+    test.store.script.enterCodes["/pub/west/SPOOL"] = 4;
 
-    RunCycle(station);
+    RunCycle(station.Cycle());
 
     EXPECT_EQ(test.store.calls,
-              (Lines{"create", "open", "base /pub/north/SPOOL", "base /pub/south/SPOOL",
-                     "fetch Aufsätze | /pub/south/SPOOL/articles -> " + spool + "/articles",
-                     "fetch  | /pub/south/SPOOL/loans/red -> " + spool + "/loans/red", "base /pub/west/SPOOL", "close",
-                     "destroy"}));
+              (Lines{"create", "open", "enter /pub/north/SPOOL", "enter /pub/south/SPOOL",
+                     "enter /pub/south/SPOOL/articles", "list", "enter /pub/south/SPOOL/loans/red", "list",
+                     "enter /pub/west/SPOOL", "close", "destroy"}));
     // Only the last report is logged.
     EXPECT_EQ(ListMessages(), Lines{"Konnte nicht in das Verzeichnis /pub/west/SPOOL wechseln !\n\n"
                                     "Server-Response: err-code: 4, '530 Login incorrect.'"});
 
     settings.MainFolders.clear();
     test.store.calls.clear();
-    RunCycle(station);
+    RunCycle(station.Cycle());
     EXPECT_EQ(test.store.calls, (Lines{"create", "open", "close", "destroy"}));
 }
 

@@ -70,7 +70,7 @@ TEST_F(PrintDispatchTest, PrintsAFolderInSortedOrderAndDeletesWhatWasPrinted)
     std::string before = fs::current_path().string();
     test.desktop.logList.lines.clear();
 
-    PrintFolder(station, "DELV");
+    PrintFolder(station.Cycle().Printing(), "DELV");
 
     std::vector<PrintCall> calls = test.PrintCalls();
     ASSERT_EQ(calls.size(), 3u);
@@ -113,7 +113,7 @@ TEST_F(PrintDispatchTest, AFailedPrintKeepsItsFileAndIsLogged)
     test.SetPrintControl("a.pdf 3\nb.pdf signal 9\n");
     const std::string& program = station.Settings().Printer_PDF_Prog;
 
-    PrintFolder(station, "DELV");
+    PrintFolder(station.Cycle().Printing(), "DELV");
 
     EXPECT_EQ(test.PrintCalls().size(), 3u);
     EXPECT_TRUE(fs::exists(delv + "/a.pdf"));
@@ -136,8 +136,8 @@ TEST_F(PrintDispatchTest, APrintedFileThatCannotLeaveItsFolderIsLoggedAndNotPrin
     WriteTestFile(delv + "/a.pdf", "%PDF a");
     ASSERT_TRUE(disk.SetReadOnly(true));
 
-    PrintFolder(station, "DELV");
-    PrintFolder(station, "DELV");
+    PrintFolder(station.Cycle().Printing(), "DELV");
+    PrintFolder(station.Cycle().Printing(), "DELV");
 
     EXPECT_EQ(test.PrintCalls().size(), 1u);
     EXPECT_TRUE(fs::exists(delv + "/a.pdf"));
@@ -148,7 +148,7 @@ TEST_F(PrintDispatchTest, APrintedFileThatCannotLeaveItsFolderIsLoggedAndNotPrin
     // Once the file can leave, it does; a new document under the same name prints again.
     ASSERT_TRUE(disk.SetReadOnly(false));
     WriteTestFile(delv + "/a.pdf", "%PDF new a");
-    PrintFolder(station, "DELV");
+    PrintFolder(station.Cycle().Printing(), "DELV");
     EXPECT_EQ(test.PrintCalls().size(), 2u);
     EXPECT_FALSE(fs::exists(delv + "/a.pdf"));
 }
@@ -159,7 +159,7 @@ TEST_F(PrintDispatchTest, AProgramThatCannotStartKeepsEveryFile)
     WriteTestFile(delv + "/b.pdf", "%PDF b");
     station.Settings().Printer_PDF_Prog = test.folder / "spool";
 
-    PrintFolder(station, "DELV");
+    PrintFolder(station.Cycle().Printing(), "DELV");
 
     EXPECT_TRUE(fs::exists(delv + "/a.pdf"));
     EXPECT_TRUE(fs::exists(delv + "/b.pdf"));
@@ -172,14 +172,14 @@ TEST_F(PrintDispatchTest, AMissingProgramOrFolderOrDocumentPrintsNothing)
 {
     WriteTestFile(delv + "/a.pdf", "%PDF a");
     station.Settings().Printer_PDF_Prog = test.folder / "missing";
-    PrintFolder(station, "DELV");
+    PrintFolder(station.Cycle().Printing(), "DELV");
     EXPECT_EQ(station.Params().Value(station.Params().FindParam("CWD")), "DELV");
 
     station.Settings().Printer_PDF_Prog = TEST_PRINT_PROGRAM;
-    PrintFolder(station, "MISSING");
+    PrintFolder(station.Cycle().Printing(), "MISSING");
     fs::remove(delv + "/a.pdf");
     fs::create_directory(delv + "/only.pdf");
-    PrintFolder(station, "DELV");
+    PrintFolder(station.Cycle().Printing(), "DELV");
 
     EXPECT_TRUE(test.PrintCalls().empty());
     EXPECT_EQ(test.desktop.waitCursor.shown, 0);
@@ -191,7 +191,7 @@ TEST_F(PrintDispatchTest, PrintAllGoesThroughTheCategoriesWithTheirPrinters)
     for (const char* category : {"FRONTSH", "RL", "DELV"})
         WriteTestFile(test.folder / "spool/SPOOL/" + category + "/" + category + ".pdf", category);
 
-    PrintAll(station);
+    PrintAll(station.Cycle().Printing());
 
     std::vector<PrintCall> calls = test.PrintCalls();
     ASSERT_EQ(calls.size(), 3u);
@@ -203,7 +203,7 @@ TEST_F(PrintDispatchTest, PrintAllGoesThroughTheCategoriesWithTheirPrinters)
     station.Settings().SpoolFolders = {{"Zwei", "two", "P2", "d2", "p2"}, {"Eins", "one/sub", "P1", "d1", "p1"}};
     WriteTestFile(test.folder / "spool/SPOOL/one/sub/1.pdf", "1");
     WriteTestFile(test.folder / "spool/SPOOL/two/2.pdf", "2");
-    PrintAll(station);
+    PrintAll(station.Cycle().Printing());
     calls = test.PrintCalls();
     ASSERT_EQ(calls.size(), 5u);
     EXPECT_EQ(calls[3].arguments, (Arguments{"P2|d2|p2|two", "2.pdf"}));

@@ -65,7 +65,7 @@ TEST(PrintNames, EveryNamePrintsItsOwnDocumentOnceThroughPdfPrint)
         ASSERT_TRUE(WritePdf(delv + "/" + names[i], "Dokument " + std::to_string(i) + " " + token));
     station.Params().SetParam("PRINTER", pdfQueue.queue);
 
-    PrintFolder(station, "DELV");
+    PrintFolder(station.Cycle().Printing(), "DELV");
 
     std::vector<std::string> texts = PrintedTexts(pdfQueue, token, names.size());
     EXPECT_EQ(texts.size(), names.size());

@@ -1,6 +1,6 @@
 // The fetch of category folders from a scripted FTP store: what a real server will not
 // send on demand (hostile names, a connection dropped in the middle of a download).
-#include "spool/fetch_policy.h"
+#include "spool/free_file_name.h"
 
 #include "net/sftp_stub_component.h"
 #include "servers/fake_ftp_server.h"
@@ -90,10 +90,7 @@ TEST(RemoteFolderFetch, AHostileNameNeverLeavesTheCategoryFolder)
     Deliver(server, "%PDF ok...");
     server.Start();
 
-    std::unique_ptr<StoreSession> session = store.access.CreateSession(station);
-    ASSERT_EQ(session->Open(), 0);
-    EXPECT_TRUE(session->FetchRemoteFolder("Auslieferungen", "/kv/4711/SPOOL/DELV", store.SpoolRoot() + "/DELV"));
-    session->Close();
+    EXPECT_TRUE(FetchStoreFolder(station, "Auslieferungen", "/kv/4711/SPOOL/DELV", store.SpoolRoot() + "/DELV"));
     server.Finish();
 
     EXPECT_EQ(Matching(server.Commands(), "RETR"), Lines{"RETR ok.pdf"});
@@ -119,7 +116,7 @@ TEST(RemoteFolderFetch, ADroppedConnectionLeavesNoPartialDocument)
     dropping->Passive().SendData(DataStep(document.substr(0, 3000), "")).Close();
     dropping->Start();
 
-    RunCycle(station);
+    RunCycle(station.Cycle());
     dropping->Finish();
 
     EXPECT_TRUE(FilesBelow(store.SpoolRoot()).empty());
@@ -143,7 +140,7 @@ TEST(RemoteFolderFetch, ADroppedConnectionLeavesNoPartialDocument)
     Deliver(server, document);
     server.Start();
 
-    RunCycle(station);
+    RunCycle(station.Cycle());
     server.Finish();
 
     EXPECT_EQ(Matching(server.Commands(), "DELE"), Lines{"DELE letter.pdf"});
@@ -164,7 +161,7 @@ TEST(RemoteFolderFetch, SftpReportsNameTheProtocol)
     Station& station = store.Make(settings);
     stub.SetFailing(true);
 
-    EXPECT_FALSE(FetchAll(station));
+    EXPECT_FALSE(FetchAll(station.Cycle()));
     stub.SetFailing(false);
 
     ASSERT_EQ(store.test.boxes.boxes.size(), 1u);

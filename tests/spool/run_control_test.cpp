@@ -65,7 +65,7 @@ TEST_F(RunControlTest, StartLogsItsLinesRunsACycleAndSetsTheTimer)
     ASSERT_EQ(test.desktop.timer.sets.size(), 1u);
     EXPECT_EQ(test.desktop.timer.sets[0].id, POLL_TIMER_ID);
     EXPECT_EQ(test.desktop.timer.sets[0].milliseconds, 30000u);
-    EXPECT_EQ(station.Run().timerHandle, POLL_TIMER_ID);
+    EXPECT_EQ(station.Run().TimerHandle(), POLL_TIMER_ID);
     EXPECT_EQ(test.recordingRunner.started.size(), 1u);
 
     station.StartPolling();
@@ -137,7 +137,7 @@ TEST_F(RunControlTest, StopKillsTheTimerAndLogsStopp)
     station.StopPolling();
     EXPECT_FALSE(station.IsRunning());
     EXPECT_EQ(test.desktop.timer.kills, std::vector<unsigned>{POLL_TIMER_ID});
-    EXPECT_EQ(station.Run().timerHandle, 0u);
+    EXPECT_EQ(station.Run().TimerHandle(), 0u);
     EXPECT_EQ(Logged().back(), "Stopp");
     EXPECT_EQ(test.desktop.display.statusTexts.back(), "");
     EXPECT_TRUE(test.desktop.runButtons.start);
@@ -175,7 +175,7 @@ TEST_F(RunControlTest, StopDuringTheFirstCycleSetsNoTimer)
 
     EXPECT_FALSE(station.IsRunning());
     EXPECT_TRUE(test.desktop.timer.sets.empty());
-    EXPECT_EQ(station.Run().timerHandle, 0u);
+    EXPECT_EQ(station.Run().TimerHandle(), 0u);
 }
 
 TEST_F(RunControlTest, WithoutATimerOnlyTheFirstCycleRuns)
@@ -187,7 +187,7 @@ TEST_F(RunControlTest, WithoutATimerOnlyTheFirstCycleRuns)
     station.StartPolling();
 
     EXPECT_TRUE(station.IsRunning());
-    EXPECT_EQ(station.Run().timerHandle, 0u);
+    EXPECT_EQ(station.Run().TimerHandle(), 0u);
     ASSERT_EQ(test.desktop.timer.sets.size(), 1u);
     EXPECT_EQ(test.desktop.timer.sets[0].milliseconds, kShortestPollingInterval);
     EXPECT_EQ(Logged().front(), "Start (Polling-Rate 0 Sekunden)");

@@ -75,12 +75,8 @@ protected:
     // The fetch of one category of the Korvid tree through a session of its own.
     bool FetchCategory(Station& korvid, const std::string& category)
     {
-        std::unique_ptr<StoreSession> session = station->access.CreateSession(korvid);
-        EXPECT_EQ(session->Open(), 0);
         const std::string source = korvid.Settings().KV_FTP_Store_Dir + "/4711/SPOOL/" + category;
-        bool fetched = session->FetchRemoteFolder(category, source, station->SpoolRoot() + "/" + category);
-        session->Close();
-        return fetched;
+        return FetchStoreFolder(korvid, category, source, station->SpoolRoot() + "/" + category);
     }
 
     // A fresh station; the one before is gone first, with its message boxes.
@@ -176,7 +172,7 @@ TEST_P(StoreEndToEnd, TessalineCycleFetchesEveryMainFolder)
     Put("south/SPOOL/loans/red/$(id).pdf", Document("dollar", 10));
     Put("west/SPOOL/articles/w.pdf", Document("w", 10));
 
-    RunCycle(tessaline);
+    RunCycle(tessaline.Cycle());
 
     EXPECT_EQ(StoreFiles(), (Lines{"north/SPOOL/articles/notes.pdf.txt", "west/SPOOL/articles/w.pdf"}));
     EXPECT_TRUE(SpoolFiles().empty());
@@ -230,10 +226,10 @@ TEST_P(StoreEndToEnd, AWrongPasswordIsReportedOnceAndFetchesNothing)
         settings.OnErrorLogOnly = logOnly;
         Station& korvid = other.Make(settings);
         bool boxOpenDuringBox = false;
-        other.test.boxes.onShow = [&] { boxOpenDuringBox = korvid.Run().ErrorBoxOpen; };
+        other.test.boxes.onShow = [&] { boxOpenDuringBox = korvid.Run().ErrorBoxOpen(); };
         std::size_t linesBefore = FileLines(settings.LogFileName).size();
 
-        EXPECT_FALSE(FetchAll(korvid));
+        EXPECT_FALSE(FetchAll(korvid.Cycle()));
 
         const std::string text = std::string("Konnte nicht am ") + (store->IsSftp() ? "SFTP" : "FTP") +
                                  "-Server 127.0.0.1 mit Nutzer " + settings.KV_FTP_Store_User + " anmelden!\n\n" +
@@ -253,7 +249,7 @@ TEST_P(StoreEndToEnd, AWrongPasswordIsReportedOnceAndFetchesNothing)
         } else {
             EXPECT_TRUE(other.test.boxes.boxes.empty());
         }
-        EXPECT_FALSE(korvid.Run().ErrorBoxOpen);
+        EXPECT_FALSE(korvid.Run().ErrorBoxOpen());
         EXPECT_EQ(StoreFiles(), Lines{"4711/SPOOL/DELV/a.pdf"});
         EXPECT_TRUE(FilesBelow(other.SpoolRoot()).empty());
     }
@@ -268,9 +264,9 @@ TEST_P(StoreEndToEnd, AMissingBaseFolderIsReportedInBothModes)
         settings.KV_Inst_ID = "9999";
         Station& korvid = other.Make(settings);
         bool boxOpenDuringBox = false;
-        other.test.boxes.onShow = [&] { boxOpenDuringBox = korvid.Run().ErrorBoxOpen; };
+        other.test.boxes.onShow = [&] { boxOpenDuringBox = korvid.Run().ErrorBoxOpen(); };
 
-        EXPECT_FALSE(FetchAll(korvid));
+        EXPECT_FALSE(FetchAll(korvid.Cycle()));
 
         ASSERT_EQ(other.test.boxes.boxes.size(), 1u);
         EXPECT_TRUE(other.test.boxes.boxes[0].text.starts_with("Konnte nicht in das Verzeichnis " +
@@ -279,7 +275,7 @@ TEST_P(StoreEndToEnd, AMissingBaseFolderIsReportedInBothModes)
             << other.test.boxes.boxes[0].text;
         EXPECT_EQ(other.test.boxes.boxes[0].caption, Caption());
         EXPECT_TRUE(boxOpenDuringBox);
-        EXPECT_FALSE(korvid.Run().ErrorBoxOpen);
+        EXPECT_FALSE(korvid.Run().ErrorBoxOpen());
     }
     // The Tessaline mode goes on with the next main folder.
     Renew();
@@ -288,7 +284,7 @@ TEST_P(StoreEndToEnd, AMissingBaseFolderIsReportedInBothModes)
     Put("south/SPOOL/articles/.keep", "");
     Put("south/SPOOL/loans/red/s1.pdf", Document("s1", 10));
     Station& tessaline = MakeTessaline({"north", "gone", "south"});
-    EXPECT_TRUE(FetchAll(tessaline));
+    EXPECT_TRUE(FetchAll(tessaline.Cycle()));
     ASSERT_EQ(Boxes().size(), 1u);
     EXPECT_TRUE(Boxes()[0].text.starts_with("Konnte nicht in das Verzeichnis " + tessaline.Settings().KV_FTP_Store_Dir +
                                             "/gone/SPOOL wechseln !"));
@@ -303,7 +299,7 @@ TEST_P(StoreEndToEnd, AMissingCategoryIsSkipped)
     Put("4711/SPOOL/DELV/d.pdf", Document("d", 10));
     Put("4711/SPOOL/FRONTSH/f.pdf", Document("f", 10));
 
-    EXPECT_TRUE(FetchAll(korvid));
+    EXPECT_TRUE(FetchAll(korvid.Cycle()));
 
     EXPECT_EQ(SpoolFiles(), (Lines{"DELV/d.pdf", "FRONTSH/f.pdf"}));
     EXPECT_TRUE(Boxes().empty());
@@ -356,7 +352,7 @@ TEST_P(StoreEndToEnd, ADocumentTheStoreWillNotDeleteIsNotKept)
     // Nothing may be deleted in the folder.
     ASSERT_EQ(chmod((store->TreeFolder() + "/4711/SPOOL/DELV").c_str(), 0555), 0);
 
-    RunCycle(korvid);
+    RunCycle(korvid.Cycle());
 
     EXPECT_TRUE(SpoolFiles().empty());
     EXPECT_TRUE(station->test.PrintCalls().empty());
@@ -376,7 +372,7 @@ TEST_P(StoreEndToEnd, AWaitingDocumentOfTheSameNameIsKept)
     Put("4711/SPOOL/DELV/a.pdf", Document("new", 10));
     station->test.SetPrintControl("a.pdf 1\n");
 
-    RunCycle(korvid);
+    RunCycle(korvid.Cycle());
 
     EXPECT_TRUE(StoreFiles().empty());
     EXPECT_EQ(SpoolFiles(), Lines{"DELV/a.pdf"});
@@ -426,7 +422,7 @@ TEST(StoreDrop, TheNextCycleFetchesWhatADroppedDownloadLeft)
         }
     };
 
-    RunCycle(korvid);
+    RunCycle(korvid.Cycle());
 
     ASSERT_TRUE(stopped);
     EXPECT_TRUE(FilesBelow(station.SpoolRoot()).empty());
@@ -440,7 +436,7 @@ TEST(StoreDrop, TheNextCycleFetchesWhatADroppedDownloadLeft)
     ASSERT_TRUE(store.Start(error)) << error;
     store.Configure(korvid.Settings(), station.access);
 
-    RunCycle(korvid);
+    RunCycle(korvid.Cycle());
 
     std::vector<PrintCall> calls = station.test.PrintCalls();
     ASSERT_EQ(calls.size(), 1u);
@@ -475,7 +471,7 @@ TEST(StoreAnswers, EveryOtherDocumentIsPrintedInTheFirstCycleOnce)
         const bool trickle = fault.starts_with("trickle");
 
         for (int cycle = 0; cycle < 2; ++cycle) {
-            RunCycle(korvid);
+            RunCycle(korvid.Cycle());
             Lines printed;
             for (const PrintCall& call : station.test.PrintCalls())
                 printed.push_back(fs::path(call.workingFolder).filename().string() + "/" + call.arguments.back());

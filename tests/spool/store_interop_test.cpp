@@ -47,7 +47,7 @@ TEST_P(StoreInterop, EveryDocumentIsListedFetchedDeletedAndPrinted)
     station.access.ftpPort = store.Port();
     Station& korvid = station.Make(settings);
 
-    RunCycle(korvid);
+    RunCycle(korvid.Cycle());
 
     Lines printed;
     for (const PrintCall& call : station.test.PrintCalls()) {

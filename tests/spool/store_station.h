@@ -2,9 +2,12 @@
 // port, the recording desktop and the test print program of TestStation.
 #pragma once
 
-#include "spool/remote_store.h"
 #include "spool/station.h"
+#include "spool/store_document_source.h"
+#include "spool/store_error_report.h"
 #include "spool/test_station.h"
+
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -46,9 +49,10 @@ inline StationSettings StoreTessalineSettings(const std::string& root, const std
 // The store access of the station, on ports the test may change between cycles.
 class TestPortStoreAccess : public StoreAccess {
 public:
-    std::unique_ptr<StoreSession> CreateSession(Station& station) override
+    std::unique_ptr<StoreSource> Create(const StationSettings& settings, StoreContext context) override
     {
-        return std::make_unique<RemoteStoreSession>(station, ftpPort, sftpPort, receiveTimeoutMs, lowSpeedMs);
+        return std::make_unique<StoreDocumentSource>(settings, context, ftpPort, sftpPort, receiveTimeoutMs,
+                                                     lowSpeedMs);
     }
     int ftpPort = 21;
     int sftpPort = 22;
@@ -88,6 +92,25 @@ public:
     TestPortStoreAccess access;
     std::unique_ptr<Station> station;
 };
+
+// The fetch of one category folder from a store opened for it alone, as a cycle fetches
+// it; false also when the store could not be opened.
+inline bool FetchStoreFolder(Station& station, const std::string& label, const std::string& folder,
+                             const std::string& destination)
+{
+    StoreReport report(station.Settings(), station.Run());
+    std::unique_ptr<StoreSource> store =
+        station.Store().Create(station.Settings(), {station.Log(), station.Seams().display, report});
+    report.SetProtocol(store->ProtocolName());
+    bool opened = store->Open(nullptr);
+    EXPECT_TRUE(opened);
+    if (!opened)
+        return false;
+    FetchContext context{station.Log(), station.Seams().display, station.Run().Fetches(), &report};
+    bool fetched = FetchFromSource(context, *store, label, folder, destination);
+    store->Close();
+    return fetched;
+}
 
 // The files below a folder, as sorted relative paths; none for a missing folder.
 inline std::vector<std::string> FilesBelow(const std::string& folder)

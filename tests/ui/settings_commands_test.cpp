@@ -109,7 +109,7 @@ const char* const kRefusal = "Stoppen Sie zunächst die Aktivitäten durch Betä
 TEST_F(SettingsCommand, AllThreeAreRefusedWhileRunning)
 {
     Station& station = Make(0);
-    station.Run().running = true;
+    station.Run().Start();
     EXPECT_FALSE(BaseSettingsCommand(station, dialogs));
     EXPECT_FALSE(PrinterCommand(station, dialogs));
     EXPECT_FALSE(InstitutionCommand(station, dialogs));
@@ -123,7 +123,7 @@ TEST_F(SettingsCommand, AllThreeAreRefusedWhileRunning)
     EXPECT_FALSE(SettingsFileExists());
 
     // After "Stopp" the same command opens its dialog.
-    station.Run().running = false;
+    station.Run().Stop();
     dialogs.accept = false;
     BaseSettingsCommand(station, dialogs);
     EXPECT_EQ(dialogs.opened, std::vector<std::string>{"base"});
@@ -216,7 +216,7 @@ TEST_F(SettingsCommand, InstitutionDoesNothingAtAllInTheTessalineMode)
 {
     Station& station = Make(1);
     EXPECT_FALSE(InstitutionCommand(station, dialogs));
-    station.Run().running = true;
+    station.Run().Start();
     EXPECT_FALSE(InstitutionCommand(station, dialogs));
     EXPECT_TRUE(dialogs.opened.empty());
     EXPECT_TRUE(boxes.boxes.empty());
