@@ -44,11 +44,11 @@ struct SftpBinding::EntryPoints {
 namespace {
 
 template <typename Function>
-bool Resolve(void* library, const char* name, Function& function, std::string& error)
+bool Resolve(void* library, const char* name, Function& function, std::string* error)
 {
     function = reinterpret_cast<Function>(dlsym(library, name));
-    if (function == nullptr && error.empty()) {
-        error = std::string("psftp_dll.so: entry point ") + name + " missing";
+    if (function == nullptr && error->empty()) {
+        *error = std::string("psftp_dll.so: entry point ") + name + " missing";
     }
     return function != nullptr;
 }
@@ -93,19 +93,19 @@ SftpBinding::SftpBinding(const std::string& folder)
     }
     EntryPoints& e = *entry_;
     bool all = true;
-    all &= Resolve(library_, "psftp_dll_connect", e.connect, loadError_);
-    all &= Resolve(library_, "psftp_dll_connect_port", e.connectPort, loadError_);
-    all &= Resolve(library_, "psftp_dll_disconnect", e.disconnect, loadError_);
-    all &= Resolve(library_, "psftp_dll_get_last_error", e.getLastError, loadError_);
-    all &= Resolve(library_, "psftp_dll_pwd", e.pwd, loadError_);
-    all &= Resolve(library_, "psftp_dll_put", e.put, loadError_);
-    all &= Resolve(library_, "psftp_dll_get", e.get, loadError_);
-    all &= Resolve(library_, "psftp_dll_ls", e.ls, loadError_);
-    all &= Resolve(library_, "psftp_dll_chdir", e.chdir, loadError_);
-    all &= Resolve(library_, "psftp_dll_mkdir", e.mkdir, loadError_);
-    all &= Resolve(library_, "psftp_dll_rmdir", e.rmdir, loadError_);
-    all &= Resolve(library_, "psftp_dll_delete", e.remove, loadError_);
-    all &= Resolve(library_, "psftp_dll_rename", e.rename, loadError_);
+    all &= Resolve(library_, "psftp_dll_connect", e.connect, &loadError_);
+    all &= Resolve(library_, "psftp_dll_connect_port", e.connectPort, &loadError_);
+    all &= Resolve(library_, "psftp_dll_disconnect", e.disconnect, &loadError_);
+    all &= Resolve(library_, "psftp_dll_get_last_error", e.getLastError, &loadError_);
+    all &= Resolve(library_, "psftp_dll_pwd", e.pwd, &loadError_);
+    all &= Resolve(library_, "psftp_dll_put", e.put, &loadError_);
+    all &= Resolve(library_, "psftp_dll_get", e.get, &loadError_);
+    all &= Resolve(library_, "psftp_dll_ls", e.ls, &loadError_);
+    all &= Resolve(library_, "psftp_dll_chdir", e.chdir, &loadError_);
+    all &= Resolve(library_, "psftp_dll_mkdir", e.mkdir, &loadError_);
+    all &= Resolve(library_, "psftp_dll_rmdir", e.rmdir, &loadError_);
+    all &= Resolve(library_, "psftp_dll_delete", e.remove, &loadError_);
+    all &= Resolve(library_, "psftp_dll_rename", e.rename, &loadError_);
     loaded_ = all;
     e.size = reinterpret_cast<psftp_dll_size_fn>(dlsym(library_, "psftp_dll_size"));
     e.hostKey = reinterpret_cast<psftp_dll_host_key_fn>(dlsym(library_, "psftp_dll_host_key"));

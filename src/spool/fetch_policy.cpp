@@ -1,6 +1,8 @@
 #include "spool/fetch_policy.h"
 
 #include "net/result_codes.h"
+#include "platform/display_fields.h"
+#include "spool/activity_log.h"
 #include "spool/document_source.h"
 #include "spool/durable_file.h"
 #include "spool/free_file_name.h"
@@ -9,8 +11,6 @@
 #include "spool/run_state.h"
 #include "spool/store_error_report.h"
 #include "spool/text_format.h"
-#include "spool/activity_log.h"
-#include "platform/display_fields.h"
 
 #include <cstdio>
 #include <algorithm>
