@@ -220,7 +220,10 @@ TEST_F(ActivityLogTest, ANewLogFileIsTheUsersOnlyAndASettingsFileOthersCanReadIs
     EXPECT_EQ(fs::status(settings.LogFileName).permissions(), fs::perms::owner_read | fs::perms::owner_write);
 
     const std::string ini = folder / "kv_print.ini";
-    WriteTestFile(ini, "[MAIN]\n");
+    StationSettings stored;
+    stored.IniPath = ini;
+    stored.KV_FTP_Store_Password = "geheim";
+    SaveSettings(stored);
     struct Case {
         mode_t mode;
         bool warned;
