@@ -192,18 +192,35 @@ private slots:
 
         Child<QPushButton>(&dialog, "paramsStandardButton")->click();
         QCOMPARE(dialog.Printers().params, std::string("-dPDFFitPage -color -printer \"$PRINTER$\" $FILE$"));
+
+        boxes.answers = {BoxButton::Yes, BoxButton::Yes};
+        Child<QPushButton>(&dialog, "removeButton")->click();
+        QVERIFY(Child<QPushButton>(&dialog, "changeButton")->isEnabled());
+        Child<QPushButton>(&dialog, "removeButton")->click();
+        QVERIFY(!Child<QPushButton>(&dialog, "changeButton")->isEnabled());
+        QVERIFY(!Child<QPushButton>(&dialog, "removeButton")->isEnabled());
     }
 
     void entryDialogKeepsThePrinterItCameWith()
     {
         SpoolFolderEntryDialog dialog({"Aus", "DELV", "Laser", "drv", "LPT1:"});
-        QCOMPARE(dialog.windowTitle(), QString("Dialog"));
+        QCOMPARE(dialog.windowTitle(), QString("Spool-Verzeichnis und Drucker"));
         QCOMPARE(Child<QLineEdit>(&dialog, "printerText")->text(), QString("Laser (LPT1:)"));
-        QVERIFY(Child<QLineEdit>(&dialog, "printerText")->isReadOnly());
         Child<QLineEdit>(&dialog, "descriptionEdit")->setText("  Neu ");
         QCOMPARE(dialog.Entry(), (SpoolFolderEntry{"  Neu ", "DELV", "Laser", "drv", "LPT1:"}));
+        // Typing changes the name alone, as in the printer assignment.
+        Child<QLineEdit>(&dialog, "printerText")->selectAll();
+        QTest::keyClicks(Child<QLineEdit>(&dialog, "printerText"), "Laser 2");
+        QCOMPARE(dialog.Entry(), (SpoolFolderEntry{"  Neu ", "DELV", "Laser 2", "drv", "LPT1:"}));
         SpoolFolderEntryDialog empty({});
         QCOMPARE(Child<QLineEdit>(&empty, "printerText")->text(), QString());
+
+        // A folder of another entry keeps the dialog open with a hint.
+        RecordingMessageBoxes boxes;
+        SpoolFolderEntryDialog taken({"", " RL", "", "", ""}, {"DELV", "RL"});
+        taken.accept();
+        QCOMPARE(taken.result(), int(QDialog::Rejected));
+        QCOMPARE(boxes.boxes.at(0).caption, std::string("Verzeichnis bereits vorhanden"));
     }
 };
 
