@@ -16,21 +16,16 @@ private slots:
         list.resize(400, 400);
         list.show();
         QVERIFY(QTest::qWaitForWindowExposed(&list));
-        for (int n = 1; n <= 60; ++n)
-            list.Append("Zeile " + std::to_string(n));
-        list.ShowLast();
         const QString longLine = "Konnte nicht beim FTP-Server " + QString(80, 'x') + " anmelden!";
-        list.Append(longLine.toStdString());
+        for (int n = 1; n <= 60; ++n)
+            list.Append(n < 60 ? "Zeile" : longLine.toStdString());
         list.ShowLast();
-        for (const QSize size : {QSize(400, 120), QSize(250, 300), QSize(400, 60)}) {
-            list.resize(size);
+        for (const int height : {120, 60}) {
+            list.resize(400, height);
             QCoreApplication::processEvents();
-            const QRect newest = list.visualRect(list.model()->index(list.count() - 1, 0));
-            QVERIFY2(newest.top() >= 0 && newest.bottom() <= list.viewport()->rect().bottom(),
-                     qPrintable(QString::number(size.height())));
+            QVERIFY(list.visualRect(list.model()->index(59, 0)).bottom() <= list.viewport()->rect().bottom());
         }
-
-        for (const int row : {0, list.count() - 1}) {
+        for (const int row : {0, 59}) {
             list.scrollToItem(list.item(row));
             const QPoint at = list.visualRect(list.model()->index(row, 0)).center();
             QHelpEvent help(QEvent::ToolTip, at, list.viewport()->mapToGlobal(at));

@@ -1,6 +1,5 @@
-// What the station tells about settings it cannot keep or use: the box, the log line or
-// the saved value of each case, with the scratch folder written as "<Ordner>".
-#include "config/station_settings.h"
+// What the station tells of a setting it cannot keep or use: the box, the warning at start
+// and the value as the file keeps it, with the scratch folder written as "<Ordner>".
 #include "spool/configuration_check.h"
 #include "spool/settings_file_check.h"
 #include "spool/test_station.h"
@@ -9,97 +8,78 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <sys/stat.h>
 
 namespace {
 
-std::string LastBox(const TestStation& test)
-{
-    return test.boxes.boxes.empty() ? "" : test.boxes.boxes.back().caption + ": " + test.boxes.boxes.back().text;
-}
-
-std::string SaveFailure(const std::string& error)
-{
-    return "ERROR: Die Einstellungsdatei konnte nicht geschrieben werden:\n\nDatei: <Ordner>/station/kv_print.ini\n\n"
-           "Fehler: " + error + "\n\nDie Datei ist unverändert.";
-}
-
-// The warning at start about a settings file that others can read.
-std::string WarningWithPassword(StationSettings& s, const std::string& password)
-{
-    s.KV_FTP_Store_Password = password;
-    SaveSettings(s);
-    chmod(s.IniPath.c_str(), 0644);
-    return SettingsFileWarning(s.IniPath);
-}
+enum class Then { PasteAndSave, Save, SaveToReadOnlyFile, Start };
 
 struct SettingsCase {
-    const char* name;
-    std::function<std::string(TestStation&, StationSettings&)> run;
+    std::string StationSettings::*field;
+    std::string value;
+    Then then;
     std::string told;
 };
 
+const std::string kNotSaved = "ERROR: Die Einstellungsdatei konnte nicht geschrieben werden:\n\nDatei: "
+                              "<Ordner>/station/kv_print.ini\n\nFehler: ";
+const std::string kUnchanged = "\n\nDie Datei ist unverändert.";
+
 const SettingsCase kCases[] = {
-    {"a pasted line break becomes a blank, which the file keeps",
-     [](TestStation& test, StationSettings& s) {
-         s.KV_FTP_Store_User = "bib\r\nlio\nthek";
-         LineBreaksToBlanks(s.KV_FTP_Store_User);
-         SaveSettings(s);
-         LoadSettings(s);
-         return s.KV_FTP_Store_User + LastBox(test);
-     },
-     "bib lio thek"},
-    {"a line break that still reaches a save names its setting",
-     [](TestStation& test, StationSettings& s) {
-         s.KV_Inst_Name = "Stadt\nbibliothek";
-         SaveSettings(s);
-         return LastBox(test);
-     },
-     SaveFailure("Die Einstellung KV_Inst_Name enthält einen Zeilenumbruch.")},
-    {"a settings file its user may not write is not replaced, though the folder is theirs",
-     [](TestStation& test, StationSettings& s) {
-         SaveSettings(s);
-         const std::string before = ReadTestFile(s.IniPath);
-         chmod(test.folder.Path().c_str(), 0755);
-         for (const std::string& path : {test.folder / "station", s.IniPath})
-             if (chown(path.c_str(), kNobody, kNobody) != 0)
-                 return std::string("chown");
-         chmod(s.IniPath.c_str(), 0444);
-         RunUnprivileged([&] {
-             s.Polling_Rate = 30;
-             SaveSettings(s);
-             WriteTestFile(test.folder / "station/told", LastBox(test));
-             return 0;
-         });
-         return ReadTestFile(test.folder / "station/told") + (ReadTestFile(s.IniPath) == before ? "" : " (ersetzt)");
-     },
-     SaveFailure("Permission denied")},
-    {"the warning when the file holds a store password",
-     [](TestStation&, StationSettings& s) { return WarningWithPassword(s, "geheim"); },
+    {&StationSettings::KV_FTP_Store_User, "bib\r\nlio\nthek", Then::PasteAndSave, "bib lio thek"},
+    {&StationSettings::KV_FTP_Store_Password, "geheim", Then::Save,
      "Achtung: die Einstellungsdatei <Ordner>/station/kv_print.ini ist auch für andere lesbar (Modus 0644), sie "
-     "enthält das Passwort des Lagers!"},
-    {"no warning without a password", [](TestStation&, StationSettings& s) { return WarningWithPassword(s, ""); },
-     ""},
-    {"a local main folder that does not exist refuses the Start",
-     [](TestStation& test, StationSettings& s) {
-         s.LocalMainDir = test.folder / "fehlt";
-         const bool started = CheckConfiguration(test.Make(s));
-         return (started ? "Start, " : "") + LastBox(test);
-     },
+     "enthält das Passwort des Lagers!geheim"},
+    {&StationSettings::KV_Inst_Name, "Stadt\nbibliothek", Then::Save,
+     kNotSaved + "Die Einstellung KV_Inst_Name enthält einen Zeilenumbruch." + kUnchanged},
+    {&StationSettings::KV_Inst_ID, "0815", Then::SaveToReadOnlyFile, kNotSaved + "Permission denied" + kUnchanged + "4711"},
+    {&StationSettings::LocalMainDir, "<Ordner>/fehlt", Then::Start,
      "Lokales Haupt-Verzeichnis nicht gefunden!: das für den lokalen Modus konfigurierte Haupt-Verzeichnis\n\n\t"
      "<Ordner>/fehlt\n\nwurde nicht gefunden.\n\nBitte überprüfen Sie die Einstellungen."},
 };
 
-TEST(SettingsCases, EachCaseIsToldAsTheUserNeedsIt)
+std::string Replaced(std::string text, const std::string& from, const std::string& to)
+{
+    for (std::size_t at; (at = text.find(from)) != std::string::npos;)
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+std::string Told(TestStation& test, const SettingsCase& c)
+{
+    const std::string folder = test.folder / "station";
+    test.boxes.onShow = [&] {
+        WriteTestFile(folder + "/box", test.boxes.boxes.back().caption + ": " + test.boxes.boxes.back().text);
+    };
+    StationSettings s = LocalKorvidSettings(test.folder.Path());
+    if (c.then == Then::SaveToReadOnlyFile) {
+        SaveSettings(s);
+        chmod(test.folder.Path().c_str(), 0755);
+        chmod(s.IniPath.c_str(), 0444);
+        if (chown(folder.c_str(), kNobody, 0) != 0 || chown(s.IniPath.c_str(), kNobody, 0) != 0)
+            return "chown";
+    }
+    s.*c.field = Replaced(c.value, "<Ordner>", test.folder.Path());
+    if (c.then == Then::PasteAndSave)
+        LineBreaksToBlanks(s.*c.field);
+    if (c.then == Then::Start) {
+        const bool started = CheckConfiguration(test.Make(s));
+        return (started ? "Start " : "") + ReadTestFile(folder + "/box");
+    }
+    if (c.then == Then::SaveToReadOnlyFile)
+        RunUnprivileged([&] { SaveSettings(s); return 0; });
+    else
+        SaveSettings(s);
+    chmod(s.IniPath.c_str(), 0644);
+    LoadSettings(s);
+    return ReadTestFile(folder + "/box") + SettingsFileWarning(s.IniPath) + s.*c.field;
+}
+
+TEST(SettingsCases, EachIsToldAsTheUserNeedsIt)
 {
     for (const SettingsCase& c : kCases) {
         TestStation test(true);
-        StationSettings settings = LocalKorvidSettings(test.folder.Path());
-        std::string told = c.run(test, settings);
-        for (std::size_t at; (at = told.find(test.folder.Path())) != std::string::npos;)
-            told.replace(at, test.folder.Path().size(), "<Ordner>");
-        EXPECT_EQ(told, c.told) << c.name;
+        EXPECT_EQ(Replaced(Told(test, c), test.folder.Path(), "<Ordner>"), c.told);
     }
 }
 

@@ -161,7 +161,6 @@ private slots:
         QCOMPARE(entry.Entry().PrinterName, queue.queue);
         QCOMPARE(entry.Entry().PrinterPort, std::string("cups-pdf:/"));
         QVERIFY(entry.Entry().PrinterDriver.find("CUPS-PDF") != std::string::npos);
-        // Enter now confirms the entry instead of opening the choice again.
         QCOMPARE(entry.focusWidget(), Child<QPushButton>(&entry, "okButton"));
     }
 
