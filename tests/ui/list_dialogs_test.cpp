@@ -6,10 +6,12 @@
 #include "ui/spool_folder_entry_dialog.h"
 #include "ui/spool_folder_list_dialog.h"
 
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QToolTip>
 #include <QtTest>
 
 template <>
@@ -57,6 +59,12 @@ private slots:
         InputBox plain("Titel", "  Text  ", false);
         QCOMPARE(Child<QLabel>(&plain, "promptLabel")->text(), QString("Frage ?"));
         QCOMPARE(plain.Text(), std::string("  Text  "));
+        // A pasted line break becomes a blank, and the field says so.
+        plain.show();
+        QGuiApplication::clipboard()->setText("ge\r\nheim");
+        Child<QLineEdit>(&plain, "textEdit")->paste();
+        QCOMPARE(plain.Text(), std::string("  Text  ge heim"));
+        QVERIFY(QToolTip::text().startsWith("Zeilenumbrüche sind hier nicht möglich"));
         InputBox trimmed("Titel", "  Text  ", true);
         QCOMPARE(trimmed.Text(), std::string("Text"));
 
