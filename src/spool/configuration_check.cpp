@@ -26,11 +26,12 @@ bool RequireLocalFolder(const StationSettings& settings)
     if (!RequireValue(settings.LocalMainDir, "Kein Haupt-Verzeichnis für den lokalen Modus konfiguriert"))
         return false;
     std::error_code error;
-    if (std::filesystem::is_directory(settings.LocalMainDir, error) && access(settings.LocalMainDir.c_str(), R_OK | X_OK) == 0)
+    const std::string& folder = settings.LocalMainDir;
+    if (std::filesystem::is_directory(folder, error) && access(folder.c_str(), R_OK | X_OK) == 0)
         return true;
     ShowMessageBox(FormatText("das für den lokalen Modus konfigurierte Haupt-Verzeichnis\n\n\t%s\n\n"
                               "wurde nicht gefunden.\n\nBitte überprüfen Sie die Einstellungen.",
-                              settings.LocalMainDir.c_str()),
+                              folder.c_str()),
                    "Lokales Haupt-Verzeichnis nicht gefunden!", BoxStyle::Error);
     return false;
 }

@@ -32,7 +32,8 @@ const SettingsCase kCases[] = {
      "enthält das Passwort des Lagers!geheim"},
     {&StationSettings::KV_Inst_Name, "Stadt\nbibliothek", Then::Save,
      kNotSaved + "Die Einstellung KV_Inst_Name enthält einen Zeilenumbruch." + kUnchanged},
-    {&StationSettings::KV_Inst_ID, "0815", Then::SaveToReadOnlyFile, kNotSaved + "Permission denied" + kUnchanged + "4711"},
+    {&StationSettings::KV_Inst_ID, "0815", Then::SaveToReadOnlyFile,
+     kNotSaved + "Permission denied" + kUnchanged + "4711"},
     {&StationSettings::LocalMainDir, "<Ordner>/fehlt", Then::Start,
      "Lokales Haupt-Verzeichnis nicht gefunden!: das für den lokalen Modus konfigurierte Haupt-Verzeichnis\n\n\t"
      "<Ordner>/fehlt\n\nwurde nicht gefunden.\n\nBitte überprüfen Sie die Einstellungen."},
