@@ -38,8 +38,12 @@ void ReadAhead::SetExpected(uint64_t size)
 
 void ReadAhead::Fill()
 {
-    // Before the size is known, only the first flight is out.
-    while (sizeKnown_ && inFlight_.size() < kDepth && next_ <= expected_) {
+    // Before the size is known, only the first flight is out. Reads are topped up in
+    // batches, so that a batch goes out in one packet.
+    if (!sizeKnown_ || inFlight_.size() + kBatch > kDepth) {
+        return;
+    }
+    while (inFlight_.size() < kDepth && next_ <= expected_) {
         Ask(next_, kBlockSize, false);
         next_ += kBlockSize;
     }

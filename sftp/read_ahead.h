@@ -16,6 +16,7 @@ public:
     // 4 MiB in flight: the line 20 ms away each way carries 100 MB/s.
     static constexpr size_t kDepth = 128;
     static constexpr size_t kFirstFlight = 32;
+    static constexpr size_t kBatch = 16;
 
     ReadAhead(SftpChannel& channel, std::string handle);
     // The answers still on their way are dropped when they come.

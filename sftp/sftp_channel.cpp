@@ -272,8 +272,9 @@ int SftpChannel::Status(const Reply& reply)
     return code;
 }
 
-// Reads what the channel holds, at least one byte. Reading with room for the whole
-// window makes libssh grow the channel's window to it.
+// Reads what the channel holds, at least one byte. libssh keeps the window the server
+// may fill at what a read asks for: asking for the whole window opens it again, which
+// is done once half of it was read, so that not every read sends a window adjustment.
 bool SftpChannel::Receive()
 {
     if (begin_ > 0) {
@@ -284,7 +285,11 @@ bool SftpChannel::Receive()
     if (incoming_.size() < end_ + kWindow) {
         incoming_.resize(end_ + kWindow);
     }
-    const int count = ssh_channel_read_timeout(channel_, incoming_.data() + end_, uint32_t(kWindow), 0,
+    const size_t asked = readSinceOpened_ >= kWindow / 2 ? kWindow : kWindow - readSinceOpened_;
+    if (asked == kWindow) {
+        readSinceOpened_ = 0;
+    }
+    const int count = ssh_channel_read_timeout(channel_, incoming_.data() + end_, uint32_t(asked), 0,
                                                kNoTimeOut);
     if (count < 0) {
         return Fail(std::string("connection lost: ") + ssh_get_error(session_));
@@ -294,6 +299,7 @@ bool SftpChannel::Receive()
                                                  : std::string("connection lost: ") + ssh_get_error(session_));
     }
     end_ += size_t(count);
+    readSinceOpened_ += size_t(count);
     return TakePackets();
 }
 

@@ -105,6 +105,8 @@ private:
     std::vector<char> incoming_;
     size_t begin_ = 0;
     size_t end_ = 0;
+    // Bytes read since the window was last opened to its whole size.
+    size_t readSinceOpened_ = 0;
     uint32_t nextId_ = 1;
     std::map<uint32_t, Reply> answers_;
     std::set<uint32_t> forgotten_;
