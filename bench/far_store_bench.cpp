@@ -25,6 +25,7 @@
 #include <functional>
 #include <sstream>
 #include <string>
+#include <string_view>
 
 namespace fs = std::filesystem;
 
@@ -88,14 +89,23 @@ bool TimeThroughRelay(int target, bool ftp, std::vector<std::string> argv,
     return true;
 }
 
+// Written in blocks: a large document never lies whole in the driver's memory, which the
+// idle row's child would inherit.
 void WriteDocuments(const std::string& folder, int count, std::size_t size)
 {
     fs::create_directories(folder);
-    const std::string bytes = size == 0 ? "" : "%PDF-1.4 bench\n" + std::string(size - 15, 'b');
-    for (int i = 0; i < count; ++i)
-        std::ofstream(folder + "/" + (count == 1 ? std::string("doc") : "doc_" + std::to_string(100 + i)) + ".pdf",
-                      std::ios::binary)
-            << bytes;
+    const std::string head = "%PDF-1.4 bench\n";
+    const std::string block(1 << 20, 'b');
+    for (int i = 0; i < count; ++i) {
+        std::ofstream out(folder + "/" + (count == 1 ? std::string("doc") : "doc_" + std::to_string(100 + i)) + ".pdf",
+                          std::ios::binary);
+        for (std::size_t written = 0; written < size;) {
+            const std::string_view piece = written == 0 ? std::string_view(head) : std::string_view(block);
+            const std::size_t length = std::min(piece.size(), size - written);
+            out.write(piece.data(), static_cast<std::streamsize>(length));
+            written += length;
+        }
+    }
 }
 
 bool AllGone(const std::string& folder)
