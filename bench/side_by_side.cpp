@@ -9,12 +9,15 @@
 #include <string>
 #include <vector>
 
-// With arguments, only the named comparisons run: fetch, transfer, print, idle.
-// "--once ftp|sftp PORT TARGET" is one station download, run under strace by transfer.
+// With arguments, only the named comparisons run: fetch, transfer, far, print, idle.
+// "--once PORT TARGET" is one station download, run under strace by transfer;
+// "--cycle ftp|sftp PORT STORE_FOLDER ROOT" is one polling cycle, timed by far.
 int main(int argc, char** argv)
 {
-    if (argc == 5 && std::string(argv[1]) == "--once")
-        return TransferOnce(argv[2], std::atoi(argv[3]), argv[4]);
+    if (argc == 4 && std::string(argv[1]) == "--once")
+        return TransferOnce(std::atoi(argv[2]), argv[3]);
+    if (argc == 6 && std::string(argv[1]) == "--cycle")
+        return CycleOnce(argv[2], std::atoi(argv[3]), argv[4], argv[5]);
     auto wanted = [&](const std::string& name) {
         if (argc < 2)
             return true;
@@ -34,6 +37,9 @@ int main(int argc, char** argv)
             rows.push_back(row);
     if (wanted("transfer"))
         for (const BenchRow& row : TransferRows(pattern))
+            rows.push_back(row);
+    if (wanted("far"))
+        for (const BenchRow& row : FarStoreRows(pattern))
             rows.push_back(row);
     if (wanted("print"))
         rows.push_back(PrintPassRow(pattern));

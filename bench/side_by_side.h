@@ -10,7 +10,12 @@
 std::vector<BenchRow> FetchRows(const std::string& scratch);
 BenchRow PrintPassRow(const std::string& scratch);
 BenchRow IdleRow(const std::string& scratch);
-// The large FTP download against curl, the SFTP download 20 ms away against sftp.
+// The large FTP download against curl.
 std::vector<BenchRow> TransferRows(const std::string& scratch);
 // One station download with deletion, on its own, for counting its system calls.
-int TransferOnce(const std::string& protocol, int port, const std::string& target);
+int TransferOnce(int port, const std::string& target);
+// A store 20 ms away: one polling cycle of the station, a whole process, against sftp
+// and lftp through the same relay.
+std::vector<BenchRow> FarStoreRows(const std::string& scratch);
+// One polling cycle against the store on the port ("ftp" or "sftp"), below the folder.
+int CycleOnce(const std::string& protocol, int port, const std::string& storeFolder, const std::string& root);

@@ -1,20 +1,15 @@
-// One large FTP download against curl and one SFTP download from a store 20 ms away
-// against OpenSSH's sftp, each with log-in, download and deletion; and the system calls
-// each side makes per MB, counted once under strace.
+// One large FTP download against curl, with log-in, download and deletion; and the
+// system calls each side makes per MB, counted once under strace.
 #include "bench/bench_table.h"
 #include "bench/side_by_side.h"
 
-#include "fixtures/child_process.h"
 #include "fixtures/local_ftp_server.h"
 #include "fixtures/run_program.h"
-#include "fixtures/sshd_fixture.h"
 #include "net/result_codes.h"
-#include "psftp_dll.h"
 #include "spool/store_connection.h"
 
 #include <algorithm>
 #include <cstdlib>
-#include <dlfcn.h>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -25,8 +20,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::size_t kFtpSize = 200 * 1024 * 1024;
-constexpr std::size_t kSftpSize = 20 * 1024 * 1024;
-constexpr int kDelayMs = 20;
 constexpr int kRounds = 3;
 
 void WriteLargeFile(const std::string& path, std::size_t size)
@@ -47,12 +40,11 @@ bool Downloaded(const std::string& path, std::size_t size)
 }
 
 // The calls strace -c counted in its summary line.
-long CountedCalls(std::vector<std::string> argv, const std::string& scratch,
-                  const std::vector<std::string>& environment = {})
+long CountedCalls(std::vector<std::string> argv, const std::string& scratch)
 {
     const std::string summary = scratch + "/strace.txt";
     argv.insert(argv.begin(), {"/usr/bin/strace", "-c", "-f", "-o", summary});
-    RunProgram(argv, "", environment);
+    RunProgram(argv);
     std::ifstream in(summary);
     long calls = -1;
     for (std::string line; std::getline(in, line);) {
@@ -103,44 +95,6 @@ std::vector<std::string> CurlArguments(int port, const std::string& target)
             "ftp://127.0.0.1:" + std::to_string(port) + "/kv/large.pdf"};
 }
 
-int StationSftp(int port, const std::string& target)
-{
-    void* library = dlopen(PSFTP_DLL_DIR "/psftp_dll.so", RTLD_NOW | RTLD_LOCAL);
-    if (library == nullptr)
-        return 1;
-    auto connect = reinterpret_cast<psftp_dll_connect_port_fn>(dlsym(library, "psftp_dll_connect_port"));
-    auto get = reinterpret_cast<psftp_dll_transfer_fn>(dlsym(library, "psftp_dll_get"));
-    auto remove = reinterpret_cast<psftp_dll_name_fn>(dlsym(library, "psftp_dll_delete"));
-    auto disconnect = reinterpret_cast<psftp_dll_disconnect_fn>(dlsym(library, "psftp_dll_disconnect"));
-    int code = 1;
-    if (psftp_dll_handle handle = connect("127.0.0.1", port, SshdFixture::User(), SshdFixture::Password())) {
-        if (get(handle, target.c_str(), "large.pdf") == 1 && remove(handle, "large.pdf") == 1)
-            code = 0;
-        disconnect(handle);
-    }
-    dlclose(library);
-    return code;
-}
-
-// OpenSSH's sftp in batch mode with the password from an askpass script.
-struct SftpClient {
-    std::vector<std::string> argv;
-    std::vector<std::string> environment;
-};
-
-SftpClient SftpArguments(int port, const std::string& target, const std::string& scratch)
-{
-    const std::string askpass = scratch + "/askpass";
-    std::ofstream(askpass) << "#!/bin/sh\necho '" << SshdFixture::Password() << "'\n";
-    fs::permissions(askpass, fs::perms::owner_all);
-    const std::string batch = scratch + "/batch";
-    std::ofstream(batch) << "get large.pdf " << target << "\nrm large.pdf\n";
-    return {{"/usr/bin/sftp", "-oBatchMode=no", "-oStrictHostKeyChecking=no", "-oUserKnownHostsFile=/dev/null",
-             "-oPubkeyAuthentication=no", "-oPreferredAuthentications=password", "-P", std::to_string(port), "-b",
-             batch, std::string(SshdFixture::User()) + "@127.0.0.1"},
-            {"SSH_ASKPASS=" + askpass, "SSH_ASKPASS_REQUIRE=force", "DISPLAY="}};
-}
-
 BenchRow FtpRow(const std::string& scratch)
 {
     LocalFtpServer server;
@@ -170,7 +124,7 @@ BenchRow FtpRow(const std::string& scratch)
     }
     WriteLargeFile(source, kFtpSize);
     long stationCalls =
-        CountedCalls({Self(), "--once", "ftp", std::to_string(server.Port()), target}, scratch);
+        CountedCalls({Self(), "--once", std::to_string(server.Port()), target}, scratch);
     Downloaded(target, kFtpSize);
     WriteLargeFile(source, kFtpSize);
     long curlCalls = CountedCalls(CurlArguments(server.Port(), target), scratch);
@@ -182,71 +136,14 @@ BenchRow FtpRow(const std::string& scratch)
             Format("%.0f %%", 100.0 * curl / station), ">= 90 %"};
 }
 
-BenchRow SftpRow(const std::string& scratch)
-{
-    SshdFixture server;
-    std::string error;
-    if (!server.Start(error)) {
-        std::fprintf(stderr, "SSH server: %s\n", error.c_str());
-        return {};
-    }
-    ChildProcess relay;
-    std::string relayPort;
-    if (!relay.Start("/usr/bin/python3", {LATENCY_RELAY, std::to_string(server.Port()), std::to_string(kDelayMs)})
-        || !relay.ReadLine(relayPort, 5000)) {
-        std::fprintf(stderr, "latency relay did not start\n");
-        return {};
-    }
-    const int port = std::atoi(relayPort.c_str());
-    const std::string source = server.StoreRoot() + "/large.pdf";
-    const std::string target = scratch + "/large-sftp.part";
-    auto store = [&] {
-        WriteLargeFile(source, kSftpSize);
-        server.GiveToUser(source);
-    };
-    const SftpClient reference = SftpArguments(port, target, scratch);
-    double station = 1e9;
-    double sftp = 1e9;
-    for (int round = 0; round < kRounds; ++round) {
-        store();
-        auto start = std::chrono::steady_clock::now();
-        int code = StationSftp(port, target);
-        station = std::min(station, SecondsSince(start));
-        if (code != 0 || !Downloaded(target, kSftpSize) || fs::exists(source))
-            std::fprintf(stderr, "station SFTP download failed\n");
-
-        store();
-        start = std::chrono::steady_clock::now();
-        ProgramRun run = RunProgram(reference.argv, "", reference.environment);
-        sftp = std::min(sftp, SecondsSince(start));
-        if (run.exitCode != 0 || !Downloaded(target, kSftpSize) || fs::exists(source))
-            std::fprintf(stderr, "sftp: exit %d: %s\n", run.exitCode, run.err.c_str());
-    }
-    store();
-    long stationCalls = CountedCalls({Self(), "--once", "sftp", relayPort, target}, scratch);
-    Downloaded(target, kSftpSize);
-    store();
-    long sftpCalls = CountedCalls(reference.argv, scratch, reference.environment);
-    Downloaded(target, kSftpSize);
-    const double megabytes = static_cast<double>(kSftpSize) / (1024 * 1024);
-    return {"SFTP download of 20 MB, 20 ms away each way, with log-in and deletion (best of 3; system calls once)",
-            Format("%.1f MB/s, ", megabytes / station) + PerMegabyte(stationCalls, kSftpSize),
-            Format("%.1f MB/s, ", megabytes / sftp) + PerMegabyte(sftpCalls, kSftpSize) + " (sftp -b)",
-            Format("%.0f %%", 100.0 * sftp / station), ">= 80 %"};
-}
-
 }  // namespace
 
 std::vector<BenchRow> TransferRows(const std::string& scratch)
 {
-    // The component keeps the host key it meets in a home of the benchmark's own.
-    const std::string home = scratch + "/home";
-    fs::create_directories(home);
-    setenv("HOME", home.c_str(), 1);
-    return {FtpRow(scratch), SftpRow(scratch)};
+    return {FtpRow(scratch)};
 }
 
-int TransferOnce(const std::string& protocol, int port, const std::string& target)
+int TransferOnce(int port, const std::string& target)
 {
-    return protocol == "ftp" ? StationFtp(port, target) : StationSftp(port, target);
+    return StationFtp(port, target);
 }

@@ -2,8 +2,8 @@
 # writes the launcher and the two desktop entries with the installed paths.
 #
 # Expects STATION_SOURCE (this folder), STATION_BUILD (a folder of the build),
-# and the install folders relative to the prefix: STATION_BINDIR_REL, STATION_LIBDIR_REL,
-# STATION_DATADIR_REL.
+# and the install folders relative to the prefix: STATION_BINDIR_REL, STATION_PKGLIBDIR_REL
+# (the programs and the component), STATION_DATADIR_REL.
 
 set(prefix "${CMAKE_INSTALL_PREFIX}")
 # Installs may run side by side (the tests install into scratch prefixes): each writes
@@ -11,7 +11,7 @@ set(prefix "${CMAKE_INSTALL_PREFIX}")
 string(RANDOM LENGTH 12 run)
 set(work "${STATION_BUILD}/install-${run}")
 set(STATION_BINDIR "${prefix}/${STATION_BINDIR_REL}")
-set(STATION_COMPONENT "${prefix}/${STATION_LIBDIR_REL}/print-station/psftp_dll.so")
+set(STATION_PROGRAMS "${prefix}/${STATION_PKGLIBDIR_REL}")
 # The administrator's template folders, in the system configuration folder that
 # belongs to the prefix: /etc for /usr, <prefix>/etc otherwise.
 if(prefix STREQUAL "/usr")
@@ -29,7 +29,7 @@ function(shell_quoted out text)
 endfunction()
 set(STATION_BINDIR_PATH "${STATION_BINDIR}")
 shell_quoted(STATION_BINDIR "${STATION_BINDIR}")
-shell_quoted(STATION_COMPONENT "${STATION_COMPONENT}")
+shell_quoted(STATION_PROGRAMS "${STATION_PROGRAMS}")
 shell_quoted(STATION_TEMPLATES "${STATION_TEMPLATES}")
 configure_file("${STATION_SOURCE}/print-station.in" "${work}/print-station" @ONLY)
 file(INSTALL "${work}/print-station" DESTINATION "${STATION_BINDIR_PATH}"

@@ -29,13 +29,6 @@ const char* StatusText(int status)
     }
 }
 
-std::string TakeText(char* text)
-{
-    std::string copy = text != nullptr ? text : "";
-    ssh_string_free_char(text);
-    return copy;
-}
-
 }  // namespace
 
 Connection::~Connection()
@@ -60,6 +53,7 @@ bool Connection::Open(const std::string& host, int port, const std::string& user
     // Everything comes from the caller: no OpenSSH configuration file is read.
     const bool readConfiguration = false;
     const long connectSeconds = timeouts_.connectSeconds;
+    const int noDelay = 1;
     const std::string sshFolder = knownHosts.substr(0, knownHosts.rfind('/'));
     ssh_options_set(session_, SSH_OPTIONS_PROCESS_CONFIG, &readConfiguration);
     ssh_options_set(session_, SSH_OPTIONS_HOST, host.c_str());
@@ -70,6 +64,8 @@ bool Connection::Open(const std::string& host, int port, const std::string& user
     ssh_options_set(session_, SSH_OPTIONS_TIMEOUT, &connectSeconds);
     ssh_options_set(session_, SSH_OPTIONS_SSH_DIR, sshFolder.c_str());
     ssh_options_set(session_, SSH_OPTIONS_KNOWNHOSTS, knownHosts.c_str());
+    // Requests are small and each waits for its answer: none may wait for the next.
+    ssh_options_set(session_, SSH_OPTIONS_NODELAY, &noDelay);
 
     if (ssh_connect(session_) != SSH_OK) {
         return Fail("Cannot connect to " + server_ + ": " + ssh_get_error(session_));
@@ -80,7 +76,8 @@ bool Connection::Open(const std::string& host, int port, const std::string& user
     }
     WatchdogArm arm(*watchdog_, timeouts_.connectSeconds);
     std::string refusal;
-    if (!CheckHostKey(session_, knownHosts, server_, refusal, keyRecorded_)) {
+    bool unknown = false;
+    if (!CheckHostKey(session_, knownHosts, server_, refusal, unknown)) {
         return Fail(refusal);
     }
     fingerprint_ = Fingerprint(session_);
@@ -96,15 +93,20 @@ bool Connection::Open(const std::string& host, int port, const std::string& user
     default:
         return Fail("Log-in at " + server_ + " failed: " + ssh_get_error(session_));
     }
-    sftp_ = sftp_new(session_);
-    if (sftp_ == nullptr || sftp_init(sftp_) != SSH_OK) {
+    // A new host is trusted only once it took the log-in: a failed first log-in keeps
+    // nothing of it.
+    if (unknown && !RecordHostKey(session_, knownHosts, refusal)) {
+        return Fail(refusal);
+    }
+    keyRecorded_ = unknown;
+    channel_ = std::make_unique<SftpChannel>();
+    if (!channel_->Start(session_)) {
         return Fail("No SFTP service at " + server_ + ": " + Reason());
     }
-    directory_ = TakeText(sftp_canonicalize_path(sftp_, "."));
-    if (directory_.empty()) {
-        return Fail("Cannot find the start directory at " + server_ + ": " + Reason());
-    }
-    return true;
+    // The start directory is asked for now and waited for only when a relative name or
+    // the current directory needs it.
+    startDirectoryRequest_ = channel_->Send(SSH_FXP_REALPATH, Message().String("."));
+    return channel_->Flush() || Fail("No SFTP service at " + server_ + ": " + Reason());
 }
 
 void Connection::Close()
@@ -115,10 +117,7 @@ void Connection::Close()
     if (watchdog_ != nullptr) {
         watchdog_->Arm(timeouts_.ioSeconds);
     }
-    if (sftp_ != nullptr) {
-        sftp_free(sftp_);
-        sftp_ = nullptr;
-    }
+    channel_.reset();
     ssh_disconnect(session_);
     watchdog_.reset();
     ssh_free(session_);
@@ -141,7 +140,10 @@ std::string Connection::Reason() const
     if (!ssh_is_connected(session_)) {
         return std::string("connection lost: ") + ssh_get_error(session_);
     }
-    const int status = sftp_ != nullptr ? sftp_get_error(sftp_) : SSH_FX_OK;
+    if (channel_ != nullptr && !channel_->Failure().empty()) {
+        return channel_->Failure();
+    }
+    const int status = channel_ != nullptr ? channel_->LastStatus() : SSH_FX_OK;
     if (status == SSH_FX_OK) {
         return ssh_get_error(session_);
     }
@@ -150,82 +152,184 @@ std::string Connection::Reason() const
 
 bool Connection::Usable()
 {
-    if (!watchdog_->Fired() && ssh_is_connected(session_)) {
+    if (!watchdog_->Fired() && ssh_is_connected(session_) && channel_->Failure().empty()) {
         return true;
     }
-    return Fail("The connection to " + server_ + " is lost: " + ssh_get_error(session_));
+    return Fail("The connection to " + server_ + " is lost: "
+                + (channel_->Failure().empty() ? ssh_get_error(session_) : channel_->Failure()));
 }
 
-std::string Connection::RemotePath(const std::string& name) const
+bool Connection::Ask(uint8_t type, const Message& body, Reply& reply)
 {
+    WatchdogArm arm(*watchdog_, timeouts_.ioSeconds);
+    return channel_->Wait(channel_->Send(type, body), reply);
+}
+
+void Connection::CloseHandle(const std::string& handle)
+{
+    if (!handle.empty()) {
+        channel_->Forget(channel_->Send(SSH_FXP_CLOSE, Message().String(handle)));
+    }
+}
+
+bool Connection::KnowStartDirectory()
+{
+    if (startDirectoryRequest_ == 0) {
+        return true;
+    }
+    Reply reply;
+    bool known = false;
+    {
+        WatchdogArm arm(*watchdog_, timeouts_.ioSeconds);
+        known = channel_->Wait(startDirectoryRequest_, reply);
+    }
+    startDirectoryRequest_ = 0;
+    if (known && channel_->Expect(reply, SSH_FXP_NAME)) {
+        Fields fields(reply.body);
+        fields.U32();
+        directory_ = fields.String();
+        known = fields.Valid() && !directory_.empty();
+    }
+    return known || Fail("Cannot find the start directory at " + server_ + ": " + Reason());
+}
+
+bool Connection::CurrentDirectory(std::string& directory)
+{
+    if (!Usable() || !KnowStartDirectory()) {
+        return false;
+    }
+    directory = directory_;
+    return true;
+}
+
+bool Connection::RemotePath(const std::string& name, std::string& path)
+{
+    if (!name.empty() && name.front() == '/') {
+        path = name;
+        return true;
+    }
+    if (!KnowStartDirectory()) {
+        return false;
+    }
     if (name.empty()) {
-        return directory_;
+        path = directory_;
+    } else {
+        path = directory_.back() == '/' ? directory_ + name : directory_ + "/" + name;
     }
-    if (name.front() == '/') {
-        return name;
-    }
-    return directory_.back() == '/' ? directory_ + name : directory_ + "/" + name;
+    return true;
 }
 
 bool Connection::ChangeDirectory(const std::string& path)
 {
-    if (!Usable()) {
+    std::string target;
+    if (!Usable() || !RemotePath(path, target)) {
         return false;
     }
-    const std::string target = RemotePath(path);
-    WatchdogArm arm(*watchdog_, timeouts_.ioSeconds);
-    const std::string resolved = TakeText(sftp_canonicalize_path(sftp_, target.c_str()));
-    if (resolved.empty()) {
-        return Fail("Cannot change to " + target + ": " + Reason());
+    // Resolved, checked and opened for the listing that usually follows, in one flight.
+    Reply resolved;
+    Reply status;
+    Reply opened;
+    const uint32_t resolving = channel_->Send(SSH_FXP_REALPATH, Message().String(target));
+    const uint32_t checking = channel_->Send(SSH_FXP_STAT, Message().String(target));
+    const uint32_t opening = channel_->Send(SSH_FXP_OPENDIR, Message().String(target));
+    {
+        WatchdogArm arm(*watchdog_, timeouts_.ioSeconds);
+        if (!channel_->Wait(resolving, resolved) || !channel_->Wait(checking, status)
+            || !channel_->Wait(opening, opened)) {
+            return Fail("Cannot change to " + target + ": " + Reason());
+        }
     }
-    sftp_attributes attributes = sftp_stat(sftp_, resolved.c_str());
-    if (attributes == nullptr) {
-        return Fail("Cannot change to " + target + ": " + Reason());
+    std::string handle;
+    if (channel_->Expect(opened, SSH_FXP_HANDLE)) {
+        handle = Fields(opened.body).String();
     }
-    const bool isDirectory = attributes->type == SSH_FILEXFER_TYPE_DIRECTORY;
-    sftp_attributes_free(attributes);
-    if (!isDirectory) {
-        return Fail("Cannot change to " + target + ": not a directory");
+    std::string resolvedPath;
+    NamedAttributes attributes;
+    if (channel_->Expect(resolved, SSH_FXP_NAME)) {
+        Fields fields(resolved.body);
+        fields.U32();
+        resolvedPath = fields.String();
     }
-    directory_ = resolved;
+    if (!resolvedPath.empty() && channel_->Expect(status, SSH_FXP_ATTRS)) {
+        Fields(status.body).Attributes(attributes);
+    }
+    if (resolvedPath.empty() || !attributes.IsDirectory()) {
+        CloseHandle(handle);
+        return Fail("Cannot change to " + target + ": "
+                    + (resolvedPath.empty() || status.type != SSH_FXP_ATTRS ? Reason() : "not a directory"));
+    }
+    if (startDirectoryRequest_ != 0) {
+        channel_->Forget(startDirectoryRequest_);
+        startDirectoryRequest_ = 0;
+    }
+    directory_ = resolvedPath;
+    CloseHandle(openedHandle_);
+    openedDirectory_ = resolvedPath;
+    openedHandle_ = handle;
     return true;
 }
 
 bool Connection::List(std::vector<std::string>& lines)
 {
-    if (!Usable()) {
+    if (!Usable() || !KnowStartDirectory()) {
         return false;
     }
+    std::string handle;
+    if (openedDirectory_ == directory_) {
+        handle.swap(openedHandle_);
+    } else {
+        CloseHandle(openedHandle_);
+        openedHandle_.clear();
+    }
+    openedDirectory_.clear();
+    Reply reply;
+    if (handle.empty()) {
+        if (!Ask(SSH_FXP_OPENDIR, Message().String(directory_), reply)
+            || !channel_->Expect(reply, SSH_FXP_HANDLE)) {
+            return Fail("Cannot list " + directory_ + ": " + Reason());
+        }
+        handle = Fields(reply.body).String();
+    }
+    // Reads go in pairs: the end of a short directory comes in the same round trip as
+    // its entries.
     std::vector<std::pair<std::string, std::string>> entries;
     const std::time_t now = std::time(nullptr);
-    sftp_dir directory = nullptr;
-    {
-        WatchdogArm arm(*watchdog_, timeouts_.ioSeconds);
-        directory = sftp_opendir(sftp_, directory_.c_str());
-    }
-    if (directory == nullptr) {
-        return Fail("Cannot list " + directory_ + ": " + Reason());
-    }
-    for (;;) {
-        sftp_attributes attributes = nullptr;
-        {
-            WatchdogArm arm(*watchdog_, timeouts_.ioSeconds);
-            attributes = sftp_readdir(sftp_, directory);
+    const Message readDirectory = Message().String(handle);
+    bool ended = false;
+    bool complete = true;
+    while (!ended) {
+        const uint32_t reads[] = {channel_->Send(SSH_FXP_READDIR, readDirectory),
+                                  channel_->Send(SSH_FXP_READDIR, readDirectory)};
+        for (const uint32_t read : reads) {
+            {
+                WatchdogArm arm(*watchdog_, timeouts_.ioSeconds);
+                if (!channel_->Wait(read, reply)) {
+                    return Fail("Cannot list " + directory_ + ": " + Reason());
+                }
+            }
+            if (reply.type != SSH_FXP_NAME) {
+                complete = complete && channel_->Status(reply) == SSH_FX_EOF;
+                ended = true;
+                continue;
+            }
+            Fields fields(reply.body);
+            for (uint32_t count = fields.U32(); count > 0 && fields.Valid(); --count) {
+                NamedAttributes entry;
+                entry.name = fields.String();
+                entry.longName = fields.String();
+                fields.Attributes(entry);
+                if (fields.Valid() && entry.name != "." && entry.name != "..") {
+                    entries.emplace_back(entry.name, ListingLine(entry.Attributes(), now));
+                }
+            }
+            if (!fields.Valid()) {
+                channel_->Status(reply);
+                complete = false;
+                ended = true;
+            }
         }
-        if (attributes == nullptr) {
-            break;
-        }
-        const std::string name = attributes->name != nullptr ? attributes->name : "";
-        if (name != "." && name != "..") {
-            entries.emplace_back(name, ListingLine(*attributes, now));
-        }
-        sftp_attributes_free(attributes);
     }
-    const bool complete = sftp_dir_eof(directory) == 1;
-    {
-        WatchdogArm arm(*watchdog_, timeouts_.ioSeconds);
-        sftp_closedir(directory);
-    }
+    CloseHandle(handle);
     if (!complete) {
         return Fail("Cannot list " + directory_ + ": " + Reason());
     }
@@ -239,12 +343,13 @@ bool Connection::List(std::vector<std::string>& lines)
 
 bool Connection::MakeDirectory(const std::string& name)
 {
-    if (!Usable()) {
+    std::string path;
+    Reply reply;
+    if (!Usable() || !RemotePath(name, path)) {
         return false;
     }
-    const std::string path = RemotePath(name);
-    WatchdogArm arm(*watchdog_, timeouts_.ioSeconds);
-    if (sftp_mkdir(sftp_, path.c_str(), 0755) != SSH_OK) {
+    if (!Ask(SSH_FXP_MKDIR, Message().String(path).Permissions(0755), reply)
+        || !channel_->Expect(reply, SSH_FXP_STATUS)) {
         return Fail("Cannot make the directory " + path + ": " + Reason());
     }
     return true;
@@ -252,12 +357,12 @@ bool Connection::MakeDirectory(const std::string& name)
 
 bool Connection::RemoveDirectory(const std::string& name)
 {
-    if (!Usable()) {
+    std::string path;
+    Reply reply;
+    if (!Usable() || !RemotePath(name, path)) {
         return false;
     }
-    const std::string path = RemotePath(name);
-    WatchdogArm arm(*watchdog_, timeouts_.ioSeconds);
-    if (sftp_rmdir(sftp_, path.c_str()) != SSH_OK) {
+    if (!Ask(SSH_FXP_RMDIR, Message().String(path), reply) || !channel_->Expect(reply, SSH_FXP_STATUS)) {
         return Fail("Cannot remove the directory " + path + ": " + Reason());
     }
     return true;
@@ -265,12 +370,12 @@ bool Connection::RemoveDirectory(const std::string& name)
 
 bool Connection::Delete(const std::string& name)
 {
-    if (!Usable()) {
+    std::string path;
+    Reply reply;
+    if (!Usable() || !RemotePath(name, path)) {
         return false;
     }
-    const std::string path = RemotePath(name);
-    WatchdogArm arm(*watchdog_, timeouts_.ioSeconds);
-    if (sftp_unlink(sftp_, path.c_str()) != SSH_OK) {
+    if (!Ask(SSH_FXP_REMOVE, Message().String(path), reply) || !channel_->Expect(reply, SSH_FXP_STATUS)) {
         return Fail("Cannot delete " + path + ": " + Reason());
     }
     return true;
@@ -278,30 +383,31 @@ bool Connection::Delete(const std::string& name)
 
 bool Connection::Size(const std::string& name, int64_t& size)
 {
-    if (!Usable()) {
+    std::string path;
+    Reply reply;
+    if (!Usable() || !RemotePath(name, path)) {
         return false;
     }
-    const std::string path = RemotePath(name);
-    WatchdogArm arm(*watchdog_, timeouts_.ioSeconds);
-    sftp_attributes attributes = sftp_stat(sftp_, path.c_str());
-    if (attributes == nullptr) {
+    if (!Ask(SSH_FXP_STAT, Message().String(path), reply) || !channel_->Expect(reply, SSH_FXP_ATTRS)) {
         return Fail("Cannot stat " + path + ": " + Reason());
     }
-    bool regular = attributes->type == SSH_FILEXFER_TYPE_REGULAR;
-    size = static_cast<int64_t>(attributes->size);
-    sftp_attributes_free(attributes);
-    return regular || Fail(path + " is not a regular file");
+    NamedAttributes attributes;
+    Fields fields(reply.body);
+    fields.Attributes(attributes);
+    size = static_cast<int64_t>(attributes.fields.size);
+    return (fields.Valid() && attributes.IsRegular()) || Fail(path + " is not a regular file");
 }
 
 bool Connection::Rename(const std::string& oldName, const std::string& newName)
 {
-    if (!Usable()) {
+    std::string from;
+    std::string to;
+    Reply reply;
+    if (!Usable() || !RemotePath(oldName, from) || !RemotePath(newName, to)) {
         return false;
     }
-    const std::string from = RemotePath(oldName);
-    const std::string to = RemotePath(newName);
-    WatchdogArm arm(*watchdog_, timeouts_.ioSeconds);
-    if (sftp_rename(sftp_, from.c_str(), to.c_str()) != SSH_OK) {
+    if (!Ask(SSH_FXP_RENAME, Message().String(from).String(to), reply)
+        || !channel_->Expect(reply, SSH_FXP_STATUS)) {
         return Fail("Cannot rename " + from + " to " + to + ": " + Reason());
     }
     return true;

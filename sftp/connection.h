@@ -3,13 +3,13 @@
 #pragma once
 
 #include <libssh/libssh.h>
-#include <libssh/sftp.h>
 
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "sftp_channel.h"
 #include "watchdog.h"
 
 struct Timeouts {
@@ -24,8 +24,8 @@ public:
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
-    // Connects, checks the host key, logs in with the password and starts SFTP in the
-    // user's start directory.
+    // Connects, checks the host key, logs in with the password, records a new host key
+    // and starts SFTP in the user's start directory.
     bool Open(const std::string& host, int port, const std::string& user,
               const std::string& password, const Timeouts& timeouts);
     void Close();
@@ -34,7 +34,9 @@ public:
     const std::string& HostKeyFingerprint() const { return fingerprint_; }
     bool HostKeyRecorded() const { return keyRecorded_; }
 
-    const std::string& CurrentDirectory() const { return directory_; }
+    // The current directory; the start directory is asked for at log-in and waited for
+    // only when it is needed.
+    bool CurrentDirectory(std::string& directory);
     bool ChangeDirectory(const std::string& path);
     // The entries of the current directory without "." and "..", sorted by name.
     bool List(std::vector<std::string>& lines);
@@ -51,13 +53,23 @@ public:
     bool Fail(const std::string& text);
 
 private:
-    std::string RemotePath(const std::string& name) const;
+    // The path of a name; false when a relative one meets an unknown start directory.
+    bool RemotePath(const std::string& name, std::string& path);
+    bool KnowStartDirectory();
+    // Sends a request and waits for its answer, bounded by the time-out.
+    bool Ask(uint8_t type, const Message& body, Reply& reply);
+    // Closes a remote handle without waiting for the answer.
+    void CloseHandle(const std::string& handle);
     // Why the last request failed, in words.
     std::string Reason() const;
     bool Usable();
 
     ssh_session session_ = nullptr;
-    sftp_session sftp_ = nullptr;
+    std::unique_ptr<SftpChannel> channel_;
+    uint32_t startDirectoryRequest_ = 0;
+    // A directory opened by the last change into it, for the listing that follows.
+    std::string openedDirectory_;
+    std::string openedHandle_;
     std::unique_ptr<Watchdog> watchdog_;
     Timeouts timeouts_;
     std::string server_;

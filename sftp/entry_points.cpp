@@ -141,7 +141,10 @@ void psftp_dll_get_last_error(psftp_dll_handle handle, char* buffer, int size)
 int psftp_dll_pwd(psftp_dll_handle handle, char* buffer, int size)
 {
     const int fits = OnConnection(handle, {}, [&](Connection& connection) {
-        const std::string& directory = connection.CurrentDirectory();
+        std::string directory;
+        if (!connection.CurrentDirectory(directory)) {
+            return false;
+        }
         if (buffer == nullptr || size <= 0 || directory.size() >= size_t(size)) {
             return connection.Fail("The current directory " + directory
                                    + " is longer than the buffer.");

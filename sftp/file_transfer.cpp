@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <deque>
 
 #include "connection.h"
 #include "read_ahead.h"
@@ -11,6 +12,7 @@
 namespace {
 
 constexpr size_t kBlockSize = 32768;
+constexpr size_t kWritesInFlight = 64;
 
 bool WriteAll(int file, const char* data, size_t length)
 {
@@ -37,61 +39,72 @@ std::string SystemError()
 
 bool Connection::Get(const std::string& localPath, const std::string& remoteName)
 {
-    if (!Usable()) {
+    std::string remotePath;
+    if (!Usable() || !RemotePath(remoteName, remotePath)) {
         return false;
     }
-    const std::string remotePath = RemotePath(remoteName);
-    sftp_file remote = nullptr;
-    uint64_t expected = 0;
-    bool sizeKnown = false;
-    {
-        WatchdogArm arm(*watchdog_, timeouts_.ioSeconds);
-        remote = sftp_open(sftp_, remotePath.c_str(), O_RDONLY, 0);
-        if (remote == nullptr) {
-            return Fail("Cannot open " + remotePath + ": " + Reason());
-        }
-        sftp_attributes attributes = sftp_fstat(remote);
-        if (attributes != nullptr) {
-            sizeKnown = (attributes->flags & SSH_FILEXFER_ATTR_SIZE) != 0;
-            expected = attributes->size;
-            sftp_attributes_free(attributes);
-        }
+    Reply reply;
+    if (!Ask(SSH_FXP_OPEN, Message().String(remotePath).U32(SSH_FXF_READ).U32(0), reply)
+        || !channel_->Expect(reply, SSH_FXP_HANDLE)) {
+        return Fail("Cannot open " + remotePath + ": " + Reason());
     }
+    const std::string handle = Fields(reply.body).String();
     const int local = open(localPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (local < 0) {
         const std::string why = SystemError();
-        WatchdogArm arm(*watchdog_, timeouts_.ioSeconds);
-        sftp_close(remote);
+        CloseHandle(handle);
         return Fail("Cannot create " + localPath + ": " + why);
     }
     std::string failure;
+    uint64_t expected = 0;
+    bool sizeKnown = false;
     uint64_t received = 0;
     {
-        ReadAhead reads(remote, *watchdog_, timeouts_.ioSeconds, expected);
-        char block[ReadAhead::kBlockSize];
+        // The size goes in the same flight as the first reads.
+        ReadAhead reads(*channel_, handle);
+        const uint32_t sizing = channel_->Send(SSH_FXP_FSTAT, Message().String(handle));
+        reads.Start();
+        bool answered = false;
+        {
+            WatchdogArm arm(*watchdog_, timeouts_.ioSeconds);
+            answered = channel_->Wait(sizing, reply);
+        }
+        NamedAttributes attributes;
+        if (answered && channel_->Expect(reply, SSH_FXP_ATTRS)) {
+            Fields fields(reply.body);
+            fields.Attributes(attributes);
+            sizeKnown = fields.Valid() && (attributes.fields.flags & SSH_FILEXFER_ATTR_SIZE) != 0;
+            expected = attributes.fields.size;
+        }
+        if (sizeKnown) {
+            reads.SetExpected(expected);
+        }
+        std::string data;
         for (;;) {
-            const ssize_t count = reads.Next(block);
-            if (count < 0) {
-                failure = "Cannot read " + remotePath + ": " + Reason();
+            bool read = false;
+            {
+                WatchdogArm arm(*watchdog_, timeouts_.ioSeconds);
+                read = reads.Next(data);
+            }
+            if (!read) {
+                failure = reads.Changed() ? "Download of " + remotePath + " incomplete: the file grew while it was read"
+                                          : "Cannot read " + remotePath + ": " + Reason();
                 break;
             }
-            if (count == 0) {
+            if (data.empty()) {
                 break;
             }
-            if (!WriteAll(local, block, size_t(count))) {
+            if (!WriteAll(local, data.data(), data.size())) {
                 failure = "Cannot write " + localPath + ": " + SystemError();
                 break;
             }
-            received += uint64_t(count);
+            received += data.size();
         }
     }
     if (close(local) != 0 && failure.empty()) {
         failure = "Cannot write " + localPath + ": " + SystemError();
     }
-    {
-        WatchdogArm arm(*watchdog_, timeouts_.ioSeconds);
-        sftp_close(remote);
-    }
+    CloseHandle(handle);
     if (failure.empty() && sizeKnown && received != expected) {
         failure = "Download of " + remotePath + " incomplete: " + std::to_string(received)
             + " of " + std::to_string(expected) + " bytes";
@@ -105,25 +118,34 @@ bool Connection::Get(const std::string& localPath, const std::string& remoteName
 
 bool Connection::Put(const std::string& localPath, const std::string& remoteName)
 {
-    if (!Usable()) {
+    std::string remotePath;
+    if (!Usable() || !RemotePath(remoteName, remotePath)) {
         return false;
     }
     const int local = open(localPath.c_str(), O_RDONLY | O_CLOEXEC);
     if (local < 0) {
         return Fail("Cannot open " + localPath + ": " + SystemError());
     }
-    const std::string remotePath = RemotePath(remoteName);
-    sftp_file remote = nullptr;
-    {
-        WatchdogArm arm(*watchdog_, timeouts_.ioSeconds);
-        remote = sftp_open(sftp_, remotePath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    }
-    if (remote == nullptr) {
+    Reply reply;
+    if (!Ask(SSH_FXP_OPEN,
+             Message().String(remotePath).U32(SSH_FXF_WRITE | SSH_FXF_CREAT | SSH_FXF_TRUNC).Permissions(0644),
+             reply)
+        || !channel_->Expect(reply, SSH_FXP_HANDLE)) {
         close(local);
         return Fail("Cannot create " + remotePath + ": " + Reason());
     }
+    const std::string handle = Fields(reply.body).String();
+    // Several blocks in flight; each answer is checked in turn.
     std::string failure;
+    std::deque<uint32_t> writes;
+    auto answered = [&] {
+        WatchdogArm arm(*watchdog_, timeouts_.ioSeconds);
+        const bool ok = channel_->Wait(writes.front(), reply) && channel_->Expect(reply, SSH_FXP_STATUS);
+        writes.pop_front();
+        return ok;
+    };
     char block[kBlockSize];
+    uint64_t offset = 0;
     for (;;) {
         const ssize_t count = read(local, block, sizeof block);
         if (count < 0 && errno == EINTR) {
@@ -136,15 +158,25 @@ bool Connection::Put(const std::string& localPath, const std::string& remoteName
         if (count == 0) {
             break;
         }
-        WatchdogArm arm(*watchdog_, timeouts_.ioSeconds);
-        if (sftp_write(remote, block, size_t(count)) != count) {
+        writes.push_back(channel_->Send(
+            SSH_FXP_WRITE, Message().String(handle).U64(offset).String(std::string(block, size_t(count)))));
+        offset += uint64_t(count);
+        if (writes.size() >= kWritesInFlight && !answered()) {
             failure = "Cannot write " + remotePath + ": " + Reason();
             break;
         }
     }
     close(local);
-    WatchdogArm arm(*watchdog_, timeouts_.ioSeconds);
-    if (sftp_close(remote) != SSH_OK && failure.empty()) {
+    while (failure.empty() && !writes.empty()) {
+        if (!answered()) {
+            failure = "Cannot write " + remotePath + ": " + Reason();
+        }
+    }
+    for (const uint32_t write : writes) {
+        channel_->Forget(write);
+    }
+    const bool closed = Ask(SSH_FXP_CLOSE, Message().String(handle), reply) && channel_->Expect(reply, SSH_FXP_STATUS);
+    if (!closed && failure.empty()) {
         failure = "Cannot write " + remotePath + ": " + Reason();
     }
     return failure.empty() || Fail(failure);

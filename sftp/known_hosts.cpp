@@ -20,21 +20,6 @@ std::string HomeFolder()
     return entry != nullptr && entry->pw_dir != nullptr ? entry->pw_dir : "";
 }
 
-bool RecordHostKey(ssh_session session, const std::string& knownHostsFile, std::string& error)
-{
-    const std::filesystem::path folder = std::filesystem::path(knownHostsFile).parent_path();
-    std::error_code ignored;
-    if (std::filesystem::create_directories(folder, ignored)) {
-        chmod(folder.c_str(), 0700);
-    }
-    if (ssh_session_update_known_hosts(session) != SSH_OK) {
-        error = "Cannot record the host key in " + knownHostsFile + ": "
-            + ssh_get_error(session);
-        return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 std::string Fingerprint(ssh_session session)
@@ -64,17 +49,32 @@ std::string KnownHostsFile()
     return home.empty() ? "" : home + "/.ssh/known_hosts";
 }
 
-bool CheckHostKey(ssh_session session, const std::string& knownHostsFile,
-                  const std::string& server, std::string& error, bool& recorded)
+bool RecordHostKey(ssh_session session, const std::string& knownHostsFile, std::string& error)
 {
-    recorded = false;
+    const std::filesystem::path folder = std::filesystem::path(knownHostsFile).parent_path();
+    std::error_code ignored;
+    if (std::filesystem::create_directories(folder, ignored)) {
+        chmod(folder.c_str(), 0700);
+    }
+    if (ssh_session_update_known_hosts(session) != SSH_OK) {
+        error = "Cannot record the host key in " + knownHostsFile + ": "
+            + ssh_get_error(session);
+        return false;
+    }
+    return true;
+}
+
+bool CheckHostKey(ssh_session session, const std::string& knownHostsFile, const std::string& server,
+                  std::string& error, bool& unknown)
+{
+    unknown = false;
     switch (ssh_session_is_known_server(session)) {
     case SSH_KNOWN_HOSTS_OK:
         return true;
     case SSH_KNOWN_HOSTS_UNKNOWN:
     case SSH_KNOWN_HOSTS_NOT_FOUND:
-        recorded = RecordHostKey(session, knownHostsFile, error);
-        return recorded;
+        unknown = true;
+        return true;
     case SSH_KNOWN_HOSTS_CHANGED:
         error = "Host key verification failed: the host key of " + server
             + " has changed (now " + Fingerprint(session)

@@ -13,8 +13,11 @@ std::string KnownHostsFile();
 std::string Fingerprint(ssh_session session);
 
 // Accepts the server's key when the file (or the system-wide file) knows it for this
-// host and port, records it when the host is unknown, and refuses a key that differs
-// from the known one. On refusal the error holds the reason, for the user to read;
-// `recorded` tells whether the key was new and has been recorded.
-bool CheckHostKey(ssh_session session, const std::string& knownHostsFile,
-                  const std::string& server, std::string& error, bool& recorded);
+// host and port, or when the host is unknown (`unknown` then tells the caller to record
+// the key once the log-in succeeded), and refuses a key that differs from the known one.
+// On refusal the error holds the reason, for the user to read.
+bool CheckHostKey(ssh_session session, const std::string& knownHostsFile, const std::string& server,
+                  std::string& error, bool& unknown);
+
+// Adds the server's key for its host and port to the file, making its folder when missing.
+bool RecordHostKey(ssh_session session, const std::string& knownHostsFile, std::string& error);

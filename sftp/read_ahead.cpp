@@ -1,70 +1,88 @@
 #include "read_ahead.h"
 
-#include <algorithm>
-
-ReadAhead::ReadAhead(sftp_file file, Watchdog& watchdog, int seconds, uint64_t expected)
-    : file_(file), watchdog_(watchdog), seconds_(seconds), expected_(expected)
+ReadAhead::ReadAhead(SftpChannel& channel, std::string handle)
+    : channel_(channel), handle_(std::move(handle))
 {
 }
 
 ReadAhead::~ReadAhead()
 {
-    Drain();
+    for (const Request& request : inFlight_) {
+        channel_.Forget(request.id);
+    }
 }
 
-bool ReadAhead::Fill()
+void ReadAhead::Ask(uint64_t offset, uint32_t length, bool first)
 {
-    WatchdogArm arm(watchdog_, seconds_);
-    while (inFlight_.size() < kDepth && next_ <= std::max(expected_, delivered_)) {
-        const int id = sftp_async_read_begin(file_, kBlockSize);
-        if (id < 0) {
-            return false;
-        }
-        inFlight_.push_back({uint32_t(id), next_});
+    const uint32_t id = channel_.Send(SSH_FXP_READ, Message().String(handle_).U64(offset).U32(length));
+    if (first) {
+        inFlight_.push_front({id, offset, length});
+    } else {
+        inFlight_.push_back({id, offset, length});
+    }
+}
+
+void ReadAhead::Start()
+{
+    while (inFlight_.size() < kFirstFlight) {
+        Ask(next_, kBlockSize, false);
         next_ += kBlockSize;
     }
-    return true;
 }
 
-ssize_t ReadAhead::Next(char* block)
+void ReadAhead::SetExpected(uint64_t size)
 {
-    if (!Fill()) {
-        return -1;
+    expected_ = size;
+    sizeKnown_ = true;
+}
+
+void ReadAhead::Fill()
+{
+    // Before the size is known, only the first flight is out. Reads are topped up in
+    // batches, so that a batch goes out in one packet.
+    if (!sizeKnown_ || inFlight_.size() + kBatch > kDepth) {
+        return;
+    }
+    while (inFlight_.size() < kDepth && next_ <= expected_) {
+        Ask(next_, kBlockSize, false);
+        next_ += kBlockSize;
+    }
+}
+
+bool ReadAhead::Next(std::string& data)
+{
+    data.clear();
+    Fill();
+    if (inFlight_.empty()) {
+        // Every read up to the size was answered in full.
+        return true;
     }
     const Request request = inFlight_.front();
     inFlight_.pop_front();
-    int count = 0;
-    {
-        WatchdogArm arm(watchdog_, seconds_);
-        count = sftp_async_read(file_, block, kBlockSize, request.id);
+    Reply reply;
+    if (!channel_.Wait(request.id, reply)) {
+        return false;
     }
-    if (count <= 0) {
-        return count < 0 ? -1 : 0;
+    if (reply.type != SSH_FXP_DATA) {
+        // The end of the file, wherever it lies past the data handed back.
+        return channel_.Status(reply) == SSH_FX_EOF;
     }
-    delivered_ = request.offset + uint64_t(count);
-    if (uint32_t(count) < kBlockSize) {
-        // A short block leaves a gap before the reads already asked for: they are
-        // dropped and asked for again from the end of this one.
-        Drain();
-        next_ = delivered_;
-        sftp_seek64(file_, next_);
+    Fields fields(reply.body);
+    data = fields.String();
+    if (!fields.Valid() || data.empty() || data.size() > request.length) {
+        channel_.Status(reply);
+        return false;
     }
-    return count;
-}
-
-void ReadAhead::Drain()
-{
-    char scratch[kBlockSize];
-    while (!inFlight_.empty()) {
-        // A read that met the end of the file answers every later one with 0 at once;
-        // the seek clears that, so each answer is taken off the session.
-        sftp_seek64(file_, next_);
-        WatchdogArm arm(watchdog_, seconds_);
-        if (watchdog_.Fired()) {
-            inFlight_.clear();
-            break;
-        }
-        sftp_async_read(file_, scratch, kBlockSize, inFlight_.front().id);
-        inFlight_.pop_front();
+    if (request.offset != delivered_) {
+        // A read past the size brought data: the file grew after its size was taken.
+        changed_ = true;
+        return false;
     }
+    delivered_ += data.size();
+    const uint32_t missing = request.length - uint32_t(data.size());
+    if (missing > 0 && !(sizeKnown_ && delivered_ >= expected_)) {
+        // A short answer before the end: the rest of the block is asked for first.
+        Ask(delivered_, missing, true);
+    }
+    return true;
 }

@@ -24,14 +24,21 @@ Watchdog::~Watchdog()
 
 void Watchdog::Arm(int seconds)
 {
+    bool sooner = false;
     {
         std::lock_guard lock(mutex_);
-        deadline_ = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+        // A later deadline waits until the thread wakes for the earlier one: a transfer
+        // that arms for every block wakes it only now and then.
+        sooner = !waitingUntil_ || deadline < *waitingUntil_;
+        deadline_ = deadline;
         if (!fired_) {
             seconds_ = seconds;
         }
     }
-    wake_.notify_one();
+    if (sooner) {
+        wake_.notify_one();
+    }
 }
 
 void Watchdog::Disarm()
@@ -57,11 +64,13 @@ void Watchdog::Run()
     std::unique_lock lock(mutex_);
     while (!stop_) {
         if (!deadline_) {
+            waitingUntil_.reset();
             wake_.wait(lock);
             continue;
         }
         const auto deadline = *deadline_;
         if (std::chrono::steady_clock::now() < deadline) {
+            waitingUntil_ = deadline;
             wake_.wait_until(lock, deadline);
             continue;
         }

@@ -34,6 +34,8 @@ private:
     std::mutex mutex_;
     std::condition_variable wake_;
     std::optional<std::chrono::steady_clock::time_point> deadline_;
+    // The deadline the thread sleeps until; none while it waits to be armed.
+    std::optional<std::chrono::steady_clock::time_point> waitingUntil_;
     int seconds_ = 0;
     bool fired_ = false;
     bool stop_ = false;

@@ -1,4 +1,6 @@
-// The activity log list that fills the main window.
+// The activity log list that fills the main window. A list that shows its newest line
+// goes on showing it when it is made smaller or larger; a line that is cut shows its
+// whole text as a tooltip.
 #pragma once
 
 #include "platform/log_list.h"
@@ -20,4 +22,8 @@ public:
 
     // The lines, top to bottom.
     std::vector<std::string> Lines() const;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
 };

@@ -343,6 +343,10 @@ bool IniFile::Save()
             return false;
         }
     }
+    // The rename needs only the folder's write right: a file its user may not write
+    // stays as it is.
+    if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0 && errno != ENOENT)
+        return false;
     fs::path folder = target.parent_path();
     std::string temporary = (folder.empty() ? fs::path(".") : folder).string() + "/."
         + target.filename().string() + ".XXXXXX";

@@ -41,8 +41,9 @@ public:
     // True when a change made since Load must still be saved.
     bool Changed() const { return changed_; }
     // Replaces the file atomically: a temporary file beside it, then a rename. The file
-    // keeps its mode and, where allowed, its owner; a new file gets mode 0600. False with errno set on failure;
-    // the file is then as it was.
+    // keeps its mode and, where allowed, its owner; a new file gets mode 0600. A file
+    // the user may not write is not replaced. False with errno set on failure; the file
+    // is then as it was.
     bool Save();
 
 private:

@@ -90,23 +90,31 @@ constexpr EntryKey kEntryKeys[] = {
     {"PrinterPort", &SpoolFolderEntry::PrinterPort},
 };
 
-// The record as the lines of the settings file: everything else in it stays.
-bool PutRecord(const StationSettings& s, IniFile& ini)
+// The record as the lines of the settings file: everything else in it stays. False
+// when a value cannot be a line of the file; `refused` then names its setting.
+bool PutRecord(const StationSettings& s, IniFile& ini, std::string& refused)
 {
+    auto put = [&](const char* section, const std::string& key, const std::string& value) {
+        if (ini.SetValue(section, key, value))
+            return true;
+        if (refused.empty())
+            refused = std::string(section) == kMain ? key : std::string(section) + "/" + key;
+        return false;
+    };
     bool ok = true;
     for (const MainKey& key : kMainKeys) {
         std::string value = key.number ? std::to_string(s.*key.number) : s.*key.text;
         if (IsPassword(key))
             value = ScramblePassword(value, kPasswordLead, kPasswordTrailer, kPasswordSpacing);
-        ok = ini.SetValue(kMain, key.name, value) && ok;
+        ok = put(kMain, key.name, value) && ok;
     }
     ini.RemoveSection(kMainFolderList);
     for (std::size_t n = 1; n <= s.MainFolders.size(); ++n)
-        ok = ini.SetValue(kMainFolderList, Numbered("FOLDER", n), s.MainFolders[n - 1]) && ok;
+        ok = put(kMainFolderList, Numbered("FOLDER", n), s.MainFolders[n - 1]) && ok;
     ini.RemoveSection(kSpoolFolderList);
     for (std::size_t n = 1; n <= s.SpoolFolders.size(); ++n) {
         for (const EntryKey& key : kEntryKeys)
-            ok = ini.SetValue(kSpoolFolderList, Numbered(key.name, n), s.SpoolFolders[n - 1].*key.field) && ok;
+            ok = put(kSpoolFolderList, Numbered(key.name, n), s.SpoolFolders[n - 1].*key.field) && ok;
     }
     return ok;
 }
@@ -162,10 +170,11 @@ void LoadSettings(StationSettings& s)
 bool WriteSettingsFile(const StationSettings& s, std::string* error)
 {
     IniFile ini(s.IniPath);
+    std::string refused;
     // A file that exists but cannot be read is never replaced by the record alone.
-    bool saved = ini.Load() && PutRecord(s, ini) && ini.Save();
+    bool saved = ini.Load() && PutRecord(s, ini, refused) && ini.Save();
     if (!saved && error)
-        *error = LastErrorText();
+        *error = refused.empty() ? LastErrorText() : "Die Einstellung " + refused + " enthält einen Zeilenumbruch.";
     return saved;
 }
 

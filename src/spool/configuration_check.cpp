@@ -17,6 +17,25 @@ bool PrintProgramFound(const std::string& program)
            access(program.c_str(), R_OK) == 0;
 }
 
+// In the local mode the documents come from the local main folder: one that does not
+// exist would leave the station polling for ever without a word.
+bool RequireLocalFolder(const StationSettings& settings)
+{
+    if (settings.LocalFsMode == 0)
+        return true;
+    if (!RequireValue(settings.LocalMainDir, "Kein Haupt-Verzeichnis für den lokalen Modus konfiguriert"))
+        return false;
+    std::error_code error;
+    const std::string& folder = settings.LocalMainDir;
+    if (std::filesystem::is_directory(folder, error) && access(folder.c_str(), R_OK | X_OK) == 0)
+        return true;
+    ShowMessageBox(FormatText("das für den lokalen Modus konfigurierte Haupt-Verzeichnis\n\n\t%s\n\n"
+                              "wurde nicht gefunden.\n\nBitte überprüfen Sie die Einstellungen.",
+                              folder.c_str()),
+                   "Lokales Haupt-Verzeichnis nicht gefunden!", BoxStyle::Error);
+    return false;
+}
+
 bool RequireStore(const StationSettings& settings)
 {
     return RequireValue(settings.KV_FTP_Store, "Kein Server für FTP-Lager konfiguriert") &&
@@ -50,6 +69,8 @@ bool CheckKorvidService(const StationSettings& settings, bool programFound)
           RequireValue(settings.KV_Main_Dir, "Kein Korvid-Hauptverzeichnis konfiguriert") &&
           RequireValue(settings.KV_Inst_ID, "Keine Korvid-Institution zugewiesen") && RequireStore(settings)))
         return false;
+    if (!RequireLocalFolder(settings))
+        return false;
     return RequirePrintersAndProgram(settings);
 }
 
@@ -57,13 +78,14 @@ bool CheckKorvidService(const StationSettings& settings, bool programFound)
 bool CheckKorvidStandalone(const StationSettings& settings, bool programFound)
 {
     return RequireValue(settings.KV_Inst_ID, "Keine Institution zugewiesen") && RequireStore(settings) &&
-           RequirePrintersAndProgram(settings) && programFound;
+           RequireLocalFolder(settings) && RequirePrintersAndProgram(settings) && programFound;
 }
 
 // Every spool folder entry is checked, so each one without a printer gets its box.
 bool CheckTessaline(const StationSettings& settings, bool programFound)
 {
-    bool general = (settings.LocalFsMode != 0 || RequireStore(settings)) && RequireProgram(settings) && programFound;
+    bool general = (settings.LocalFsMode != 0 ? RequireLocalFolder(settings) : RequireStore(settings)) &&
+                   RequireProgram(settings) && programFound;
     bool printers = true;
     for (const SpoolFolderEntry& entry : settings.SpoolFolders) {
         const std::string& label = entry.Description.empty() ? entry.Folder : entry.Description;

@@ -11,5 +11,6 @@ struct StationSettings;
 bool RequireValue(const std::string& value, const std::string& message);
 
 // Warns about the log size and a missing SFTP component (neither refuses the Start),
-// then requires the settings the product mode needs. True when polling may begin.
+// then requires the settings the product mode needs and, in the local mode, a local
+// main folder that exists. True when polling may begin.
 bool CheckConfiguration(const StationSettings& settings, ActivityLog& log);

@@ -5,6 +5,7 @@
 #include "spool/polling_cycle.h"
 #include "spool/station.h"
 #include "spool/text_format.h"
+#include "support/text_columns.h"
 
 namespace {
 
@@ -66,7 +67,7 @@ void LogPrinterLines(Station& station)
     for (const SpoolFolderEntry& entry : settings.SpoolFolders) {
         const std::string& label = entry.Description.empty() ? entry.Folder : entry.Description;
         std::string title = FormatText("Drucker (%s):", label.c_str());
-        log.AddLogLine(FormatText("%-40s %s", title.c_str(), entry.PrinterName.c_str()));
+        log.AddLogLine(PaddedToWidth(title, 40) + " " + entry.PrinterName);
     }
 }
 

@@ -8,8 +8,35 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
+#include <QIdentityProxyModel>
+#include <QLocale>
 
 namespace {
+
+// Qt's file model writes the modification dates in the system's locale, which need not
+// be German; the pickers show them as the rest of the station speaks.
+class GermanDates : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        constexpr int kDateColumn = 3;
+        const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+        if (role != Qt::DisplayRole || index.column() != kDateColumn || !files)
+            return QIdentityProxyModel::data(index, role);
+        return QLocale(QLocale::German, QLocale::Germany)
+            .toString(files->lastModified(mapToSource(index)), QLocale::ShortFormat);
+    }
+};
+
+// Qt's own dialog, the same on every desktop, with German dates.
+void UseOwnDialog(QFileDialog& dialog)
+{
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setProxyModel(new GermanDates(&dialog));
+}
 
 // A save-as dialog that keeps itself open while the chosen folder does not exist.
 class ExistingFolderSaveDialog : public QFileDialog {
@@ -34,7 +61,7 @@ public:
 std::optional<std::string> BrowseForFolder(QWidget* parent, const std::string& title, const std::string& start)
 {
     QFileDialog dialog(parent, ToQString(title));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    UseOwnDialog(dialog);
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly);
     if (!start.empty() && QFileInfo(ToQString(start)).isDir())
@@ -47,7 +74,7 @@ std::optional<std::string> BrowseForFolder(QWidget* parent, const std::string& t
 std::optional<std::string> ChooseLogFile(QWidget* parent, const std::string& current)
 {
     ExistingFolderSaveDialog dialog(parent, "Name der zu verwendenen Log-Datei:");
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    UseOwnDialog(dialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilter("LOG-Dateien (*.log)");
@@ -71,7 +98,7 @@ std::optional<std::string> ProgramFileSelection(QWidget* parent, const std::stri
         nameFilters << ToQString(NameFilterText(entry));
 
     QFileDialog dialog(parent, ToQString(title));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    UseOwnDialog(dialog);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilters(nameFilters);

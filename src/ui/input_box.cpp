@@ -4,6 +4,7 @@
 #include "ui/modal_cursor.h"
 #include "ui/ok_cancel_buttons.h"
 #include "ui/qt_text.h"
+#include "ui/single_line_fields.h"
 #include "ui/visual_tab_order.h"
 
 #include <QHBoxLayout>
@@ -24,6 +25,7 @@ InputBox::InputBox(const std::string& title, const std::string& text, bool trim,
     layout->addWidget(prompt_);
     layout->addWidget(edit_);
     layout->addLayout(MakeOkCancelButtons(this).row);
+    KeepFieldsOnOneLine(this);
     FollowVisualTabOrder(this);
 }
 

@@ -2,6 +2,7 @@
 
 #include "ui/ok_cancel_buttons.h"
 #include "ui/qt_text.h"
+#include "ui/single_line_fields.h"
 #include "ui/visual_tab_order.h"
 
 #include <QFormLayout>
@@ -24,6 +25,7 @@ InstitutionDataDialog::InstitutionDataDialog(const InstitutionData& current, QWi
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addLayout(MakeOkCancelButtons(this).row);
+    KeepFieldsOnOneLine(this);
     FollowVisualTabOrder(this);
 }
 

@@ -2,6 +2,7 @@
 
 #include "ui/ok_cancel_buttons.h"
 #include "ui/qt_text.h"
+#include "ui/single_line_fields.h"
 #include "ui/visual_tab_order.h"
 
 #include <QComboBox>
@@ -49,6 +50,7 @@ InstitutionSelectionDialog::InstitutionSelectionDialog(const ServiceAddress& add
         names_->addItem(ToQString(name));
     names_->setCurrentIndex(selection_.InitialSelection());
     connect(names_, &QComboBox::activated, this, &InstitutionSelectionDialog::Confirm);
+    KeepFieldsOnOneLine(this);
     FollowVisualTabOrder(this);
 }
 

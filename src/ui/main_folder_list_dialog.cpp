@@ -26,8 +26,8 @@ MainFolderListDialog::MainFolderListDialog(const std::vector<std::string>& folde
     lines_->setMinimumSize(360, 220);
 
     auto* add = MakeButton("Hinzufügen ...", "addButton", this);
-    auto* change = MakeButton("Ändern ...", "changeButton", this);
-    auto* remove = MakeButton("Löschen ...", "removeButton", this);
+    change_ = MakeButton("Ändern ...", "changeButton", this);
+    remove_ = MakeButton("Löschen ...", "removeButton", this);
     auto* ok = MakeButton("OK", "okButton", this);
     ok->setDefault(true);
     auto* cancel = MakeButton("Abbrechen", "cancelButton", this);
@@ -35,15 +35,15 @@ MainFolderListDialog::MainFolderListDialog(const std::vector<std::string>& folde
     auto* grid = new QGridLayout(this);
     grid->addWidget(lines_, 0, 0, 6, 1);
     grid->addWidget(add, 0, 1);
-    grid->addWidget(change, 1, 1);
-    grid->addWidget(remove, 2, 1);
+    grid->addWidget(change_, 1, 1);
+    grid->addWidget(remove_, 2, 1);
     grid->setRowStretch(3, 1);
     grid->addWidget(ok, 4, 1);
     grid->addWidget(cancel, 5, 1);
 
     connect(add, &QPushButton::clicked, this, &MainFolderListDialog::Add);
-    connect(change, &QPushButton::clicked, this, &MainFolderListDialog::Change);
-    connect(remove, &QPushButton::clicked, this, &MainFolderListDialog::Remove);
+    connect(change_, &QPushButton::clicked, this, &MainFolderListDialog::Change);
+    connect(remove_, &QPushButton::clicked, this, &MainFolderListDialog::Remove);
     connect(lines_, &QListWidget::itemDoubleClicked, this, &MainFolderListDialog::Change);
     connect(lines_, &QListWidget::currentRowChanged, this, [this](int row) { list_.Select(row); });
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
@@ -55,6 +55,8 @@ MainFolderListDialog::MainFolderListDialog(const std::vector<std::string>& folde
 void MainFolderListDialog::Show()
 {
     ShowListLines(*lines_, list_.Lines(), list_.Selected());
+    change_->setEnabled(!list_.Lines().empty());
+    remove_->setEnabled(!list_.Lines().empty());
 }
 
 void MainFolderListDialog::Add()

@@ -9,6 +9,7 @@
 #include <vector>
 
 class QListWidget;
+class QPushButton;
 
 class MainFolderListDialog : public QDialog {
     Q_OBJECT
@@ -27,4 +28,6 @@ private:
 
     MainFolderList list_;
     QListWidget* lines_;
+    QPushButton* change_;
+    QPushButton* remove_;
 };

@@ -36,11 +36,14 @@ void TakeOverSpoolFolderPrinters(const SpoolFolderPrinters& printers, StationSet
     settings.Printer_PDF_Prog_Params = printers.params;
 }
 
+// Printers are CUPS queues: the driver is the queue's make and model, the port its
+// device URI, and the station's own print program is pdf_print.
 std::string PrintProgramHelpText()
 {
     return std::string("Parameter für das Druckprogramm:\n\n$FILE$ steht für den Dateinamen ")
-           + "des zu druckenden PDF-Dokumentes \n$PRINTER$ steht für den jeweiligen Drucker"
-           + "  (ferner: $DRIVER$: Treiber [winspool], $PORT$: Ausgabeport [z.B. LPT1:]."
+           + "des zu druckenden PDF-Dokumentes \n$PRINTER$ steht für den jeweiligen Drucker [CUPS-Warteschlange]"
+           + "  (ferner: $DRIVER$: Treiber [Hersteller und Modell], $PORT$: Ausgabeport [Geräte-URI, z.B. "
+           + "ipp://drucker/ipp/print]."
            + "\nDas Programm setzt die jeweiligen Werte automatisch ein."
-           + "\n\nBeispielhafte Parameter für gsprint.exe:\n\n\t-dPDFFitPage -color -printer \"$PRINTER$\" $FILE$";
+           + "\n\nBeispielhafte Parameter für pdf_print:\n\n\t-dPDFFitPage -color -printer \"$PRINTER$\" $FILE$";
 }

@@ -4,6 +4,7 @@
 #include "ui/print_program_group.h"
 #include "ui/printer_selection.h"
 #include "ui/qt_text.h"
+#include "ui/single_line_fields.h"
 #include "ui/visual_tab_order.h"
 
 #include <QGroupBox>
@@ -37,6 +38,7 @@ PrinterAssignmentDialog::PrinterAssignmentDialog(const PrinterAssignment& assign
     program_ = new PrintProgramGroup(assignment_.program, assignment_.params, false, rememberedFilter_, this);
     layout->addWidget(program_);
     layout->addLayout(MakeOkCancelButtons(this).row);
+    KeepFieldsOnOneLine(this);
     FollowVisualTabOrder(this);
 }
 
@@ -61,6 +63,8 @@ QLineEdit* PrinterAssignmentDialog::AddCategory(const char* group, const char* l
             return;
         printer = *chosen;
         edit->setText(ToQString(chosen->name));
+        // The choice made, Enter confirms the dialog.
+        edit->setFocus();
     });
     return edit;
 }

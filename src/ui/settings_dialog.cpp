@@ -10,6 +10,7 @@
 #include "ui/qt_text.h"
 #include "ui/server_connection_test.h"
 #include "ui/settings_control_rules.h"
+#include "ui/single_line_fields.h"
 #include "ui/store_connection_test.h"
 #include "ui/visual_tab_order.h"
 
@@ -85,6 +86,7 @@ SettingsDialog::SettingsDialog(const BaseSettings& values, const DialogContext& 
     for (QCheckBox* box : {localBox_, sftpBox_, logBox_})
         connect(box, &QCheckBox::toggled, this, &SettingsDialog::ApplyControlRules);
     ApplyControlRules();
+    KeepFieldsOnOneLine(this);
     FollowVisualTabOrder(this);
 }
 

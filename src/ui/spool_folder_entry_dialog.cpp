@@ -1,8 +1,10 @@
 #include "ui/spool_folder_entry_dialog.h"
 
+#include "platform/message_box.h"
 #include "ui/ok_cancel_buttons.h"
 #include "ui/printer_selection.h"
 #include "ui/qt_text.h"
+#include "ui/single_line_fields.h"
 #include "ui/spool_folder_list.h"
 #include "ui/visual_tab_order.h"
 
@@ -12,16 +14,17 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-SpoolFolderEntryDialog::SpoolFolderEntryDialog(const SpoolFolderEntry& entry, QWidget* parent)
-    : QDialog(parent), entry_(entry), description_(new QLineEdit(ToQString(entry.Description), this)),
+SpoolFolderEntryDialog::SpoolFolderEntryDialog(const SpoolFolderEntry& entry, std::vector<std::string> takenFolders,
+                                               QWidget* parent)
+    : QDialog(parent), entry_(entry), takenFolders_(std::move(takenFolders)),
+      description_(new QLineEdit(ToQString(entry.Description), this)),
       folder_(new QLineEdit(ToQString(entry.Folder), this)),
       printer_(new QLineEdit(ToQString(SpoolFolderPrinterText(entry)), this))
 {
-    setWindowTitle("Dialog");
+    setWindowTitle("Spool-Verzeichnis und Drucker");
     description_->setObjectName("descriptionEdit");
     folder_->setObjectName("folderEdit");
     printer_->setObjectName("printerText");
-    printer_->setReadOnly(true);
     description_->setMinimumWidth(300);
     auto* choose = MakeButton("Drucker zuordnen ...", "printerButton", this);
 
@@ -35,9 +38,12 @@ SpoolFolderEntryDialog::SpoolFolderEntryDialog(const SpoolFolderEntry& entry, QW
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
-    layout->addLayout(MakeOkCancelButtons(this).row);
+    const OkCancelButtons buttons = MakeOkCancelButtons(this);
+    ok_ = buttons.ok;
+    layout->addLayout(buttons.row);
 
     connect(choose, &QPushButton::clicked, this, &SpoolFolderEntryDialog::ChoosePrinter);
+    KeepFieldsOnOneLine(this);
     FollowVisualTabOrder(this);
 }
 
@@ -50,12 +56,26 @@ void SpoolFolderEntryDialog::ChoosePrinter()
     entry_.PrinterDriver = printer->driver;
     entry_.PrinterPort = printer->port;
     printer_->setText(ToQString(SpoolFolderPrinterText(entry_)));
+    // The choice made, Enter confirms the entry.
+    ok_->setFocus();
 }
 
 SpoolFolderEntry SpoolFolderEntryDialog::Entry() const
 {
-    SpoolFolderEntry entry = entry_;
+    SpoolFolderEntry entry = WithTypedPrinter(entry_, ToStdString(printer_->text()));
     entry.Description = ToStdString(description_->text());
     entry.Folder = ToStdString(folder_->text());
     return entry;
+}
+
+void SpoolFolderEntryDialog::accept()
+{
+    const std::string hint = DuplicateFolderHint(Entry(), takenFolders_);
+    if (!hint.empty()) {
+        ShowMessageBox(hint, "Verzeichnis bereits vorhanden", BoxStyle::IconExclamation | BoxStyle::TaskModal);
+        folder_->setFocus();
+        folder_->selectAll();
+        return;
+    }
+    QDialog::accept();
 }

@@ -2,22 +2,15 @@
 
 #include "config/file_utilities.h"
 #include "platform/message_box.h"
+#include "support/text_columns.h"
 #include "support/white_space.h"
 #include "ui/list_order.h"
+
+#include <algorithm>
 
 namespace {
 
 constexpr std::size_t kFolderColumn = 25;
-
-// Characters, not bytes, so that a folder name with umlauts lines up with the others.
-std::size_t CharacterCount(const std::string& text)
-{
-    std::size_t count = 0;
-    for (char c : text)
-        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80)
-            ++count;
-    return count;
-}
 
 std::string PortPart(const SpoolFolderEntry& entry)
 {
@@ -33,11 +26,7 @@ std::vector<SpoolFolderEntry> DefaultSpoolFolders()
 
 std::string SpoolFolderListLine(const SpoolFolderEntry& entry)
 {
-    std::string line = entry.Folder;
-    const std::size_t length = CharacterCount(entry.Folder);
-    if (length < kFolderColumn)
-        line.append(kFolderColumn - length, ' ');
-    line += entry.Description;
+    std::string line = PaddedToWidth(entry.Folder, kFolderColumn) + entry.Description;
     if (!entry.PrinterName.empty())
         line += "[" + entry.PrinterName + PortPart(entry) + "]";
     return line;
@@ -52,6 +41,22 @@ SpoolFolderEntry StrippedEntry(const SpoolFolderEntry& entry)
 {
     return {StripWhiteSpace(entry.Description), StripWhiteSpace(entry.Folder), StripWhiteSpace(entry.PrinterName),
             StripWhiteSpace(entry.PrinterDriver), StripWhiteSpace(entry.PrinterPort)};
+}
+
+SpoolFolderEntry WithTypedPrinter(SpoolFolderEntry entry, const std::string& text)
+{
+    const std::string port = PortPart(entry);
+    entry.PrinterName = !port.empty() && text.ends_with(port) ? text.substr(0, text.size() - port.size()) : text;
+    return entry;
+}
+
+std::string DuplicateFolderHint(const SpoolFolderEntry& entry, const std::vector<std::string>& taken)
+{
+    const std::string folder = StripWhiteSpace(entry.Folder);
+    if (std::find(taken.begin(), taken.end(), folder) == taken.end())
+        return "";
+    return "Das Verzeichnis '" + folder + "' steht bereits in der Liste der Spool-Verzeichnisse.\n\n"
+           "Bitte geben Sie einen anderen Verzeichnisnamen ein.";
 }
 
 SpoolFolderList::SpoolFolderList(const std::vector<SpoolFolderEntry>& stored)
@@ -78,6 +83,15 @@ void SpoolFolderList::Select(int row)
     selected_ = row >= 0 && row < static_cast<int>(entries_.size()) ? row : -1;
 }
 
+std::vector<std::string> SpoolFolderList::FoldersBesides(int row) const
+{
+    std::vector<std::string> folders;
+    for (int i = 0; i < static_cast<int>(entries_.size()); ++i)
+        if (i != row)
+            folders.push_back(entries_[i].Folder);
+    return folders;
+}
+
 int SpoolFolderList::Insert(const SpoolFolderEntry& entry)
 {
     const std::size_t position = SortedPosition(Lines(), SpoolFolderListLine(entry));
@@ -88,7 +102,7 @@ int SpoolFolderList::Insert(const SpoolFolderEntry& entry)
 bool SpoolFolderList::Add(const SpoolFolderEntry& entry)
 {
     const SpoolFolderEntry stripped = StrippedEntry(entry);
-    if (stripped.Folder.empty())
+    if (stripped.Folder.empty() || !DuplicateFolderHint(stripped, FoldersBesides(-1)).empty())
         return false;
     selected_ = Insert(stripped);
     return true;
@@ -97,7 +111,7 @@ bool SpoolFolderList::Add(const SpoolFolderEntry& entry)
 bool SpoolFolderList::ChangeSelected(const SpoolFolderEntry& entry)
 {
     const SpoolFolderEntry stripped = StrippedEntry(entry);
-    if (selected_ < 0 || stripped.Folder.empty())
+    if (selected_ < 0 || stripped.Folder.empty() || !DuplicateFolderHint(stripped, FoldersBesides(selected_)).empty())
         return false;
     const int row = selected_;
     entries_.erase(entries_.begin() + row);

@@ -16,6 +16,12 @@ std::string SpoolFolderListLine(const SpoolFolderEntry& entry);
 std::string SpoolFolderPrinterText(const SpoolFolderEntry& entry);
 // The entry with white space stripped from both ends of all five texts.
 SpoolFolderEntry StrippedEntry(const SpoolFolderEntry& entry);
+// The entry with the text typed into its printer field: the name, without the port
+// part that the field shows after it; driver and port stay as they were.
+SpoolFolderEntry WithTypedPrinter(SpoolFolderEntry entry, const std::string& text);
+// Why the entry cannot join a list whose other entries have the folders `taken`: its
+// folder, stripped, is one of them. Empty when it can.
+std::string DuplicateFolderHint(const SpoolFolderEntry& entry, const std::vector<std::string>& taken);
 
 class SpoolFolderList {
 public:
@@ -29,13 +35,15 @@ public:
     // -1 when no line is selected.
     int Selected() const { return selected_; }
     void Select(int row);
+    // The folders of all entries but the one in `row` (-1: of all).
+    std::vector<std::string> FoldersBesides(int row) const;
 
     // Adds the stripped entry at its place and selects it; nothing happens when its
-    // folder is empty. True when added.
+    // folder is empty or already in the list. True when added.
     bool Add(const SpoolFolderEntry& entry);
     // The selected entry takes the stripped texts and moves to its place; the selection
     // stays at the row it was. Nothing happens when no line is selected or the folder
-    // is empty. True when changed.
+    // is empty or another entry's. True when changed.
     bool ChangeSelected(const SpoolFolderEntry& entry);
     // Asks the user; on Yes the selected entry goes and the first line is selected.
     bool RemoveSelected();

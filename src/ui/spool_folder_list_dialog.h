@@ -9,6 +9,7 @@
 
 class PrintProgramGroup;
 class QListWidget;
+class QPushButton;
 
 class SpoolFolderListDialog : public QDialog {
     Q_OBJECT
@@ -28,6 +29,8 @@ private:
 
     SpoolFolderList list_;
     QListWidget* lines_;
+    QPushButton* change_;
+    QPushButton* remove_;
     PrintProgramGroup* program_;
     // The filter last chosen in this dialog's program file selection, for this run.
     static int rememberedFilter_;

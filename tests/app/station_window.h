@@ -48,6 +48,7 @@ public:
     explicit StationWindow(const std::string& programName = "kv_print")
         : values(DeriveStartValues("/opt/station/" + programName, folder.Path(), "Jun 25 2013 16:27:31"))
     {
+        std::filesystem::create_directory(folder / "store");
     }
 
     // Local mode with everything Start requires; the print program always succeeds.

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The Debian package as an administrator uses it: built with `make deb`, checked with
-# lintian, installed with apt-get, the station started from the menu's launcher under
-# Xvfb, then purged, leaving only what the administrator put into the template folder.
-# Whatever happens, the machine is left as it was found.
+# lintian, installed with apt-get on a machine that has Debian's touch-screen tools
+# (libts-bin, with a /usr/bin/ts_print of its own), both modes started by the launcher
+# under Xvfb as from a terminal, then purged, leaving only what the administrator put
+# into the template folder. Whatever happens, the machine is left as it was found.
 #
 #   debian_package_test.sh SOURCE_FOLDER WORK_FOLDER
 set -euo pipefail
@@ -27,7 +28,8 @@ make -C "$source_folder" deb DEB_BUILD="$work/build" DEB_OUT="$work"
 deb=$(echo "$work"/print-station_*_"$(dpkg --print-architecture)".deb)
 version=$(dpkg-deb -f "$deb" Version)
 
-lintian --fail-on error "$deb" || fail "lintian found errors"
+# Informational tags are shown and allowed; an error or a warning fails.
+lintian --fail-on error,warning --display-info "$deb" || fail "lintian found errors or warnings"
 
 admin_file=/etc/print-station/ts_print/ts_print.ini
 home=$(mktemp -d)
@@ -43,24 +45,31 @@ leave_as_found() {
 trap leave_as_found EXIT
 
 export DEBIAN_FRONTEND=noninteractive
+apt-get install -y -qq --no-install-recommends libts-bin
 apt-get install -y -qq --no-install-recommends "$deb"
+[ "$(dpkg -S /usr/bin/ts_print)" = "libts-bin: /usr/bin/ts_print" ] || fail "/usr/bin/ts_print changed hands"
 
-# The first start from the menu: the template folder is there and empty, so the
-# launcher writes the first settings file.
-title="kv_print - KORVID-PDF-Ausgabeprogramm Version $version ("
-HOME="$home" XDG_DATA_HOME= xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
-    /usr/bin/print-station kv_print >"$HOME/station.out" 2>&1 &
-    for _ in $(seq 120); do
-        xwininfo -root -tree | grep -F -q "\"$1" && { kill $!; exit 0; }
-        sleep 0.5
-    done
-    kill $!; exit 1' window "$title" || fail "no window \"$title...\": $(cat "$home/station.out")"
-grep -q -x 'Printer_PDF_Prog=/usr/bin/pdf_print' "$home/.local/share/kv_print/kv_print.ini" ||
-    fail "the launcher wrote no first settings file"
+# The first start of each mode, as from a terminal: the template folder is there and
+# empty, so the launcher writes the first settings file.
+for mode in kv_print ts_print; do
+    case $mode in
+        kv_print) title="kv_print - KORVID-PDF-Ausgabeprogramm Version $version (" ;;
+        ts_print) title="ts_print - Tessaline-PDF-Ausgabeprogramm Version $version (" ;;
+    esac
+    HOME="$home" XDG_DATA_HOME= xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
+        /usr/bin/print-station "$1" >"$HOME/station.out" 2>&1 &
+        for _ in $(seq 120); do
+            xwininfo -root -tree | grep -F -q "\"$2" && { kill $!; exit 0; }
+            sleep 0.5
+        done
+        kill $!; exit 1' window "$mode" "$title" || fail "no window \"$title...\": $(cat "$home/station.out")"
+    grep -q -x 'Printer_PDF_Prog=/usr/bin/pdf_print' "$home/.local/share/$mode/$mode.ini" ||
+        fail "the launcher wrote no first settings file for $mode"
+done
 
 /usr/bin/pdf_print --help >/dev/null || fail "pdf_print --help"
-for page in kv_print ts_print print-station pdf_print; do
-    man -w "$page" >/dev/null || fail "no manual page $page"
+for page in print-station print-station-kv_print print-station-ts_print pdf_print; do
+    [ "$(dpkg -S "$(man -w "$page")")" = "print-station: $(man -w "$page")" ] || fail "no manual page $page"
 done
 desktop-file-validate /usr/share/applications/kv_print.desktop /usr/share/applications/ts_print.desktop
 appstreamcli validate --no-net /usr/share/metainfo/org.example.print_station.metainfo.xml

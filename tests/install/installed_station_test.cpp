@@ -75,7 +75,8 @@ protected:
 
     std::string Installed(const std::string& relative) const { return prefix + "/" + relative; }
     std::string Program(const std::string& name) const { return Installed(STATION_BINDIR "/" + name); }
-    std::string Component() const { return Installed(STATION_LIBDIR "/print-station/psftp_dll.so"); }
+    std::string Station(const std::string& mode) const { return Installed(STATION_PKGLIBDIR "/" + mode); }
+    std::string Component() const { return Installed(STATION_PKGLIBDIR "/psftp_dll.so"); }
     std::string DesktopEntry(const std::string& mode) const
     {
         return Installed(STATION_DATADIR "/applications/" + mode + ".desktop");
@@ -108,7 +109,9 @@ TEST_F(InstalledStation, PutsProgramsIconsAndMenuEntriesWhereTheDesktopLooks)
 {
     for (const std::string mode : kModes) {
         SCOPED_TRACE(mode);
-        EXPECT_TRUE(IsExecutable(Program(mode)));
+        // The programs are in the package's folder; the search path has the launcher.
+        EXPECT_TRUE(IsExecutable(Station(mode)));
+        EXPECT_FALSE(fs::exists(Program(mode)));
         EXPECT_TRUE(ReadTestFile(Installed(STATION_DATADIR "/icons/hicolor/scalable/apps/" + mode + ".svg"))
                         .starts_with("<svg"));
 
@@ -256,7 +259,7 @@ TEST_F(InstalledStation, TheAdministratorsTemplateMakesAStationThatPrintsAtOnce)
     // check at Start says so in its box.
     fs::remove(folder + "/psftp_dll.so");
     BackgroundProgram bare;
-    ASSERT_TRUE(bare.Start({Program("kv_print")}, Environment(), folder));
+    ASSERT_TRUE(bare.Start({Station("kv_print")}, Environment(), folder));
     EXPECT_TRUE(WaitUntil([&] { return Contains(bare.Output(), kNoComponentBox); }, kStartLimit)) << bare.Output();
 }
 

@@ -1,5 +1,6 @@
 #include "spool/activity_log.h"
 
+#include "config/password_scrambling.h"
 #include "fakes/recording_log_list.h"
 #include "fakes/recording_log_viewer.h"
 #include "fakes/recording_message_boxes.h"
@@ -220,7 +221,7 @@ TEST_F(ActivityLogTest, ANewLogFileIsTheUsersOnlyAndASettingsFileOthersCanReadIs
     EXPECT_EQ(fs::status(settings.LogFileName).permissions(), fs::perms::owner_read | fs::perms::owner_write);
 
     const std::string ini = folder / "kv_print.ini";
-    WriteTestFile(ini, "[MAIN]\n");
+    WriteTestFile(ini, "[MAIN]\nKV_FTP_Store_Password=" + ScramblePassword("geheim", 3, 4, 5) + "\n");
     struct Case {
         mode_t mode;
         bool warned;

@@ -111,6 +111,8 @@ public:
         std::filesystem::create_symlink(PSFTP_DLL_DIR "/psftp_dll.so", settings.ProgramFolder + "/psftp_dll.so", exists);
     }
     bool IsSftp() const override { return true; }
+    // The server drops its open connections and goes on taking new ones.
+    void DropSessions() const { server_.EndSessions(); }
 
 private:
     TempFolder home_;

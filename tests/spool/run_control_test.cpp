@@ -105,8 +105,8 @@ TEST_F(RunControlTest, TessalineListsAPrinterLinePerSpoolFolder)
     ASSERT_GE(logged.size(), 4u);
     EXPECT_EQ(Lines(logged.begin(), logged.begin() + 4),
               (Lines{"Start (Polling-Rate 60 Sekunden)", "FTP-Lager auf FTP-Server store.example:/pub ...",
-                     // "%-40s" counts bytes: the "ä" takes two of the forty.
-                     "Drucker (Aufsätze):                     Artikeldrucker",
+                     // Padded to forty characters: the "ä" is one of them.
+                     "Drucker (Aufsätze):                      Artikeldrucker",
                      "Drucker (loans/red):                     Rotdrucker"}));
 }
 

@@ -195,7 +195,7 @@ TEST(StationEndToEnd, TessalineLocalModeFromEveryMainFolder)
                    {3, "Verz. " + root + "/loans/red erzeugt!"},
                    {4, "Start (Polling-Rate 60 Sekunden)"},
                    {5, "Lokaler Modus, kein FTP/SFTP Server !"},
-                   {6, "Drucker (Aufsätze):                     Artikeldrucker"},
+                   {6, "Drucker (Aufsätze):                      Artikeldrucker"},
                    {7, "Drucker (loans/red):                     Rotdrucker"},
                    {9, "Druck: " + root + "/articles/n1.pdf (0 KB)"},
                    {11, "Druck: " + root + "/articles/s1.PDF (4 KB)"},

@@ -65,6 +65,7 @@ public:
         : desktop(recordProcesses ? static_cast<ProcessRunner&>(recordingRunner) : posixRunner)
     {
         WriteTestFile(folder / "station/.keep", "");
+        std::filesystem::create_directory(folder / "source");
         setenv("STATION_PRINT_RECORD", (folder / "print.record").c_str(), 1);
         setenv("STATION_PRINT_CONTROL", (folder / "print.control").c_str(), 1);
     }

@@ -6,10 +6,12 @@
 #include "ui/spool_folder_entry_dialog.h"
 #include "ui/spool_folder_list_dialog.h"
 
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QToolTip>
 #include <QtTest>
 
 template <>
@@ -57,6 +59,12 @@ private slots:
         InputBox plain("Titel", "  Text  ", false);
         QCOMPARE(Child<QLabel>(&plain, "promptLabel")->text(), QString("Frage ?"));
         QCOMPARE(plain.Text(), std::string("  Text  "));
+        // A pasted line break becomes a blank, and the field says so.
+        plain.show();
+        QGuiApplication::clipboard()->setText("ge\r\nheim");
+        Child<QLineEdit>(&plain, "textEdit")->paste();
+        QCOMPARE(plain.Text(), std::string("  Text  ge heim"));
+        QVERIFY(QToolTip::text().startsWith("Zeilenumbrüche sind hier nicht möglich"));
         InputBox trimmed("Titel", "  Text  ", true);
         QCOMPARE(trimmed.Text(), std::string("Text"));
 
@@ -192,18 +200,30 @@ private slots:
 
         Child<QPushButton>(&dialog, "paramsStandardButton")->click();
         QCOMPARE(dialog.Printers().params, std::string("-dPDFFitPage -color -printer \"$PRINTER$\" $FILE$"));
+
+        boxes.answers = {BoxButton::Yes, BoxButton::Yes};
+        Child<QPushButton>(&dialog, "removeButton")->click();
+        Child<QPushButton>(&dialog, "removeButton")->click();
+        QVERIFY(!Child<QPushButton>(&dialog, "changeButton")->isEnabled());
+        QVERIFY(!Child<QPushButton>(&dialog, "removeButton")->isEnabled());
     }
 
     void entryDialogKeepsThePrinterItCameWith()
     {
         SpoolFolderEntryDialog dialog({"Aus", "DELV", "Laser", "drv", "LPT1:"});
-        QCOMPARE(dialog.windowTitle(), QString("Dialog"));
+        QCOMPARE(dialog.windowTitle(), QString("Spool-Verzeichnis und Drucker"));
         QCOMPARE(Child<QLineEdit>(&dialog, "printerText")->text(), QString("Laser (LPT1:)"));
-        QVERIFY(Child<QLineEdit>(&dialog, "printerText")->isReadOnly());
         Child<QLineEdit>(&dialog, "descriptionEdit")->setText("  Neu ");
         QCOMPARE(dialog.Entry(), (SpoolFolderEntry{"  Neu ", "DELV", "Laser", "drv", "LPT1:"}));
+        Child<QLineEdit>(&dialog, "printerText")->selectAll();
+        QTest::keyClicks(Child<QLineEdit>(&dialog, "printerText"), "Laser 2");
+        QCOMPARE(dialog.Entry(), (SpoolFolderEntry{"  Neu ", "DELV", "Laser 2", "drv", "LPT1:"}));
         SpoolFolderEntryDialog empty({});
         QCOMPARE(Child<QLineEdit>(&empty, "printerText")->text(), QString());
+        RecordingMessageBoxes boxes;
+        SpoolFolderEntryDialog taken({"", " RL", "", "", ""}, {"DELV", "RL"});
+        taken.accept();
+        QVERIFY(taken.result() == QDialog::Rejected && boxes.boxes.size() == 1);
     }
 };
 

@@ -40,8 +40,9 @@ TEST(PrinterAssignment, HelpText)
 {
     EXPECT_EQ(PrintProgramHelpText(),
               "Parameter für das Druckprogramm:\n\n$FILE$ steht für den Dateinamen des zu druckenden "
-              "PDF-Dokumentes \n$PRINTER$ steht für den jeweiligen Drucker  (ferner: $DRIVER$: Treiber "
-              "[winspool], $PORT$: Ausgabeport [z.B. LPT1:].\nDas Programm setzt die jeweiligen Werte "
-              "automatisch ein.\n\nBeispielhafte Parameter für gsprint.exe:\n\n\t-dPDFFitPage -color "
+              "PDF-Dokumentes \n$PRINTER$ steht für den jeweiligen Drucker [CUPS-Warteschlange]  (ferner: "
+              "$DRIVER$: Treiber [Hersteller und Modell], $PORT$: Ausgabeport [Geräte-URI, z.B. "
+              "ipp://drucker/ipp/print].\nDas Programm setzt die jeweiligen Werte "
+              "automatisch ein.\n\nBeispielhafte Parameter für pdf_print:\n\n\t-dPDFFitPage -color "
               "-printer \"$PRINTER$\" $FILE$");
 }

@@ -161,6 +161,7 @@ private slots:
         QCOMPARE(entry.Entry().PrinterName, queue.queue);
         QCOMPARE(entry.Entry().PrinterPort, std::string("cups-pdf:/"));
         QVERIFY(entry.Entry().PrinterDriver.find("CUPS-PDF") != std::string::npos);
+        QCOMPARE(entry.focusWidget(), Child<QPushButton>(&entry, "okButton"));
     }
 
     void programFileSelectionRemembersTheFilterOfEachDialog()

@@ -77,6 +77,16 @@ TEST(SpoolFolderList, AddStripsAndRefusesBlankFolders)
     EXPECT_EQ(list.Selected(), 0);
 }
 
+TEST(SpoolFolderList, AFolderAlreadyInTheListIsRefusedWithAHint)
+{
+    SpoolFolderList list({});
+    EXPECT_FALSE(list.Add({"doppelt", " DELV ", "", "", ""}));
+    EXPECT_TRUE(list.ChangeSelected({"neu", "FRONTSH", "", "", ""}));
+    EXPECT_EQ(DuplicateFolderHint({"", "DELV ", "", "", ""}, list.FoldersBesides(1)),
+              "Das Verzeichnis 'DELV' steht bereits in der Liste der Spool-Verzeichnisse.\n\n"
+              "Bitte geben Sie einen anderen Verzeichnisnamen ein.");
+}
+
 TEST(SpoolFolderList, ChangeKeepsTheSelectedRow)
 {
     SpoolFolderList list({{"", "a", "", "", ""}, {"", "b", "", "", ""}, {"", "c", "", "", ""}});
