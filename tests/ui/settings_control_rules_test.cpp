@@ -19,11 +19,15 @@ TEST(SettingsControlRules, LocalBoxSwitchesBetweenLocalFolderAndStore)
     EXPECT_TRUE(local.serverGroupShown);
 }
 
-TEST(SettingsControlRules, PassiveOnlyWithoutSftpAndWithoutLocalMode)
+TEST(SettingsControlRules, PassiveAndTlsOnlyWithoutSftpAndWithoutLocalMode)
 {
-    EXPECT_FALSE(SettingsControlRules(0, 1, false, true, false).passiveEnabled);
-    EXPECT_FALSE(SettingsControlRules(0, 1, true, true, false).passiveEnabled);
-    EXPECT_TRUE(SettingsControlRules(0, 1, false, false, false).passiveEnabled);
+    for (bool local : {false, true}) {
+        for (bool sftp : {false, true}) {
+            const SettingsControlStates states = SettingsControlRules(0, 1, local, sftp, false);
+            EXPECT_EQ(states.passiveEnabled, !local && !sftp);
+            EXPECT_EQ(states.tlsEnabled, !local && !sftp);
+        }
+    }
     // SFTP leaves the rest of the store group usable.
     EXPECT_TRUE(SettingsControlRules(0, 1, false, true, false).storeGroupEnabled);
 }

@@ -3,6 +3,7 @@
 
 #include "fakes/recording_message_boxes.h"
 #include "fakes/recording_wait_cursor.h"
+#include "fixtures/ftps_server.h"
 #include "fixtures/local_ftp_server.h"
 #include "fixtures/local_web_server.h"
 #include "fixtures/run_program.h"
@@ -135,4 +136,44 @@ TEST(StoreConnectionSftp, SuccessShowsTheHostKeyFingerprintAndLogsANewKey)
         << boxes.boxes[0].text;
     EXPECT_NE(boxes.boxes[1].text.find("Schlüssel des Servers:\n\n\t" + fingerprint), std::string::npos);
     EXPECT_EQ(logged, std::vector<std::string>{"Neuer Host-Schlüssel von 127.0.0.1 gespeichert: " + fingerprint});
+}
+
+// A certificate that is not accepted, shown and trusted or not: "Ja" hands its fingerprint
+// to the dialog's settings and the test reaches the folder with it; "Nein" leaves both alone.
+TEST(StoreConnectionFtps, AskWhetherToTrustACertificateThatIsNotAccepted)
+{
+    FtpsServer server;
+    FtpsServerOptions selfSigned;
+    selfSigned.certificate = "self-signed";
+    std::string error;
+    ASSERT_TRUE(server.Start(error, selfSigned)) << error;
+    std::filesystem::create_directories(server / "pub");
+    setenv("SSL_CERT_FILE", server.AuthorityFile().c_str(), 1);
+    for (const int answer : {BoxButton::No, BoxButton::Yes}) {
+        RecordingMessageBoxes boxes;
+        boxes.answers = {answer};
+        RecordingWaitCursor cursor;
+        FtpClient client;
+        client.SetControlPort(server.Port());
+        std::string trusted = "unverändert";
+        const bool reached = StoreConnectionTest(
+            {"127.0.0.1", FtpsServer::kUser, FtpsServer::kPassword, "/pub", true, false, true, ""}, "", client, cursor,
+            {}, &trusted);
+        EXPECT_EQ(reached, answer == BoxButton::Yes);
+        EXPECT_EQ(trusted, answer == BoxButton::Yes ? server.Fingerprint() : "unverändert");
+        ASSERT_EQ(boxes.boxes.size(), answer == BoxButton::Yes ? 2u : 1u);
+        const ShownBox& question = boxes.boxes[0];
+        EXPECT_EQ(question.caption, "Zertifikat des FTP-Lagers:");
+        EXPECT_EQ(question.style, BoxStyle::YesNo | BoxStyle::IconQuestion | BoxStyle::TaskModal);
+        for (const std::string& shown : {std::string("wird nicht anerkannt:\nDas Zertifikat des Servers stammt von keiner "
+                                                     "bekannten Zertifizierungsstelle\n"),
+                                         std::string("Ausgestellt für:\tCN=Lager\nAusgestellt von:\tCN=Lager\n"),
+                                         std::string("\nGültig bis:\t"), server.Fingerprint()})
+            EXPECT_NE(question.text.find(shown), std::string::npos) << question.text;
+        if (answer == BoxButton::Yes) {
+            EXPECT_EQ(boxes.boxes[1].caption, "FTP-Verbindung zum FTP-Lager:");
+        }
+        EXPECT_EQ(cursor.depth, 0);
+    }
+    unsetenv("SSL_CERT_FILE");
 }
