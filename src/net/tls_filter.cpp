@@ -5,27 +5,27 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstdint>
 #include <sys/socket.h>
 
 namespace {
 
-TlsFilter& FilterOf(BIO* bio)
-{
-    return *static_cast<TlsFilter*>(BIO_get_data(bio));
-}
+// What a call that may not wait gives when the socket has nothing for it yet.
+constexpr int kNothingYet = -2;
+// A record is read in one piece of up to this size where it has come.
+constexpr long kReadAhead = 64 * 1024;
 
-int Flags(const TlsFilter& filter)
+SocketHandle SocketOf(BIO* bio)
 {
-    return filter.WaitFree() ? MSG_DONTWAIT : 0;
+    return static_cast<SocketHandle>(reinterpret_cast<intptr_t>(BIO_get_data(bio)));
 }
 
 int BioWrite(BIO* bio, const char* data, int length)
 {
-    TlsFilter& filter = FilterOf(bio);
     BIO_clear_retry_flags(bio);
     ssize_t count;
     do
-        count = send(filter.Socket(), data, static_cast<size_t>(length), MSG_NOSIGNAL | Flags(filter));
+        count = send(SocketOf(bio), data, static_cast<size_t>(length), MSG_NOSIGNAL | MSG_DONTWAIT);
     while (count < 0 && errno == EINTR);
     if (count < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
         BIO_set_retry_write(bio);
@@ -34,13 +34,11 @@ int BioWrite(BIO* bio, const char* data, int length)
 
 int BioRead(BIO* bio, char* buffer, int size)
 {
-    TlsFilter& filter = FilterOf(bio);
     BIO_clear_retry_flags(bio);
     ssize_t count;
     do
-        count = recv(filter.Socket(), buffer, static_cast<size_t>(size), Flags(filter));
+        count = recv(SocketOf(bio), buffer, static_cast<size_t>(size), MSG_DONTWAIT);
     while (count < 0 && errno == EINTR);
-    // A blocking receive whose time-out passed asks to be tried again as well.
     if (count < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
         BIO_set_retry_read(bio);
     return static_cast<int>(count);
@@ -72,18 +70,17 @@ BIO_METHOD* SocketMethod()
     return method;
 }
 
-// What a wait-free read gives when no whole record has come yet.
-constexpr int kNothingYet = -2;
-
 }  // namespace
 
 TlsFilter::TlsFilter(SSL* ssl, SocketHandle socket) : ssl_(ssl), socket_(socket)
 {
     BIO* bio = SocketMethod() ? BIO_new(SocketMethod()) : nullptr;
     if (bio) {
-        BIO_set_data(bio, this);
+        BIO_set_data(bio, reinterpret_cast<void*>(static_cast<intptr_t>(socket)));
         SSL_set_bio(ssl_, bio, bio);
     }
+    SSL_set_read_ahead(ssl_, 1);
+    SSL_set_default_read_buffer_len(ssl_, kReadAhead);
 }
 
 TlsFilter::~TlsFilter()
@@ -91,120 +88,124 @@ TlsFilter::~TlsFilter()
     SSL_free(ssl_);
 }
 
-bool TlsFilter::Await(int error, SocketDeadline deadline)
+SocketDeadline TlsFilter::TimeoutFromNow(int option) const
 {
-    if (error != SSL_ERROR_WANT_READ && error != SSL_ERROR_WANT_WRITE)
-        return false;
-    int seconds = 0;
-    int microseconds = 0;
-    return TimeLeft(deadline, seconds, microseconds)
-        && WaitForSocket(socket_, error == SSL_ERROR_WANT_READ ? SocketEvent::Readable : SocketEvent::Writable,
-                         seconds, microseconds);
+    timeval value{};
+    socklen_t length = sizeof value;
+    long milliseconds = 0;
+    if (getsockopt(socket_, SOL_SOCKET, option, &value, &length) == 0)
+        milliseconds = value.tv_sec * 1000L + value.tv_usec / 1000;
+    // No time-out on the socket: as long as a day.
+    return DeadlineAfterMs(milliseconds > 0 ? static_cast<int>(milliseconds) : 24 * 3600 * 1000);
+}
+
+int TlsFilter::Finish(int ok, size_t count, const SocketDeadline* deadline)
+{
+    if (ok == 1)
+        return static_cast<int>(count);
+    const int error = SSL_get_error(ssl_, 0);
+    // The peer's closing alert ends the stream; a connection cut without it is an error.
+    if (error == SSL_ERROR_ZERO_RETURN)
+        return 0;
+    if (error == SSL_ERROR_WANT_READ || error == SSL_ERROR_WANT_WRITE) {
+        if (!deadline)
+            return kNothingYet;
+        int seconds = 0;
+        int microseconds = 0;
+        const SocketEvent event = error == SSL_ERROR_WANT_READ ? SocketEvent::Readable : SocketEvent::Writable;
+        if (TimeLeft(*deadline, seconds, microseconds) && WaitForSocket(socket_, event, seconds, microseconds))
+            return kNothingYet;
+        errno = EAGAIN;
+        return -1;
+    }
+    broken_ = true;
+    return -1;
 }
 
 bool TlsFilter::Handshake(SocketDeadline deadline)
 {
     if (SSL_get_rbio(ssl_) == nullptr)
         return false;
-    waitFree_ = true;
-    for (;;) {
+    int result;
+    do {
         ERR_clear_error();
-        const int result = SSL_connect(ssl_);
-        if (result == 1)
-            break;
-        if (!Await(SSL_get_error(ssl_, result), deadline)) {
-            waitFree_ = false;
-            broken_ = true;
-            return false;
-        }
-    }
-    waitFree_ = false;
-    established_ = true;
-    return true;
+        const int ok = SSL_connect(ssl_);
+        result = Finish(ok == 1 ? 1 : 0, 0, &deadline);
+    } while (result == kNothingYet);
+    established_ = result == 0 && SSL_is_init_finished(ssl_);
+    broken_ = !established_;
+    return established_;
 }
 
-int TlsFilter::Read(char* buffer, int size, bool peek)
+int TlsFilter::Read(char* buffer, int size, bool peek, const SocketDeadline* deadline)
 {
     if (size <= 0)
         return 0;
-    ERR_clear_error();
-    size_t count = 0;
-    const int ok = peek ? SSL_peek_ex(ssl_, buffer, static_cast<size_t>(size), &count)
-                        : SSL_read_ex(ssl_, buffer, static_cast<size_t>(size), &count);
-    if (ok == 1)
-        return static_cast<int>(count);
-    const int error = SSL_get_error(ssl_, 0);
-    // The peer's closing alert is the end of the stream; a connection cut without it is not.
-    if (error == SSL_ERROR_ZERO_RETURN)
-        return 0;
-    if (waitFree_ && (error == SSL_ERROR_WANT_READ || error == SSL_ERROR_WANT_WRITE))
-        return kNothingYet;
-    if (error == SSL_ERROR_SYSCALL || error == SSL_ERROR_SSL)
-        broken_ = true;
-    return -1;
+    int result;
+    do {
+        ERR_clear_error();
+        size_t count = 0;
+        const int ok = peek ? SSL_peek_ex(ssl_, buffer, static_cast<size_t>(size), &count)
+                            : SSL_read_ex(ssl_, buffer, static_cast<size_t>(size), &count);
+        result = Finish(ok, count, deadline);
+    } while (result == kNothingYet && deadline);
+    return result;
 }
 
 int TlsFilter::Receive(char* buffer, int size, int flags)
 {
-    return Read(buffer, size, (flags & MSG_PEEK) != 0);
+    const SocketDeadline deadline = TimeoutFromNow(SO_RCVTIMEO);
+    return Read(buffer, size, (flags & MSG_PEEK) != 0, &deadline);
 }
 
 int TlsFilter::Send(const char* data, int length)
 {
     if (length <= 0)
         return 0;
-    ERR_clear_error();
-    size_t count = 0;
-    if (SSL_write_ex(ssl_, data, static_cast<size_t>(length), &count) == 1)
-        return static_cast<int>(count);
-    const int error = SSL_get_error(ssl_, 0);
-    if (error == SSL_ERROR_SYSCALL || error == SSL_ERROR_SSL)
-        broken_ = true;
-    return -1;
+    const SocketDeadline deadline = TimeoutFromNow(SO_SNDTIMEO);
+    int result;
+    do {
+        ERR_clear_error();
+        size_t count = 0;
+        const int ok = SSL_write_ex(ssl_, data, static_cast<size_t>(length), &count);
+        result = Finish(ok, count, &deadline);
+    } while (result == kNothingYet);
+    return result > 0 ? result : -1;
 }
 
 int TlsFilter::WaitReadable(int seconds, int microseconds)
 {
     // A readable socket may hold only part of a record, or a record without data (a
-    // session ticket): data is there when a wait-free peek finds some.
+    // session ticket): data is there when a peek finds some.
     const SocketDeadline deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds < 0 ? 0 : seconds)
         + std::chrono::microseconds(microseconds < 0 ? 0 : microseconds);
     char byte = 0;
-    for (bool first = true;; first = false) {
-        if (SSL_pending(ssl_) > 0)
-            return 0;
-        if (!first) {
-            int secondsLeft = 0;
-            int microsecondsLeft = 0;
-            TimeLeft(deadline, secondsLeft, microsecondsLeft);
-            if (!WaitForSocket(socket_, SocketEvent::Readable, secondsLeft, microsecondsLeft))
-                return 1;
-        }
-        waitFree_ = true;
-        const int count = Read(&byte, 1, true);
-        waitFree_ = false;
+    for (;;) {
         // Data, the end of the stream or an error: the receive that follows tells which.
-        if (count != kNothingYet)
+        if (SSL_pending(ssl_) > 0 || Read(&byte, 1, true, nullptr) != kNothingYet)
             return 0;
+        int secondsLeft = 0;
+        int microsecondsLeft = 0;
+        TimeLeft(deadline, secondsLeft, microsecondsLeft);
+        if (!WaitForSocket(socket_, SocketEvent::Readable, secondsLeft, microsecondsLeft))
+            return 1;
     }
 }
 
 bool TlsFilter::DataAvailable()
 {
-    return SSL_pending(ssl_) > 0 || WaitReadable(0, 0) == 0;
+    return WaitReadable(0, 0) == 0;
 }
 
 int TlsFilter::Shutdown(int how)
 {
     if (established_ && !broken_) {
-        waitFree_ = true;
         SSL_shutdown(ssl_);
         // What the peer sent unasked (a late session ticket) is taken, so that closing
         // the socket does not reset the connection before the peer read the alert.
         char rest[4096];
-        for (int i = 0; i < 16 && Read(rest, sizeof rest, false) > 0; ++i) {
+        for (int i = 0; i < 16 && Read(rest, sizeof rest, false, nullptr) > 0; ++i) {
         }
-        waitFree_ = false;
     }
     return shutdown(socket_, how);
 }

@@ -1,6 +1,8 @@
-// TLS (OpenSSL) on one connection socket, as the client end. The socket stays blocking
-// with its send and receive time-outs; the handshake, the wait for readable data and the
-// closing alert never wait longer than they are given. Writes never raise SIGPIPE.
+// TLS (OpenSSL) on one connection socket, as the client end. OpenSSL never waits in the
+// socket itself: the filter waits for it, so a receive or a send takes no longer than
+// the socket's receive or send time-out, however slowly a record trickles in, and the
+// handshake and the closing alert no longer than they are given. Writes never raise
+// SIGPIPE.
 #pragma once
 
 #include "net/socket_filter.h"
@@ -18,7 +20,6 @@ public:
 
     // The client's handshake, done before the deadline; false when it failed.
     bool Handshake(SocketDeadline deadline);
-    SSL* Ssl() const { return ssl_; }
 
     SocketHandle Socket() const override { return socket_; }
     int Receive(char* buffer, int size, int flags) override;
@@ -27,19 +28,17 @@ public:
     int WaitReadable(int seconds, int microseconds) override;
     int Shutdown(int how) override;
 
-    // The socket calls of the filter's BIO: a wait-free call comes back at once when the
-    // socket has nothing to give or take.
-    bool WaitFree() const { return waitFree_; }
-
 private:
-    // One read or peek; a wait-free one that found no whole record gives -2.
-    int Read(char* buffer, int size, bool peek);
-    // Waits until the socket can give (or take) what OpenSSL asked for; false after the deadline.
-    bool Await(int error, SocketDeadline deadline);
+    // The outcome of one OpenSSL call: done (result), or waiting for the socket until
+    // the deadline and then trying again; kNothingYet when a call without a deadline
+    // would have to wait.
+    int Finish(int ok, size_t count, const SocketDeadline* deadline);
+    int Read(char* buffer, int size, bool peek, const SocketDeadline* deadline);
+    // The deadline of the socket's receive or send time-out from now.
+    SocketDeadline TimeoutFromNow(int option) const;
 
     SSL* ssl_;
     SocketHandle socket_;
-    bool waitFree_ = false;
     // After a fatal error the connection must not be used again, not even for the alert.
     bool broken_ = false;
     bool established_ = false;
