@@ -10,7 +10,8 @@
 std::vector<BenchRow> FetchRows(const std::string& scratch);
 BenchRow PrintPassRow(const std::string& scratch);
 BenchRow IdleRow(const std::string& scratch);
-// The large FTP download against curl, the SFTP download 20 ms away against sftp.
+// The large FTP download against curl, the same over FTPS against curl --ssl-reqd, the
+// SFTP download 20 ms away against sftp.
 std::vector<BenchRow> TransferRows(const std::string& scratch);
 // One station download with deletion, on its own, for counting its system calls.
 int TransferOnce(const std::string& protocol, int port, const std::string& target);
