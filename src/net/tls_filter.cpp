@@ -154,20 +154,37 @@ int TlsFilter::Read(char* buffer, int size, bool peek, const SocketDeadline* dea
 
 int TlsFilter::Receive(char* buffer, int size, int flags)
 {
-    const SocketDeadline deadline = TimeoutFromNow(SO_RCVTIMEO);
-    return Read(buffer, size, (flags & MSG_PEEK) != 0, &deadline);
+    const bool peek = (flags & MSG_PEEK) != 0;
+    int count = Read(buffer, size, peek, nullptr);
+    if (count == kNothingYet) {
+        const SocketDeadline deadline = TimeoutFromNow(SO_RCVTIMEO);
+        count = Read(buffer, size, peek, &deadline);
+    }
+    // As from a socket, a receive takes all that has come, not one record only.
+    while (!peek && count > 0 && count < size) {
+        const int more = Read(buffer + count, size - count, false, nullptr);
+        if (more <= 0)
+            break;
+        count += more;
+    }
+    return count;
 }
 
 int TlsFilter::Send(const char* data, int length)
 {
     if (length <= 0)
         return 0;
-    const SocketDeadline deadline = TimeoutFromNow(SO_SNDTIMEO);
+    SocketDeadline deadline{};
+    bool waiting = false;
     int result;
     do {
         ERR_clear_error();
         size_t count = 0;
         const int ok = SSL_write_ex(ssl_, data, static_cast<size_t>(length), &count);
+        if (ok != 1 && !waiting) {
+            deadline = TimeoutFromNow(SO_SNDTIMEO);
+            waiting = true;
+        }
         result = Finish(ok, count, &deadline);
     } while (result == kNothingYet);
     return result > 0 ? result : -1;
