@@ -36,9 +36,9 @@ bool TrustCertificate(const StoreTestValues& values, const FtpClient& client)
 {
     const TlsCertificate& certificate = client.RefusedCertificate();
     return ShowMessageBox("Das Zertifikat des FTP-Servers " + values.server + " wird nicht anerkannt:\n"
-                              + client.GetFailureReason() + "\n\nAusgestellt für:\t" + certificate.subject
-                              + "\nAusgestellt von:\t" + certificate.issuer + "\nGültig von:\t" + certificate.validFrom
-                              + "\nGültig bis:\t" + certificate.validUntil + "\nSHA-256-Fingerabdruck:\n"
+                              + client.GetFailureReason() + "\n\nAusgestellt für: " + certificate.subject
+                              + "\nAusgestellt von: " + certificate.issuer + "\nGültig von: " + certificate.validFrom
+                              + "\nGültig bis: " + certificate.validUntil + "\nSHA-256-Fingerabdruck:\n"
                               + certificate.fingerprint
                               + "\n\nWollen Sie diesem Zertifikat für diesen Server vertrauen?",
                           "Zertifikat des FTP-Lagers:",

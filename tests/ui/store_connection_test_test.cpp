@@ -161,8 +161,8 @@ TEST(StoreConnectionFtps, AskWhetherToTrustACertificateThatIsNotAccepted)
         EXPECT_EQ(boxes.boxes[0].caption, "Zertifikat des FTP-Lagers:");
         EXPECT_EQ(boxes.boxes[0].style, BoxStyle::YesNo | BoxStyle::IconQuestion | BoxStyle::TaskModal);
         for (const std::string& shown : {std::string("nicht anerkannt:\nDas Zertifikat des Servers stammt von keiner"),
-                                         std::string("\nAusgestellt für:\tCN=Lager\nAusgestellt von:\tCN=Lager\n"),
-                                         std::string("\nGültig bis:\t01.01.2125 00:00 UTC\n"), server.Fingerprint()})
+                                         std::string("\nAusgestellt für: CN=Lager\nAusgestellt von: CN=Lager\n"),
+                                         std::string("\nGültig bis: 01.01.2125 00:00 UTC\n"), server.Fingerprint()})
             EXPECT_NE(boxes.boxes[0].text.find(shown), std::string::npos) << boxes.boxes[0].text;
         EXPECT_EQ(boxes.boxes.back().caption, answer == BoxButton::Yes ? "FTP-Verbindung zum FTP-Lager:"
                                                                        : "Zertifikat des FTP-Lagers:");
