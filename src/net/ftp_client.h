@@ -102,7 +102,6 @@ public:
     // is sent, and every data connection with it; the certificate with the pinned SHA-256
     // fingerprint is trusted besides the system's authorities.
     void SetTls(int required, const std::string& pinnedFingerprint) { tls_.Require(required != 0, pinnedFingerprint); }
-    int GetTls() const { return tls_.Required() ? 1 : 0; }
     // Why the last log-in failed, in German, where the code does not say it; and the
     // certificate it did not accept. Both empty when there is nothing to tell.
     std::string GetFailureReason() const { return tls_.RefusalText(); }

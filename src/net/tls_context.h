@@ -49,7 +49,6 @@ public:
 
     // Records why TLS could not be had; the result code that goes with it.
     int Refuse(TlsRefusal refusal);
-    TlsRefusal Refusal() const { return refusal_; }
     // The refusal in German, one line; empty without one.
     std::string RefusalText() const;
     // The certificate that was not accepted; empty unless the refusal is about it.
