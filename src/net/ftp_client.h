@@ -108,6 +108,14 @@ public:
     int GetSftpMode() const { return sftpMode_; }
     void SetSftpPort(int port) { sftp_.SetPort(port); }
     void SetComponentFolder(const std::string& folder) { sftp_.SetComponentFolder(folder); }
+    // With TLS required, an FTP log-in secures the control connection before the user
+    // name is sent, and every data connection with it; the certificate with the pinned
+    // SHA-256 fingerprint is trusted besides the system's authorities.
+    void SetTls(int required, const std::string& pinnedFingerprint) { ftp_.tls_.Require(required != 0, pinnedFingerprint); }
+    // Why the last log-in failed, in German, where the code does not say it; and the
+    // certificate it did not accept. Both empty when there is nothing to tell.
+    std::string GetFailureReason() const { return protocol_->FailureReason(); }
+    const TlsCertificate& RefusedCertificate() const { return ftp_.tls_.RefusedCertificate(); }
     // After an SFTP log-in: the fingerprint of the server's host key, and whether the
     // log-in recorded the key as new. False without an SFTP connection.
     bool SftpHostKey(std::string& fingerprint, bool& recorded) const { return sftp_.HostKey(fingerprint, recorded); }

@@ -31,7 +31,7 @@ bool InRange(int code, int low, int high)
 }  // namespace
 
 FtpProtocol::FtpProtocol(FtpClient& control)
-    : control_(control), dataChannel_(control), dataPort_(MillisecondsSinceStart() % 20000 + 10000)
+    : control_(control), dataChannel_(control, tls_), dataPort_(MillisecondsSinceStart() % 20000 + 10000)
 {
 }
 
@@ -160,7 +160,7 @@ int FtpProtocol::Login(const std::string& host, const std::string& user, const s
     lastResponse_.clear();
     int result =
         control_.Connect(controlPort_, host, connectTimeout_, SocketDefaults::kAnyFamily, SocketDefaults::kStream);
-    if (result != UTE_SUCCESS)
+    if (result != UTE_SUCCESS || (result = StartTls(host)) != UTE_SUCCESS)
         return result;
 
     // USER and PASS go on with a 3xx reply (PASS only with exactly 300); ACCT has none.
@@ -200,6 +200,7 @@ int FtpProtocol::Logout()
     SendCommand("Quit");
     control_.CloseConnection();
     dataChannel_.CloseConnection();
+    tls_.Reset();
     return UTE_SUCCESS;
 }
 

@@ -2,12 +2,15 @@
 // channel carries files and listings. Every command's reply is read, also after a failed
 // data connection; when a reply cannot be told apart from another command's (none came
 // in time, or a positive one of the wrong kind), the control connection is closed, so
-// the commands after it fail at once and the next log-in starts afresh.
+// the commands after it fail at once and the next log-in starts afresh. With TLS
+// required, the log-in secures the control connection before anything else is sent;
+// TLS is a filter below the socket client, and every data connection gets it too.
 #pragma once
 
 #include "net/ftp_data_channel.h"
 #include "net/ftp_reply_table.h"
 #include "net/store_protocol.h"
+#include "net/tls_context.h"
 #include "net/transfer_source.h"
 
 #include <string>
@@ -43,6 +46,7 @@ public:
     const std::string& LastResponse() const override { return lastResponse_; }
     StoreOutcome LastOutcome() const override { return lastOutcome_; }
     bool ConnectionLost() const override;
+    std::string FailureReason() const override { return tls_.RefusalText(); }
 
     // The transfers of the FTP client alone (ftp_data_transfer.cpp): active, or passive
     // when asked; a resumed download continues a partial local source.
@@ -83,6 +87,9 @@ private:
     bool Expected(int code, int low, int high);
     // Closes the control and data connections of a client whose replies got out of step.
     void LoseStep();
+    // ftp_tls_commands.cpp: AUTH TLS, PBSZ 0 and PROT P on a new control connection when
+    // TLS is required; UTE_SUCCESS at once when it is not.
+    int StartTls(const std::string& host);
 
     // ftp_data_transfer.cpp
     int AnnouncePort(Transfer kind);
@@ -97,6 +104,7 @@ private:
     int FinalListReply(bool finalPending);
 
     FtpClient& control_;
+    TlsContext tls_;
     FtpDataChannel dataChannel_;
     std::string lastResponse_;
     int transferType_ = 1;

@@ -48,4 +48,7 @@ public:
     virtual StoreOutcome LastOutcome() const = 0;
     // Only a new log-in helps.
     virtual bool ConnectionLost() const = 0;
+    // Why the last log-in failed, in German, where the result code does not say it;
+    // empty when there is nothing to tell.
+    virtual std::string FailureReason() const { return ""; }
 };

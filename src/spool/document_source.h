@@ -15,10 +15,12 @@ struct SourceEntry {
 };
 
 // Why a call of a source failed: its result code and the store's last words (its reply
-// line, or the SFTP component's error text; nothing for the local tree).
+// line, or the SFTP component's error text; nothing for the local tree), and for a failed
+// log-in why in German, where the code does not tell it (a refused TLS certificate).
 struct SourceError {
     int code = 0;
     std::string response;
+    std::string reason{};
 };
 
 enum class SourceKind { Store, LocalTree };

@@ -29,6 +29,7 @@ int OpenStore(FtpClient& client, const StationSettings& settings)
 {
     client.SetComponentFolder(settings.ProgramFolder);
     client.SetSftpMode(settings.KV_Sftp_Mode);
+    client.SetTls(settings.KV_Ftp_Tls, settings.KV_Ftp_Tls_Cert);
     return client.Login(settings.KV_FTP_Store, settings.KV_FTP_Store_User, settings.KV_FTP_Store_Password, "");
 }
 

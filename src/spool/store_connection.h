@@ -29,8 +29,8 @@ private:
     ProgressThrottle receiveThrottle_;
 };
 
-// Sets the component folder (the program folder) and the SFTP flag, then logs in with
-// the store settings and an empty account. UTE_SUCCESS means logged in. The polling cycle
+// Sets the component folder (the program folder), the SFTP flag and the TLS of an FTP
+// store, then logs in with the store settings and an empty account. UTE_SUCCESS means logged in. The polling cycle
 // and the connection test of the settings dialog open the store with it.
 int OpenStore(FtpClient& client, const StationSettings& settings);
 // Logs out; the result does not matter.

@@ -53,7 +53,10 @@ bool StoreDocumentSource::Open(SourceError* error)
         if (!settings_.KV_FTP_Store_Dir.starts_with("/"))
             code = connection_.GetCurrentDirectory(home_);
     }
-    return Succeeded(code, error);
+    bool opened = Succeeded(code, error);
+    if (!opened && error)
+        error->reason = connection_.GetFailureReason();
+    return opened;
 }
 
 void StoreDocumentSource::Close()

@@ -19,7 +19,8 @@ std::string StoreReport::LogInFailed(const SourceError& error)
     auto ticksHeld = run_.ErrorBox();
     return Report(kind,
                   FormatText(kind, protocol_.c_str(), settings_.KV_FTP_Store.c_str(),
-                             settings_.KV_FTP_Store_User.c_str()),
+                             settings_.KV_FTP_Store_User.c_str())
+                      + (error.reason.empty() ? "" : "\n" + error.reason),
                   error);
 }
 

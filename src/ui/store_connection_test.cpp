@@ -5,6 +5,7 @@
 #include "net/result_codes.h"
 #include "platform/message_box.h"
 #include "platform/wait_cursor.h"
+#include "spool/store_connection.h"
 
 namespace {
 
@@ -16,13 +17,27 @@ void ShowFailure(const std::string& error, const FtpClient& client)
                    BoxStyle::Error);
 }
 
+// The store settings the dialog shows, for the log-in the polling cycle makes with them.
+StationSettings StoreSettings(const StoreTestValues& values, const std::string& programFolder)
+{
+    StationSettings settings;
+    settings.ProgramFolder = programFolder;
+    settings.KV_FTP_Store = values.server;
+    settings.KV_FTP_Store_User = values.user;
+    settings.KV_FTP_Store_Password = values.password;
+    settings.KV_Sftp_Mode = values.sftp ? 1 : 0;
+    settings.KV_Ftp_Tls = values.tls ? 1 : 0;
+    settings.KV_Ftp_Tls_Cert = values.certificate;
+    return settings;
+}
+
 // The host key paragraph of the success box; empty over FTP.
 std::string HostKeyText(const StoreTestValues& values, FtpClient& client,
                         const std::function<void(const std::string&)>& log)
 {
     std::string fingerprint;
     bool recorded = false;
-    if (!values.sftp || !client.SftpHostKey(fingerprint, recorded))
+    if (!client.SftpHostKey(fingerprint, recorded))
         return "";
     if (recorded && log)
         log(RecordedHostKeyLine(values.server, fingerprint));
@@ -31,15 +46,45 @@ std::string HostKeyText(const StoreTestValues& values, FtpClient& client,
         + "\n\n\t" + fingerprint;
 }
 
-bool LogInAndChangeFolder(const StoreTestValues& values, FtpClient& client,
-                          const std::function<void(const std::string&)>& log)
+// "Ja" to the question whether to trust a certificate that was not accepted.
+bool TrustCertificate(const StoreTestValues& values, const FtpClient& client)
 {
-    if (client.Login(values.server, values.user, values.password, "") != UTE_SUCCESS) {
-        ShowFailure(std::string("Konnte nicht beim ") + (values.sftp ? "SFTP" : "FTP") + "-Server " + values.server
-                        + " mit Nutzer " + values.user + " anmelden!",
-                    client);
-        return false;
+    const TlsCertificate& certificate = client.RefusedCertificate();
+    return ShowMessageBox("Das Zertifikat des FTP-Servers " + values.server + " wird nicht anerkannt:\n"
+                              + client.GetFailureReason() + "\n\nAusgestellt für: " + certificate.subject
+                              + "\nAusgestellt von: " + certificate.issuer + "\nGültig von: " + certificate.validFrom
+                              + "\nGültig bis: " + certificate.validUntil + "\nSHA-256-Fingerabdruck:\n"
+                              + certificate.fingerprint
+                              + "\n\nWollen Sie diesem Zertifikat für diesen Server vertrauen?",
+                          "Zertifikat des FTP-Lagers:",
+                          BoxStyle::YesNo | BoxStyle::IconQuestion | BoxStyle::TaskModal)
+        == BoxButton::Yes;
+}
+
+bool LogIn(const StoreTestValues& values, StationSettings settings, FtpClient& client,
+           std::string* trustedCertificate)
+{
+    if (OpenStore(client, settings) == UTE_SUCCESS)
+        return true;
+    if (trustedCertificate && !client.RefusedCertificate().Empty()) {
+        if (!TrustCertificate(values, client))
+            return false;
+        *trustedCertificate = settings.KV_Ftp_Tls_Cert = client.RefusedCertificate().fingerprint;
+        if (OpenStore(client, settings) == UTE_SUCCESS)
+            return true;
     }
+    const std::string reason = client.GetFailureReason();
+    ShowFailure(std::string("Konnte nicht beim ") + client.ProtocolName() + "-Server " + values.server
+                    + " mit Nutzer " + values.user + " anmelden!" + (reason.empty() ? "" : "\n" + reason),
+                client);
+    return false;
+}
+
+bool LogInAndChangeFolder(const StoreTestValues& values, const std::string& programFolder, FtpClient& client,
+                          const std::function<void(const std::string&)>& log, std::string* trustedCertificate)
+{
+    if (!LogIn(values, StoreSettings(values, programFolder), client, trustedCertificate))
+        return false;
     client.SetPassiveMode(values.passive ? 1 : 0);
     const bool changed = client.ChangeDirectory(values.folder) == UTE_SUCCESS;
     if (changed)
@@ -57,12 +102,11 @@ bool LogInAndChangeFolder(const StoreTestValues& values, FtpClient& client,
 }  // namespace
 
 bool StoreConnectionTest(const StoreTestValues& values, const std::string& programFolder, FtpClient& client,
-                         WaitCursor& waitCursor, const std::function<void(const std::string&)>& log)
+                         WaitCursor& waitCursor, const std::function<void(const std::string&)>& log,
+                         std::string* trustedCertificate)
 {
     waitCursor.Show();
-    client.SetSftpMode(values.sftp ? 1 : 0);
-    client.SetComponentFolder(programFolder);
-    const bool reached = LogInAndChangeFolder(values, client, log);
+    const bool reached = LogInAndChangeFolder(values, programFolder, client, log, trustedCertificate);
     waitCursor.Hide();
     return reached;
 }
