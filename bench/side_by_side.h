@@ -10,7 +10,7 @@
 std::vector<BenchRow> FetchRows(const std::string& scratch);
 BenchRow PrintPassRow(const std::string& scratch);
 BenchRow IdleRow(const std::string& scratch);
-// The large FTP download against curl.
+// The large FTP download against curl, the same over FTPS against curl --ssl-reqd.
 std::vector<BenchRow> TransferRows(const std::string& scratch);
 // One station download with deletion, on its own, for counting its system calls.
 int TransferOnce(int port, const std::string& target);

@@ -1,8 +1,10 @@
-// One large FTP download against curl, with log-in, download and deletion; and the
-// system calls each side makes per MB, counted once under strace.
+// One large FTP download against curl and the same over FTPS against curl --ssl-reqd,
+// each with log-in, download and deletion; and the system calls each side makes per MB,
+// counted once under strace (not over FTPS).
 #include "bench/bench_table.h"
 #include "bench/side_by_side.h"
 
+#include "fixtures/ftps_server.h"
 #include "fixtures/local_ftp_server.h"
 #include "fixtures/run_program.h"
 #include "net/result_codes.h"
@@ -68,9 +70,11 @@ std::string Self()
     return fs::read_symlink("/proc/self/exe").string();
 }
 
-int StationFtp(int port, const std::string& target)
+// Over TLS when tls is 1; the server's certificate must then be trusted.
+int StationFtp(int port, const std::string& target, int tls = 0)
 {
     StationSettings settings;
+    settings.KV_Ftp_Tls = tls;
     settings.ProgramFolder = fs::path(target).parent_path().string();
     settings.KV_FTP_Store = "127.0.0.1";
     settings.KV_FTP_Store_User = LocalFtpServer::kUser;
@@ -136,11 +140,64 @@ BenchRow FtpRow(const std::string& scratch)
             Format("%.0f %%", 100.0 * curl / station), ">= 90 %"};
 }
 
+// The cipher of the last control connection the FTPS server recorded.
+std::string LastCipher(const FtpsServer& server)
+{
+    std::string cipher;
+    for (const std::string& line : server.Record())
+        if (line.starts_with("TLS "))
+            cipher = line.substr(4);
+    return cipher;
+}
+
+BenchRow FtpsRow(const std::string& scratch)
+{
+    FtpsServer server;
+    std::string error;
+    if (!server.Start(error)) {
+        std::fprintf(stderr, "FTPS server: %s\n", error.c_str());
+        return {};
+    }
+    // The station trusts the server's test authority, curl is handed it.
+    setenv("SSL_CERT_FILE", server.AuthorityFile().c_str(), 1);
+    const std::string source = server / "kv/large.pdf";
+    const std::string target = scratch + "/large-ftps.part";
+    std::vector<std::string> curlArguments = CurlArguments(server.Port(), target);
+    curlArguments.insert(curlArguments.begin() + 1, {"--ssl-reqd", "--cacert", server.AuthorityFile()});
+    double station = 1e9;
+    double curl = 1e9;
+    std::string stationCipher;
+    std::string curlCipher;
+    for (int round = 0; round < kRounds; ++round) {
+        WriteLargeFile(source, kFtpSize);
+        auto start = std::chrono::steady_clock::now();
+        int code = StationFtp(server.Port(), target, 1);
+        station = std::min(station, SecondsSince(start));
+        stationCipher = LastCipher(server);
+        if (code != UTE_SUCCESS || !Downloaded(target, kFtpSize) || fs::exists(source))
+            std::fprintf(stderr, "station FTPS download: code %d\n", code);
+
+        WriteLargeFile(source, kFtpSize);
+        start = std::chrono::steady_clock::now();
+        ProgramRun run = RunProgram(curlArguments);
+        curl = std::min(curl, SecondsSince(start));
+        curlCipher = LastCipher(server);
+        if (run.exitCode != 0 || !Downloaded(target, kFtpSize) || fs::exists(source))
+            std::fprintf(stderr, "curl --ssl-reqd: exit %d: %s\n", run.exitCode, run.err.c_str());
+    }
+    unsetenv("SSL_CERT_FILE");
+    const double megabytes = static_cast<double>(kFtpSize) / (1024 * 1024);
+    return {"FTPS download of 200 MB with log-in and deletion (best of 3)",
+            Format("%.0f MB/s, ", megabytes / station) + stationCipher,
+            Format("%.0f MB/s, ", megabytes / curl) + curlCipher + " (curl --ssl-reqd -Q DELE)",
+            Format("%.0f %%", 100.0 * curl / station), ">= 90 %"};
+}
+
 }  // namespace
 
 std::vector<BenchRow> TransferRows(const std::string& scratch)
 {
-    return {FtpRow(scratch)};
+    return {FtpRow(scratch), FtpsRow(scratch)};
 }
 
 int TransferOnce(int port, const std::string& target)

@@ -9,7 +9,10 @@ set(CPACK_PACKAGE_DESCRIPTION [=[
 The station polls spool folders on an FTP or SFTP store, or in a local
 folder tree, fetches every PDF document, prints it through CUPS on the
 printer of its folder and removes it. Everything it does is written to
-its activity log.
+its activity log. An FTP store can be reached over TLS (explicit FTPS,
+"TLS verwenden (FTPS) ?"), with the server's certificate checked against
+the system's certificate authorities and the store's host name, or
+against a certificate the user chose to trust.
 
 Two programs come from the same sources: kv_print, the mode of a
 document-delivery service with fixed categories, and ts_print, a list of
@@ -25,9 +28,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # What no binary links: the SVG image plug-in of the icons, the German Qt texts loaded
-# at start, the log's font. Printers are queues of a CUPS scheduler, set up with its
-# tools.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, qt6-translations-l10n, fonts-liberation")
+# at start, the log's font, the certificate authorities that FTPS checks a store's
+# certificate against. Printers are queues of a CUPS scheduler, set up with its tools.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, qt6-translations-l10n, fonts-liberation, ca-certificates")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "cups, cups-client")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/compress_documents.cmake)

@@ -56,6 +56,8 @@ constexpr MainKey kMainKeys[] = {
     {"KV_FTP_Store_Password", nullptr, &StationSettings::KV_FTP_Store_Password},
     {"KV_Ftp_Passive", &StationSettings::KV_Ftp_Passive, nullptr},
     {"KV_Sftp_Mode", &StationSettings::KV_Sftp_Mode, nullptr},
+    {"KV_Ftp_Tls", &StationSettings::KV_Ftp_Tls, nullptr},
+    {"KV_Ftp_Tls_Cert", nullptr, &StationSettings::KV_Ftp_Tls_Cert},
     {"KV_Inst_ID", nullptr, &StationSettings::KV_Inst_ID},
     {"KV_Inst_Name", nullptr, &StationSettings::KV_Inst_Name},
     {"KV_Inst_Abbrev", nullptr, &StationSettings::KV_Inst_Abbrev},

@@ -40,6 +40,8 @@ struct StationSettings {
     std::string KV_FTP_Store_Password;  // plain here, scrambled in the file
     int KV_Ftp_Passive = 0;
     int KV_Sftp_Mode = 0;
+    int KV_Ftp_Tls = 0;           // 1: the FTP store only over TLS (explicit FTPS)
+    std::string KV_Ftp_Tls_Cert;  // SHA-256 fingerprint of a store certificate the user trusts
     int DoLog = 0;
     std::string LogFileName;  // default: DefaultLogFileName()
     int LogFileMaxSize = 20000;

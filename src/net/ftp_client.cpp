@@ -42,7 +42,7 @@ std::string CutToResponseLength(const std::string& text)
 
 }  // namespace
 
-FtpClient::FtpClient() : dataChannel_(*this), dataPort_(MillisecondsSinceStart() % 20000 + 10000)
+FtpClient::FtpClient() : dataChannel_(*this, tls_), dataPort_(MillisecondsSinceStart() % 20000 + 10000)
 {
 }
 
@@ -176,6 +176,8 @@ int FtpClient::Login(const std::string& host, const std::string& user, const std
     int result = Connect(controlPort_, host, connectTimeout_, SocketDefaults::kAnyFamily, SocketDefaults::kStream);
     if (result != UTE_SUCCESS)
         return result;
+    if ((result = StartTls(host)) != UTE_SUCCESS)
+        return OnError(result);
 
     SendCommand("USER " + user);
     int code = ReadReply();
@@ -217,6 +219,7 @@ int FtpClient::Logout()
     SendCommand("Quit");
     CloseConnection();
     dataChannel_.CloseConnection();
+    tls_.Reset();
     return OnError(UTE_SUCCESS);
 }
 

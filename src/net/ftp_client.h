@@ -8,6 +8,7 @@
 
 #include "net/ftp_data_channel.h"
 #include "net/ftp_dir_entry.h"
+#include "net/tls_context.h"
 #include "net/transfer_source.h"
 #include "net/ws_client.h"
 
@@ -97,6 +98,14 @@ public:
     int GetSftpMode() const { return sftpMode_; }
     void SetSftpPort(int port) { sftpPort_ = port; }
     void SetComponentFolder(const std::string& folder) { componentFolder_ = folder; }
+    // With TLS required, the log-in secures the control connection before the user name
+    // is sent, and every data connection with it; the certificate with the pinned SHA-256
+    // fingerprint is trusted besides the system's authorities.
+    void SetTls(int required, const std::string& pinnedFingerprint) { tls_.Require(required != 0, pinnedFingerprint); }
+    // Why the last log-in failed, in German, where the code does not say it; and the
+    // certificate it did not accept. Both empty when there is nothing to tell.
+    std::string GetFailureReason() const { return tls_.RefusalText(); }
+    const TlsCertificate& RefusedCertificate() const { return tls_.RefusedCertificate(); }
     // After an SFTP log-in: the fingerprint of the server's host key, and whether the
     // log-in recorded the key as new. False without an SFTP connection.
     bool SftpHostKey(std::string& fingerprint, bool& recorded) const;
@@ -121,6 +130,9 @@ private:
     // The result of a component call that failed with the given code, or succeeded.
     int SftpResult(bool succeeded, int failure);
     int SftpLogin(const std::string& host, const std::string& user, const std::string& password);
+    // ftp_tls_commands.cpp: AUTH TLS, PBSZ 0 and PROT P on a new control connection when
+    // TLS is required; UTE_SUCCESS at once when it is not.
+    int StartTls(const std::string& host);
 
     // ftp_data_transfer.cpp
     int AnnouncePort(Transfer kind);
@@ -137,6 +149,7 @@ private:
     int List(bool passive);
     int FinalListReply(bool finalPending);
 
+    TlsContext tls_;
     FtpDataChannel dataChannel_;
     std::string lastResponse_;
     int transferType_ = 1;

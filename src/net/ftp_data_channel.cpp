@@ -18,9 +18,9 @@ bool FtpDataChannel::IsAborted()
     return owner_.IsAborted();
 }
 
-int FtpDataChannel::OnConnected(SocketHandle, const std::string& hostText)
+int FtpDataChannel::OnConnected(SocketHandle socket, const std::string& hostText)
 {
     if (!expectedPeer_.empty() && hostText != expectedPeer_)
         return UTE_SVR_DATA_CONNECT_FAILED;
-    return UTE_SUCCESS;
+    return tls_.SecureData(*this, socket);
 }

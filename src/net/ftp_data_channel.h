@@ -2,6 +2,7 @@
 // owning client's, so that a client that reports progress or aborts sees the data bytes.
 #pragma once
 
+#include "net/tls_context.h"
 #include "net/ws_client.h"
 
 #include <string>
@@ -10,12 +11,13 @@ class FtpClient;
 
 class FtpDataChannel : public CUT_WSClient {
 public:
-    explicit FtpDataChannel(FtpClient& owner) : owner_(owner) {}
+    FtpDataChannel(FtpClient& owner, TlsContext& tls) : owner_(owner), tls_(tls) {}
 
     int OnReceiveProgress(long bytesSoFar) override;
     int OnSendProgress(long bytesSoFar) override;
     bool IsAborted() override;
-    // Refuses an accepted connection from any other address than the expected peer.
+    // Refuses an accepted connection from any other address than the expected peer;
+    // a protected connection gets its TLS here, in both directions of connecting.
     int OnConnected(SocketHandle socket, const std::string& hostText) override;
 
     // The address an accepted connection must come from; empty accepts any.
@@ -23,5 +25,6 @@ public:
 
 private:
     FtpClient& owner_;
+    TlsContext& tls_;
     std::string expectedPeer_;
 };

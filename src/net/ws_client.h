@@ -6,10 +6,12 @@
 
 #include "net/low_speed_limit.h"
 #include "net/name_lookup.h"
+#include "net/socket_filter.h"
 #include "net/socket_layer.h"
 #include "net/socket_wait.h"
 #include "net/transfer_source.h"
 
+#include <memory>
 #include <netinet/in.h>
 #include <string>
 
@@ -111,6 +113,17 @@ public:
     int GetListenPort() const { return listenPort_; }
     // The address family of the connection (AF_INET or AF_INET6).
     int GetFamily() const { return peer_.Family(); }
+    SocketHandle GetSocket() const { return socket_; }
+
+    // A filter under the raw calls of the open connection (TLS), until it closes
+    // (ws_client_filter.cpp).
+    void SetFilter(std::unique_ptr<SocketFilter> filter) { filter_ = std::move(filter); }
+    int RawClose(SocketHandle socket) override;
+    int RawShutdown(SocketHandle socket, int how) override;
+    int RawReceive(SocketHandle socket, char* buffer, int size, int flags) override;
+    int RawSend(SocketHandle socket, const char* data, int length, int flags) override;
+    bool RawDataAvailable(SocketHandle socket) override;
+    int RawWaitReadable(SocketHandle socket, int seconds, int microseconds) override;
 
 protected:
     // Shuts down and closes the connection socket only; false if a call failed.
@@ -142,4 +155,5 @@ private:
     int receiveTimeoutMs_ = SocketDefaults::kTimeoutMs;
     long lowSpeedBytes_ = LowSpeedLimit::kBytes;
     int lowSpeedMs_ = LowSpeedLimit::kMilliseconds;
+    std::unique_ptr<SocketFilter> filter_;
 };

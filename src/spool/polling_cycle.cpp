@@ -48,10 +48,12 @@ std::unique_ptr<StoreSession> LogInOrReport(Station& station, std::string& error
     if (code == UTE_SUCCESS)
         return session;
     station.Run().ErrorBoxOpen = true;
+    const std::string reason = session->FailureReason();
     ReportStoreError(settings, *session,
                      FormatText("Konnte nicht am %s-Server %s mit Nutzer %s anmelden!",
                                 settings.KV_Sftp_Mode == 1 ? "SFTP" : "FTP", settings.KV_FTP_Store.c_str(),
-                                settings.KV_FTP_Store_User.c_str()),
+                                settings.KV_FTP_Store_User.c_str())
+                         + (reason.empty() ? "" : "\n" + reason),
                      code, errorText);
     station.Run().ErrorBoxOpen = false;
     return nullptr;

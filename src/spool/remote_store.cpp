@@ -51,6 +51,11 @@ std::string RemoteStoreSession::LastResponse()
     return connection_.GetLastResponse();
 }
 
+std::string RemoteStoreSession::FailureReason()
+{
+    return connection_.GetFailureReason();
+}
+
 bool RemoteStoreSession::IsSftp() const
 {
     return connection_.GetSftpMode() != 0;

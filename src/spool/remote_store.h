@@ -18,6 +18,7 @@ public:
                            const std::string& destination) override;
     void Close() override;
     std::string LastResponse() override;
+    std::string FailureReason() override;
     bool IsSftp() const override;
 
 private:

@@ -27,6 +27,9 @@ public:
 
     // The server's last reply line, or the SFTP component's error text.
     virtual std::string LastResponse() = 0;
+    // Why the login failed, in German, where the result code does not tell it (a refused
+    // TLS certificate); empty when there is nothing more to say.
+    virtual std::string FailureReason() { return ""; }
     virtual bool IsSftp() const = 0;
 };
 

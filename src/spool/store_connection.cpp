@@ -29,6 +29,7 @@ int OpenStore(StoreConnection& connection, const StationSettings& settings)
 {
     connection.SetComponentFolder(settings.ProgramFolder);
     connection.SetSftpMode(settings.KV_Sftp_Mode);
+    connection.SetTls(settings.KV_Ftp_Tls, settings.KV_Ftp_Tls_Cert);
     return connection.Login(settings.KV_FTP_Store, settings.KV_FTP_Store_User, settings.KV_FTP_Store_Password, "");
 }
 

@@ -29,8 +29,9 @@ private:
     ProgressThrottle receiveThrottle_;
 };
 
-// Sets the component folder (the program folder) and the SFTP flag, then logs in with
-// the store settings and an empty account. UTE_SUCCESS means logged in.
+// Sets the component folder (the program folder), the SFTP flag and the TLS of an FTP
+// store, then logs in with the store settings and an empty account. UTE_SUCCESS means
+// logged in.
 int OpenStore(StoreConnection& connection, const StationSettings& settings);
 // Logs out; the result does not matter.
 void CloseStore(StoreConnection& connection);

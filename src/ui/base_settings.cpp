@@ -14,6 +14,8 @@ BaseSettings BaseSettingsOf(const StationSettings& settings)
     values.KV_FTP_Store_Dir = settings.KV_FTP_Store_Dir;
     values.KV_Ftp_Passive = settings.KV_Ftp_Passive;
     values.KV_Sftp_Mode = settings.KV_Sftp_Mode;
+    values.KV_Ftp_Tls = settings.KV_Ftp_Tls;
+    values.KV_Ftp_Tls_Cert = settings.KV_Ftp_Tls_Cert;
     values.OnErrorLogOnly = settings.OnErrorLogOnly;
     values.Polling_Rate = settings.Polling_Rate;
     values.SpoolDir = settings.SpoolDir;
@@ -41,6 +43,8 @@ void TakeOverBaseSettings(const BaseSettings& values, StationSettings& settings)
     settings.KV_FTP_Store_Dir = values.KV_FTP_Store_Dir;
     settings.KV_Ftp_Passive = values.KV_Ftp_Passive;
     settings.KV_Sftp_Mode = values.KV_Sftp_Mode;
+    settings.KV_Ftp_Tls = values.KV_Ftp_Tls;
+    settings.KV_Ftp_Tls_Cert = values.KV_Ftp_Tls_Cert;
     settings.OnErrorLogOnly = values.OnErrorLogOnly;
     settings.Polling_Rate = values.Polling_Rate;
     settings.SpoolDir = values.SpoolDir;

@@ -19,6 +19,8 @@ struct BaseSettings {
     std::string KV_FTP_Store_Dir;
     int KV_Ftp_Passive = 0;
     int KV_Sftp_Mode = 0;
+    int KV_Ftp_Tls = 0;
+    std::string KV_Ftp_Tls_Cert;  // no control: set by the store test's trust question
     int OnErrorLogOnly = 0;
     int Polling_Rate = 0;
     std::string SpoolDir;

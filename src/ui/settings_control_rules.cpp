@@ -13,5 +13,6 @@ SettingsControlStates SettingsControlRules(int tessalineMode, int korvidMode, bo
     states.storeGroupEnabled = !localChecked;
     states.localFolderEnabled = localChecked;
     states.passiveEnabled = !sftpChecked && !localChecked;
+    states.tlsEnabled = states.passiveEnabled;
     return states;
 }

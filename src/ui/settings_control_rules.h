@@ -11,6 +11,7 @@ struct SettingsControlStates {
     bool localFolderEnabled = false;  // "Haupt-Verzeichnis (lokal):" with its edit and "..."
     bool storeGroupEnabled = false;   // the store's labels, inputs, test button and SFTP box
     bool passiveEnabled = false;
+    bool tlsEnabled = false;          // "TLS verwenden (FTPS) ?", an FTP setting like passive
     bool logFileEnabled = false;      // "Log-Datei:", its "..." and the maximum size
     std::string logBoxCaption;
 };

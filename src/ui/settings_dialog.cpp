@@ -168,6 +168,7 @@ QGroupBox* SettingsDialog::BuildStoreGroup()
     passiveBox_ = Box("passive FTP-Modus ?", "passiveBox", values_.KV_Ftp_Passive, group);
     errorBox_ = Box("Fehler nur loggen ?", "errorBox", values_.OnErrorLogOnly, group);
     sftpBox_ = Box("SFTP benutzen ?", "sftpBox", values_.KV_Sftp_Mode, group);
+    tlsBox_ = Box("TLS verwenden (FTPS) ?", "tlsBox", values_.KV_Ftp_Tls, group);
 
     QLabel* serverLabel = Label("FTP-Server:", "storeServerLabel", group);
     QLabel* userLabel = Label("Benutzer:", "storeUserLabel", group);
@@ -188,8 +189,9 @@ QGroupBox* SettingsDialog::BuildStoreGroup()
     grid->addWidget(storeFolder_, 3, 1, 1, 2);
     grid->addWidget(passiveBox_, 4, 0, 1, 2);
     grid->addWidget(test, 4, 2, Qt::AlignRight);
-    grid->addWidget(sftpBox_, 5, 0, 1, 2);
-    grid->addWidget(errorBox_, 6, 0, 1, 2);
+    grid->addWidget(tlsBox_, 5, 0, 1, 2);
+    grid->addWidget(sftpBox_, 6, 0, 1, 2);
+    grid->addWidget(errorBox_, 7, 0, 1, 2);
     grid->setColumnStretch(1, 1);
     connect(test, &QPushButton::clicked, this, &SettingsDialog::TestStore);
     return group;
@@ -258,6 +260,7 @@ void SettingsDialog::ApplyControlRules()
     for (QWidget* control : localFolderControls_)
         control->setEnabled(states.localFolderEnabled);
     passiveBox_->setEnabled(states.passiveEnabled);
+    tlsBox_->setEnabled(states.tlsEnabled);
 }
 
 void SettingsDialog::accept()
@@ -288,6 +291,7 @@ void SettingsDialog::accept()
     values_.KV_FTP_Store_Dir = ToStdString(storeFolder_->text());
     values_.KV_Ftp_Passive = Checked(passiveBox_);
     values_.KV_Sftp_Mode = Checked(sftpBox_);
+    values_.KV_Ftp_Tls = Checked(tlsBox_);
     values_.OnErrorLogOnly = Checked(errorBox_);
     values_.Polling_Rate = pollingRate;
     values_.SpoolDir = ToStdString(spoolFolder_->text());
@@ -309,8 +313,9 @@ void SettingsDialog::TestStore()
         context_.makeStoreClient ? context_.makeStoreClient() : std::make_unique<FtpClient>();
     StoreConnectionTest({ToStdString(storeServer_->text()), ToStdString(storeUser_->text()),
                          ToStdString(storePassword_->text()), ToStdString(storeFolder_->text()),
-                         passiveBox_->isChecked(), sftpBox_->isChecked()},
-                        values_.ProgramFolder, *client, *context_.waitCursor, context_.log);
+                         passiveBox_->isChecked(), sftpBox_->isChecked(), tlsBox_->isChecked(),
+                         values_.KV_Ftp_Tls_Cert},
+                        values_.ProgramFolder, *client, *context_.waitCursor, context_.log, &values_.KV_Ftp_Tls_Cert);
 }
 
 void SettingsDialog::PickLocalFolder()

@@ -66,6 +66,7 @@ private:
     QCheckBox* passiveBox_;
     QCheckBox* errorBox_;
     QCheckBox* sftpBox_;
+    QCheckBox* tlsBox_;
     QLineEdit* pollingRate_;
     QLineEdit* spoolFolder_;
     QCheckBox* logBox_;

@@ -31,15 +31,45 @@ std::string HostKeyText(const StoreTestValues& values, FtpClient& client,
         + "\n\n\t" + fingerprint;
 }
 
-bool LogInAndChangeFolder(const StoreTestValues& values, FtpClient& client,
-                          const std::function<void(const std::string&)>& log)
+// "Ja" to the question whether to trust a certificate that was not accepted.
+bool TrustCertificate(const StoreTestValues& values, const FtpClient& client)
 {
-    if (client.Login(values.server, values.user, values.password, "") != UTE_SUCCESS) {
-        ShowFailure(std::string("Konnte nicht beim ") + (values.sftp ? "SFTP" : "FTP") + "-Server " + values.server
-                        + " mit Nutzer " + values.user + " anmelden!",
-                    client);
-        return false;
+    const TlsCertificate& certificate = client.RefusedCertificate();
+    return ShowMessageBox("Das Zertifikat des FTP-Servers " + values.server + " wird nicht anerkannt:\n"
+                              + client.GetFailureReason() + "\n\nAusgestellt für: " + certificate.subject
+                              + "\nAusgestellt von: " + certificate.issuer + "\nGültig von: " + certificate.validFrom
+                              + "\nGültig bis: " + certificate.validUntil + "\nSHA-256-Fingerabdruck:\n"
+                              + certificate.fingerprint
+                              + "\n\nWollen Sie diesem Zertifikat für diesen Server vertrauen?",
+                          "Zertifikat des FTP-Lagers:",
+                          BoxStyle::YesNo | BoxStyle::IconQuestion | BoxStyle::TaskModal)
+        == BoxButton::Yes;
+}
+
+bool LogIn(const StoreTestValues& values, FtpClient& client, std::string* trustedCertificate)
+{
+    if (client.Login(values.server, values.user, values.password, "") == UTE_SUCCESS)
+        return true;
+    if (trustedCertificate && !client.RefusedCertificate().Empty()) {
+        if (!TrustCertificate(values, client))
+            return false;
+        *trustedCertificate = client.RefusedCertificate().fingerprint;
+        client.SetTls(1, *trustedCertificate);
+        if (client.Login(values.server, values.user, values.password, "") == UTE_SUCCESS)
+            return true;
     }
+    const std::string reason = client.GetFailureReason();
+    ShowFailure(std::string("Konnte nicht beim ") + (values.sftp ? "SFTP" : "FTP") + "-Server " + values.server
+                    + " mit Nutzer " + values.user + " anmelden!" + (reason.empty() ? "" : "\n" + reason),
+                client);
+    return false;
+}
+
+bool LogInAndChangeFolder(const StoreTestValues& values, FtpClient& client,
+                          const std::function<void(const std::string&)>& log, std::string* trustedCertificate)
+{
+    if (!LogIn(values, client, trustedCertificate))
+        return false;
     client.SetPassiveMode(values.passive ? 1 : 0);
     const bool changed = client.ChangeDirectory(values.folder) == UTE_SUCCESS;
     if (changed)
@@ -57,12 +87,14 @@ bool LogInAndChangeFolder(const StoreTestValues& values, FtpClient& client,
 }  // namespace
 
 bool StoreConnectionTest(const StoreTestValues& values, const std::string& programFolder, FtpClient& client,
-                         WaitCursor& waitCursor, const std::function<void(const std::string&)>& log)
+                         WaitCursor& waitCursor, const std::function<void(const std::string&)>& log,
+                         std::string* trustedCertificate)
 {
     waitCursor.Show();
     client.SetSftpMode(values.sftp ? 1 : 0);
+    client.SetTls(values.tls ? 1 : 0, values.certificate);
     client.SetComponentFolder(programFolder);
-    const bool reached = LogInAndChangeFolder(values, client, log);
+    const bool reached = LogInAndChangeFolder(values, client, log, trustedCertificate);
     waitCursor.Hide();
     return reached;
 }

@@ -76,7 +76,8 @@ TEST(StationSettings, SaveAndLoadEveryKeyAndBothLists)
     StationSettings saved = FreshSettings(folder / "kv_print.ini");
     int n = 0;
     for (int* field : {&saved.AutoStart, &saved.Polling_Rate, &saved.OnErrorLogOnly, &saved.LocalFsMode,
-                       &saved.KV_Ftp_Passive, &saved.KV_Sftp_Mode, &saved.DoLog, &saved.LogFileMaxSize})
+                       &saved.KV_Ftp_Passive, &saved.KV_Sftp_Mode, &saved.KV_Ftp_Tls, &saved.DoLog,
+                       &saved.LogFileMaxSize})
         *field = 100 + n++;
     for (std::string* field :
          {&saved.LocalMainDir, &saved.KV_Server, &saved.KV_Port, &saved.KV_Main_Dir, &saved.KV_Inst_ID,
@@ -85,7 +86,7 @@ TEST(StationSettings, SaveAndLoadEveryKeyAndBothLists)
           &saved.Printer_FrontSheet, &saved.Printer_RL, &saved.Printer_Delivery,
           &saved.Printer_FrontSheet_Driver, &saved.Printer_RL_Driver, &saved.Printer_Delivery_Driver,
           &saved.Printer_FrontSheet_Port, &saved.Printer_RL_Driver_Port, &saved.Printer_Delivery_Driver_Port,
-          &saved.Printer_PDF_Prog, &saved.SpoolDir, &saved.DlDir})
+          &saved.Printer_PDF_Prog, &saved.SpoolDir, &saved.DlDir, &saved.KV_Ftp_Tls_Cert})
         *field = "value " + std::to_string(n++) + " \xc3\xa4";
     saved.Printer_PDF_Prog_Params = "\"$FILE$\" -printer \"$PRINTER$\"";
     saved.KV_Inst_Name = " padded ";
@@ -103,6 +104,8 @@ TEST(StationSettings, SaveAndLoadEveryKeyAndBothLists)
     EXPECT_EQ(loaded.LocalFsMode, saved.LocalFsMode);
     EXPECT_EQ(loaded.KV_Ftp_Passive, saved.KV_Ftp_Passive);
     EXPECT_EQ(loaded.KV_Sftp_Mode, saved.KV_Sftp_Mode);
+    EXPECT_EQ(loaded.KV_Ftp_Tls, saved.KV_Ftp_Tls);
+    EXPECT_EQ(loaded.KV_Ftp_Tls_Cert, saved.KV_Ftp_Tls_Cert);
     EXPECT_EQ(loaded.DoLog, saved.DoLog);
     EXPECT_EQ(loaded.LogFileMaxSize, saved.LogFileMaxSize);
     EXPECT_EQ(loaded.LocalMainDir, saved.LocalMainDir);
@@ -139,7 +142,8 @@ TEST(StationSettings, SaveAndLoadEveryKeyAndBothLists)
                   "Polling_Rate", "AutoStart", "LocalFsMode", "OnErrorLogOnly", "LocalMainDir", "DoLog",
                   "LogFileName", "LogFileMaxSize", "SpoolDir", "DlDir", "KV_Port", "KV_Server",
                   "KV_Main_Dir", "KV_FTP_Store", "KV_FTP_Store_Dir", "KV_FTP_Store_User",
-                  "KV_FTP_Store_Password", "KV_Ftp_Passive", "KV_Sftp_Mode", "KV_Inst_ID", "KV_Inst_Name",
+                  "KV_FTP_Store_Password", "KV_Ftp_Passive", "KV_Sftp_Mode", "KV_Ftp_Tls", "KV_Ftp_Tls_Cert",
+                  "KV_Inst_ID", "KV_Inst_Name",
                   "KV_Inst_Abbrev", "Printer_FrontSheet", "Printer_RL", "Printer_Delivery",
                   "Printer_FrontSheet_Driver", "Printer_RL_Driver", "Printer_Delivery_Driver",
                   "Printer_FrontSheet_Port", "Printer_RL_Driver_Port", "Printer_Delivery_Driver_Port",

@@ -28,6 +28,8 @@ TEST(BaseSettings, TakesOverWhatTheDialogEditsAndNothingElse)
     values.KV_FTP_Store_Dir = "/lager";
     values.KV_Ftp_Passive = 1;
     values.KV_Sftp_Mode = 1;
+    values.KV_Ftp_Tls = 1;
+    values.KV_Ftp_Tls_Cert = "AB:CD";
     values.OnErrorLogOnly = 1;
     values.Polling_Rate = 0;
     values.SpoolDir = "/srv/spool";

@@ -132,7 +132,8 @@ private slots:
                                   << QStringList{"lokaler Modus (Dateisystem, KEIN FTP/SFTP Server wird benutzt)",
                                                  "Korvid-Server:", "Port:", "Haupt-Verzeichnis:", test, "FTP-Server:",
                                                  "Benutzer:", "Passwort:", "Haupt-Verzeichnis:", "passive FTP-Modus ?",
-                                                 test, "SFTP benutzen ?", "Fehler nur loggen ?",
+                                                 test, "TLS verwenden (FTPS) ?", "SFTP benutzen ?",
+                                                 "Fehler nur loggen ?",
                                                  "Polling-Rate (Sek.):", "Spool-Verzeichnis:", "...",
                                                  "Aktivitäten von kv_print in Datei loggen (Historie) ?", "Log-Datei:",
                                                  "...", "Maximalgröße der Log-Datei in KBytes:", "OK", "Abbrechen"};

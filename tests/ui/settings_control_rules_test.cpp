@@ -19,11 +19,14 @@ TEST(SettingsControlRules, LocalBoxSwitchesBetweenLocalFolderAndStore)
     EXPECT_TRUE(local.serverGroupShown);
 }
 
-TEST(SettingsControlRules, PassiveOnlyWithoutSftpAndWithoutLocalMode)
+TEST(SettingsControlRules, PassiveAndTlsOnlyWithoutSftpAndWithoutLocalMode)
 {
     EXPECT_FALSE(SettingsControlRules(0, 1, false, true, false).passiveEnabled);
     EXPECT_FALSE(SettingsControlRules(0, 1, true, true, false).passiveEnabled);
     EXPECT_TRUE(SettingsControlRules(0, 1, false, false, false).passiveEnabled);
+    EXPECT_FALSE(SettingsControlRules(0, 1, false, true, false).tlsEnabled);
+    EXPECT_FALSE(SettingsControlRules(0, 1, true, false, false).tlsEnabled);
+    EXPECT_TRUE(SettingsControlRules(0, 1, false, false, false).tlsEnabled);
     // SFTP leaves the rest of the store group usable.
     EXPECT_TRUE(SettingsControlRules(0, 1, false, true, false).storeGroupEnabled);
 }

@@ -84,8 +84,11 @@ private slots:
         values.Polling_Rate = 90;
         values.LogFileMaxSize = 5000;
         values.KV_Ftp_Passive = 1;
+        values.KV_Ftp_Tls = 1;
         SettingsDialog dialog(values, Context());
         QCOMPARE(dialog.windowTitle(), QString("Grundeinstellungen"));
+        QCOMPARE(Find<QCheckBox>(dialog, "tlsBox")->text(), QString("TLS verwenden (FTPS) ?"));
+        QVERIFY(Find<QCheckBox>(dialog, "tlsBox")->isChecked());
         QCOMPARE(Find<QComboBox>(dialog, "portCombo")->currentText(), QString("8080"));
         QCOMPARE(Find<QComboBox>(dialog, "portCombo")->count(), 2);
         QCOMPARE(Find<QLineEdit>(dialog, "storePasswordEdit")->text(), QString("geheim"));
@@ -145,6 +148,7 @@ private slots:
         auto* local = Find<QCheckBox>(dialog, "localBox");
         auto* sftp = Find<QCheckBox>(dialog, "sftpBox");
         auto* passive = Find<QCheckBox>(dialog, "passiveBox");
+        auto* tls = Find<QCheckBox>(dialog, "tlsBox");
         auto* errors = Find<QCheckBox>(dialog, "errorBox");
         const char* storeControls[] = {"storeServerLabel", "storeServerEdit", "storeUserEdit", "storePasswordEdit",
                                        "storeFolderLabel", "storeFolderEdit", "storeTestButton", "sftpBox"};
@@ -161,6 +165,7 @@ private slots:
         for (const char* name : localControls)
             QVERIFY2(Find<QWidget>(dialog, name)->isEnabled(), name);
         QVERIFY(!passive->isEnabled());
+        QVERIFY(!tls->isEnabled());
         QVERIFY(!Find<QGroupBox>(dialog, "serverGroup")->isEnabled());
         QVERIFY(errors->isEnabled());
 
@@ -169,9 +174,11 @@ private slots:
         QTest::mouseClick(local, Qt::LeftButton);
         QVERIFY(!local->isChecked());
         QVERIFY(!passive->isEnabled());
+        QVERIFY(!tls->isEnabled());
         QVERIFY(Find<QWidget>(dialog, "storeServerEdit")->isEnabled());
         QTest::mouseClick(sftp, Qt::LeftButton);
         QVERIFY(passive->isEnabled());
+        QVERIFY(tls->isEnabled());
         QVERIFY(errors->isEnabled());
 
         auto* log = Find<QCheckBox>(dialog, "logBox");

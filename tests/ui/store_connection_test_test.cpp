@@ -3,6 +3,7 @@
 
 #include "fakes/recording_message_boxes.h"
 #include "fakes/recording_wait_cursor.h"
+#include "fixtures/ftps_server.h"
 #include "fixtures/local_ftp_server.h"
 #include "fixtures/local_web_server.h"
 #include "fixtures/run_program.h"
@@ -135,4 +136,35 @@ TEST(StoreConnectionSftp, SuccessShowsTheHostKeyFingerprintAndLogsANewKey)
         << boxes.boxes[0].text;
     EXPECT_NE(boxes.boxes[1].text.find("Schlüssel des Servers:\n\n\t" + fingerprint), std::string::npos);
     EXPECT_EQ(logged, std::vector<std::string>{"Neuer Host-Schlüssel von 127.0.0.1 gespeichert: " + fingerprint});
+}
+
+// A certificate that is not accepted, shown and trusted or not: "Ja" hands its fingerprint
+// to the dialog's settings and the test reaches the folder with it; "Nein" leaves both alone.
+TEST(StoreConnectionFtps, AskWhetherToTrustACertificateThatIsNotAccepted)
+{
+    FtpsServer server;
+    std::string error;
+    ASSERT_TRUE(server.Start(error, {"self-signed"})) << error;
+    std::filesystem::create_directories(server / "pub");
+    for (const int answer : {BoxButton::No, BoxButton::Yes}) {
+        RecordingMessageBoxes boxes;
+        boxes.answers = {answer};
+        RecordingWaitCursor cursor;
+        FtpClient client;
+        client.SetControlPort(server.Port());
+        std::string trusted = "vorher";
+        EXPECT_EQ(StoreConnectionTest({"127.0.0.1", FtpsServer::kUser, FtpsServer::kPassword, "/pub", true, false, true},
+                                      "", client, cursor, {}, &trusted),
+                  answer == BoxButton::Yes);
+        EXPECT_EQ(trusted, answer == BoxButton::Yes ? server.Fingerprint() : "vorher");
+        ASSERT_EQ(boxes.boxes.size(), answer == BoxButton::Yes ? 2u : 1u);
+        EXPECT_EQ(boxes.boxes[0].caption, "Zertifikat des FTP-Lagers:");
+        EXPECT_EQ(boxes.boxes[0].style, BoxStyle::YesNo | BoxStyle::IconQuestion | BoxStyle::TaskModal);
+        for (const std::string& shown : {std::string("nicht anerkannt:\nDas Zertifikat des Servers stammt von keiner"),
+                                         std::string("\nAusgestellt für: CN=Lager\nAusgestellt von: CN=Lager\n"),
+                                         std::string("\nGültig bis: 01.01.2125 00:00 UTC\n"), server.Fingerprint()})
+            EXPECT_NE(boxes.boxes[0].text.find(shown), std::string::npos) << boxes.boxes[0].text;
+        EXPECT_EQ(boxes.boxes.back().caption, answer == BoxButton::Yes ? "FTP-Verbindung zum FTP-Lager:"
+                                                                       : "Zertifikat des FTP-Lagers:");
+    }
 }
