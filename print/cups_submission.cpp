@@ -130,8 +130,10 @@ Submission SubmitToCups(const PrintOptions& options)
             result.queue = dest->name;
         } else {
             result = SendJob(http, dest->name, options);
+            std::error_code error;
+            const std::uintmax_t bytes = std::filesystem::file_size(options.file, error);
             if (result.code == kPrinted && options.waitSeconds > 0)
-                WaitForJobEnd(http, options.waitSeconds, result);
+                WaitForJobEnd(http, options.waitSeconds, StartSeconds(error ? 0 : bytes), result);
         }
         cupsFreeDests(1, dest);
     }

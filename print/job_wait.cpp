@@ -46,12 +46,12 @@ void CancelUntaken(http_t* http, const JobAnswer& job, const std::string& why, S
 
 }  // namespace
 
-void WaitForJobEnd(http_t* http, int seconds, Submission& submission)
+void WaitForJobEnd(http_t* http, int seconds, int startSeconds, Submission& submission)
 {
     const Clock::time_point start = Clock::now();
     const Clock::time_point deadline = start + std::chrono::seconds(seconds);
     Clock::duration pause = kFirstPause;
-    JobWatch watch;
+    JobWatch watch(startSeconds);
     JobAnswer job;
     JobVerdict verdict = JobVerdict::Wait;
     QueueAnswer queue;
@@ -90,7 +90,7 @@ void WaitForJobEnd(http_t* http, int seconds, Submission& submission)
                       job,
                       job.look.printerStopped || ReportsCannotPrint(queue.state.reasons)
                           ? cannotPrint
-                          : Fill(Tr("it did not start within %1 s"), {std::to_string(kStartSeconds)}),
+                          : Fill(Tr("it did not start within %1 s"), {std::to_string(startSeconds)}),
                       submission);
         return;
     case JobVerdict::Taken:

@@ -9,6 +9,12 @@ constexpr int kCompleted = 9;
 
 }  // namespace
 
+int StartSeconds(std::uintmax_t documentBytes)
+{
+    constexpr std::uintmax_t kMegabyte = 1024 * 1024;
+    return kStartSeconds + kStartSecondsPerMegabyte * static_cast<int>((documentBytes + kMegabyte - 1) / kMegabyte);
+}
+
 bool PrinterTookPart(const JobLook& look)
 {
     return look.impressions > 0 || look.sheets > 0
@@ -39,6 +45,6 @@ JobVerdict JobWatch::Look(const JobLook& look, double seconds)
         firstInLineSince_ = -1;
     else if (firstInLineSince_ < 0)
         firstInLineSince_ = seconds;
-    return firstInLineSince_ >= 0 && seconds - firstInLineSince_ >= kStartSeconds ? JobVerdict::NotTaken
+    return firstInLineSince_ >= 0 && seconds - firstInLineSince_ >= startSeconds_ ? JobVerdict::NotTaken
                                                                                  : JobVerdict::Wait;
 }

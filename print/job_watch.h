@@ -2,12 +2,18 @@
 // decides, not a fixed time.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 // How long a job may wait, first in its queue, before its printer takes any of it. A
-// printer that works takes a job within a few seconds of its sending; one that refuses
-// connections never does, and CUPS keeps trying for days.
+// printer that works takes a small job within a few seconds of its sending; one that
+// refuses connections never does, and CUPS keeps trying for days. CUPS's filters read a
+// large document whole before the printer gets any of it, so each started megabyte of
+// the document adds to the bound.
 constexpr int kStartSeconds = 20;
+constexpr int kStartSecondsPerMegabyte = 1;
+
+int StartSeconds(std::uintmax_t documentBytes);
 
 // One look at the job and at its queue.
 struct JobLook {
@@ -35,10 +41,13 @@ bool PrinterTookPart(const JobLook& look);
 // Follows one job from its sending on.
 class JobWatch {
 public:
+    explicit JobWatch(int startSeconds) : startSeconds_(startSeconds) {}
+
     // The verdict of a look taken `seconds` after the sending.
     JobVerdict Look(const JobLook& look, double seconds);
 
 private:
+    int startSeconds_;
     double firstInLineSince_ = -1;  // since when no other job is ahead of this one
     double cannotPrintSince_ = -1;  // since when the printer reports that it cannot print
 };

@@ -25,7 +25,7 @@ TEST(JobWatch, StopsWaitingByTheJobsProgressAndTellsTakenFromNotTaken)
                           Case{"offline past the grace", {5, 0, 0, 0, false, "offline-report"}, 6, NotTaken},
                           Case{"stopped, none taken", {3, 0, 0, 0, true, "paused"}, 0, NotTaken},
                           Case{"jammed, part printed", {3, 2, 1, 0, true, "media-jam-error,paused"}, 0, Taken}}) {
-        JobWatch watch;
+        JobWatch watch(kStartSeconds);
         watch.Look(c.look, 0);
         EXPECT_EQ(watch.Look(c.look, c.seconds), c.verdict) << c.what;
     }
