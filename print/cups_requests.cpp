@@ -153,6 +153,8 @@ JobAnswer AskJob(http_t* http, int job)
         answer.look.impressions = Integer(response, "job-impressions-completed");
         answer.look.sheets = Integer(response, "job-media-sheets-completed");
         answer.look.jobsAhead = Integer(response, "number-of-intervening-jobs");
+        answer.look.printerMessage =
+            OneLine(ippGetString(ippFindAttribute(response, "job-printer-state-message", IPP_TAG_TEXT), 0, nullptr));
         answer.message = JobMessage(response);
     }
     ippDelete(response);

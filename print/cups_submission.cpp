@@ -31,6 +31,33 @@ bool ReadWholeFile(const std::string& path, std::string& bytes)
     return in.is_open() && !in.bad();
 }
 
+// Creates the job in English, whatever the user's language: CUPS runs the backends in
+// the job's language, and JobWatch reads in their English messages whether they reached
+// the printer. 0 when CUPS refused it.
+int CreateJob(http_t* http, const char* queue, const std::string& title, const PrintOptions& options)
+{
+    ipp_t* request = ippNewRequest(IPP_OP_CREATE_JOB);
+    ipp_attribute_t* language = ippFindAttribute(request, "attributes-natural-language", IPP_TAG_LANGUAGE);
+    ippSetString(request, &language, 0, "en");
+    char uri[HTTP_MAX_URI];
+    httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", ippPort(), "/printers/%s",
+                     queue);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "job-name", nullptr, title.c_str());
+    int optionCount = 0;
+    cups_option_t* jobOptions = nullptr;
+    for (const auto& [name, value] : JobOptions(options))
+        optionCount = cupsAddOption(name.c_str(), value.c_str(), optionCount, &jobOptions);
+    cupsEncodeOptions2(request, optionCount, jobOptions, IPP_TAG_OPERATION);
+    cupsEncodeOptions2(request, optionCount, jobOptions, IPP_TAG_JOB);
+    cupsFreeOptions(optionCount, jobOptions);
+    ipp_t* response = cupsDoRequest(http, request, (std::string("/printers/") + queue).c_str());
+    const int job = ippGetInteger(ippFindAttribute(response, "job-id", IPP_TAG_INTEGER), 0);
+    ippDelete(response);
+    return cupsLastError() > IPP_STATUS_OK_EVENTS_COMPLETE ? 0 : job;
+}
+
 // Sends the job on an open connection to a known queue. The document is read before the
 // job is created, so a read error can never leave the scheduler half a document.
 Submission SendJob(http_t* http, const char* queue, const PrintOptions& options)
@@ -45,12 +72,7 @@ Submission SendJob(http_t* http, const char* queue, const PrintOptions& options)
     }
     const std::string title = std::filesystem::path(options.file).filename().string();
 
-    int optionCount = 0;
-    cups_option_t* jobOptions = nullptr;
-    for (const auto& [name, value] : JobOptions(options))
-        optionCount = cupsAddOption(name.c_str(), value.c_str(), optionCount, &jobOptions);
-    const int job = cupsCreateJob(http, queue, title.c_str(), optionCount, jobOptions);
-    cupsFreeOptions(optionCount, jobOptions);
+    const int job = CreateJob(http, queue, title, options);
     if (job == 0) {
         result.code = cupsLastError() == IPP_STATUS_ERROR_NOT_ACCEPTING_JOBS ? kQueueClosed : kJobRefused;
         result.reason = Fill(Tr("queue \"%1\" refused the job: %2"), {result.queue, cupsLastErrorString()});
@@ -130,10 +152,8 @@ Submission SubmitToCups(const PrintOptions& options)
             result.queue = dest->name;
         } else {
             result = SendJob(http, dest->name, options);
-            std::error_code error;
-            const std::uintmax_t bytes = std::filesystem::file_size(options.file, error);
             if (result.code == kPrinted && options.waitSeconds > 0)
-                WaitForJobEnd(http, options.waitSeconds, StartSeconds(error ? 0 : bytes), result);
+                WaitForJobEnd(http, options.waitSeconds, result);
         }
         cupsFreeDests(1, dest);
     }

@@ -46,12 +46,12 @@ void CancelUntaken(http_t* http, const JobAnswer& job, const std::string& why, S
 
 }  // namespace
 
-void WaitForJobEnd(http_t* http, int seconds, int startSeconds, Submission& submission)
+void WaitForJobEnd(http_t* http, int seconds, Submission& submission)
 {
     const Clock::time_point start = Clock::now();
     const Clock::time_point deadline = start + std::chrono::seconds(seconds);
     Clock::duration pause = kFirstPause;
-    JobWatch watch(startSeconds);
+    JobWatch watch;
     JobAnswer job;
     JobVerdict verdict = JobVerdict::Wait;
     QueueAnswer queue;
@@ -90,11 +90,11 @@ void WaitForJobEnd(http_t* http, int seconds, int startSeconds, Submission& subm
                       job,
                       job.look.printerStopped || ReportsCannotPrint(queue.state.reasons)
                           ? cannotPrint
-                          : Fill(Tr("it did not start within %1 s"), {std::to_string(startSeconds)}),
+                          : Fill(Tr("it did not start within %1 s"), {std::to_string(kStartSeconds)}),
                       submission);
         return;
     case JobVerdict::Taken:
-        submission.note = Fill(Tr("job %1 on queue \"%2\": %3, and the printer has part of the job; %4"),
+        submission.note = Fill(Tr("job %1 on queue \"%2\": %3, and the printer may have part of the job; %4"),
                                {id, submission.queue, cannotPrint, kept});
         return;
     case JobVerdict::Wait:

@@ -2,18 +2,12 @@
 // decides, not a fixed time.
 #pragma once
 
-#include <cstdint>
 #include <string>
 
-// How long a job may wait, first in its queue, before its printer takes any of it. A
-// printer that works takes a small job within a few seconds of its sending; one that
-// refuses connections never does, and CUPS keeps trying for days. CUPS's filters read a
-// large document whole before the printer gets any of it, so each started megabyte of
-// the document adds to the bound.
+// How long a job may wait, first in its queue, before its backend is connected to the
+// printer. A printer that works is connected to within a second or two; one that is off
+// or refuses connections never is, and CUPS keeps trying for days.
 constexpr int kStartSeconds = 20;
-constexpr int kStartSecondsPerMegabyte = 1;
-
-int StartSeconds(std::uintmax_t documentBytes);
 
 // One look at the job and at its queue.
 struct JobLook {
@@ -23,6 +17,7 @@ struct JobLook {
     int jobsAhead = 0;    // number-of-intervening-jobs
     bool printerStopped = false;
     std::string printerReasons;  // printer-state-reasons of the queue
+    std::string printerMessage;  // job-printer-state-message: the backend's last word, in English
 };
 
 enum class JobVerdict {
@@ -30,24 +25,25 @@ enum class JobVerdict {
     Printed,     // completed
     NotPrinted,  // aborted or canceled
     NotTaken,    // the printer cannot print or did not start, and has none of the job: cancel it
-    Taken,       // the printer cannot print and has part of the job: leave it with CUPS
+    Taken,       // the printer cannot print and may have part of the job: leave it with CUPS
 };
 
-// True when the printer has taken part of the job: it counted a page or a sheet, or
-// the backend sent the whole job and waits for the printer to finish it. The network
-// backends count the first page as soon as they are connected to the printer.
-bool PrinterTookPart(const JobLook& look);
+// True when nothing of the job can have reached the printer: no page or sheet is
+// counted, the backend does not wait for the printer to finish the job, and either no
+// backend is sending it (the job waits in its queue) or the backend says that it cannot
+// connect to the printer. The network backends report their connection only in words.
+bool PrinterTookNone(const JobLook& look);
 
-// Follows one job from its sending on.
+// Follows one job from its sending on. It gives up on a job when the queue is stopped,
+// when the printer has reported beyond the grace that it cannot print, or when the job
+// has not started kStartSeconds after it was first in line; and then cancels it only
+// when the printer took none of it. A job that the printer works on is waited for.
 class JobWatch {
 public:
-    explicit JobWatch(int startSeconds) : startSeconds_(startSeconds) {}
-
     // The verdict of a look taken `seconds` after the sending.
     JobVerdict Look(const JobLook& look, double seconds);
 
 private:
-    int startSeconds_;
     double firstInLineSince_ = -1;  // since when no other job is ahead of this one
     double cannotPrintSince_ = -1;  // since when the printer reports that it cannot print
 };

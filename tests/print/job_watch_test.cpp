@@ -12,20 +12,24 @@ TEST(JobWatch, StopsWaitingByTheJobsProgressAndTellsTakenFromNotTaken)
         double seconds;
         JobVerdict verdict;
     };
-    for (const Case& c : {Case{"completed", {9, 0, 0, 0, false, "none"}, 0, Printed},
-                          Case{"aborted", {8, 0, 0, 0, false, "none"}, 0, NotPrinted},
-                          Case{"port refuses, within the bound", {5, 0, 0, 0, false, "none"}, 19, Wait},
-                          Case{"port refuses, past the bound", {5, 0, 0, 0, false, "none"}, 21, NotTaken},
-                          Case{"held", {4, 0, 0, 0, false, "none"}, 21, NotTaken},
-                          Case{"behind other jobs", {3, 0, 0, 2, false, "none"}, 100, Wait},
-                          Case{"connected: first page counted", {5, 1, 1, 0, false, "none"}, 100, Wait},
-                          Case{"all sent, printer finishing", {5, 0, 0, 0, false, "cups-waiting-for-job-completed"},
-                               100, Wait},
-                          Case{"offline within the grace", {5, 0, 0, 0, false, "offline-report"}, 4, Wait},
-                          Case{"offline past the grace", {5, 0, 0, 0, false, "offline-report"}, 6, NotTaken},
-                          Case{"stopped, none taken", {3, 0, 0, 0, true, "paused"}, 0, NotTaken},
-                          Case{"jammed, part printed", {3, 2, 1, 0, true, "media-jam-error,paused"}, 0, Taken}}) {
-        JobWatch watch(kStartSeconds);
+    const std::string refused = "The printer may not exist or is unavailable at this time.";
+    for (const Case& c :
+         {Case{"completed", {9, 0, 0, 0, false, "none", ""}, 0, Printed},
+          Case{"aborted", {8, 0, 0, 0, false, "none", ""}, 0, NotPrinted},
+          Case{"port refuses, within the bound", {5, 0, 0, 0, false, "none", refused}, 19, Wait},
+          Case{"port refuses, past the bound", {5, 0, 0, 0, false, "none", refused}, 21, NotTaken},
+          Case{"lpd backend sending", {5, 0, 0, 0, false, "none", "Spooling job, 40% complete."}, 100, Wait},
+          Case{"held", {4, 0, 0, 0, false, "none", ""}, 21, NotTaken},
+          Case{"behind other jobs", {3, 0, 0, 2, false, "none", ""}, 100, Wait},
+          Case{"connected: first page counted", {5, 1, 1, 0, false, "none", refused}, 100, Wait},
+          Case{"all sent, printer finishing", {5, 0, 0, 0, false, "cups-waiting-for-job-completed", ""}, 100, Wait},
+          Case{"offline within the grace", {5, 0, 0, 0, false, "offline-report", refused}, 4, Wait},
+          Case{"offline past the grace", {5, 0, 0, 0, false, "offline-report", refused}, 6, NotTaken},
+          Case{"error past the grace, connected", {5, 0, 0, 0, false, "media-jam-error", "Connected to printer."}, 6,
+               Taken},
+          Case{"stopped, none taken", {3, 0, 0, 0, true, "paused", ""}, 0, NotTaken},
+          Case{"stopped, part printed", {3, 2, 1, 0, true, "media-jam-error,paused", ""}, 0, Taken}}) {
+        JobWatch watch;
         watch.Look(c.look, 0);
         EXPECT_EQ(watch.Look(c.look, c.seconds), c.verdict) << c.what;
     }
