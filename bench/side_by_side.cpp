@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-// With arguments, only the named comparisons run: fetch, transfer, print, idle.
+// With arguments, only the named comparisons run: fetch, transfer, print, cups, idle.
 // "--once ftp|sftp PORT TARGET" is one station download, run under strace by transfer.
 int main(int argc, char** argv)
 {
@@ -37,6 +37,9 @@ int main(int argc, char** argv)
             rows.push_back(row);
     if (wanted("print"))
         rows.push_back(PrintPassRow(pattern));
+    if (wanted("cups"))
+        for (const BenchRow& row : CupsPrintRows(pattern))
+            rows.push_back(row);
     if (wanted("idle"))
         rows.push_back(IdleRow(pattern));
     PrintTable(rows);

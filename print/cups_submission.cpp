@@ -79,7 +79,7 @@ Submission SendJob(http_t* http, const char* queue, const PrintOptions& options)
         return result;
     }
 
-    const std::string document = kStationDocumentPrefix + title;
+    const std::string document = StationDocumentPrefix(options.file) + title;
     const bool started =
         cupsStartDocument(http, queue, job, document.c_str(), CUPS_FORMAT_PDF, 1) == HTTP_STATUS_CONTINUE;
     const bool written = started
@@ -111,7 +111,7 @@ Submission SendJob(http_t* http, const char* queue, const PrintOptions& options)
 // Why the queue gets nothing now: it is closed, its printer cannot print, or an earlier
 // job of the station holds it. Empty when it takes the job; what CUPS does not tell
 // closes nothing, and the scheduler then decides when the job is sent.
-std::string QueueHeldReason(http_t* http, const std::string& queue)
+std::string QueueHeldReason(http_t* http, const std::string& queue, const std::string& file)
 {
     const QueueAnswer answer = AskQueue(http, queue);
     if (!answer.known)
@@ -121,7 +121,9 @@ std::string QueueHeldReason(http_t* http, const std::string& queue)
         return closed;
     std::vector<StationJob> jobs;
     std::string error;
-    return AskUsersJobs(http, queue, jobs, error) ? EarlierJobReason(queue, jobs, answer.now) : "";
+    return AskUsersJobs(http, queue, jobs, error)
+        ? EarlierJobReason(queue, jobs, answer.now, StationDocumentPrefix(file))
+        : "";
 }
 
 }  // namespace
@@ -145,7 +147,7 @@ Submission SubmitToCups(const PrintOptions& options)
         result.reason = wanted ? Fill(Tr("CUPS has no queue \"%1\""), {options.printer})
                                : std::string(Tr("no queue named and CUPS has no default queue"));
     } else {
-        const std::string held = QueueHeldReason(http, dest->name);
+        const std::string held = QueueHeldReason(http, dest->name, options.file);
         if (!held.empty()) {
             result.code = kQueueClosed;
             result.reason = held;

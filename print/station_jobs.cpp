@@ -3,14 +3,13 @@
 #include "job_watch.h"
 #include "translation.h"
 
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+
 namespace {
 
 constexpr int kCanceled = 7;
-
-bool IsStations(const StationJob& job)
-{
-    return job.document.starts_with(kStationDocumentPrefix);
-}
 
 bool CanceledUntaken(const StationJob& job)
 {
@@ -20,11 +19,25 @@ bool CanceledUntaken(const StationJob& job)
 
 }  // namespace
 
-std::string EarlierJobReason(const std::string& queue, const std::vector<StationJob>& jobs, int now)
+std::string StationDocumentPrefix(const std::string& documentPath)
+{
+    std::error_code error;
+    const std::filesystem::path document = std::filesystem::weakly_canonical(documentPath, error);
+    // FNV-1a: the same folder gives the same name with every build of pdf_print.
+    std::uint64_t hash = 0xcbf29ce484222325;
+    for (const char c : (error ? std::filesystem::path(documentPath) : document).parent_path().parent_path().string())
+        hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3;
+    char name[32];
+    std::snprintf(name, sizeof name, "pdf_print %016llx: ", static_cast<unsigned long long>(hash));
+    return name;
+}
+
+std::string EarlierJobReason(const std::string& queue, const std::vector<StationJob>& jobs, int now,
+                             const std::string& prefix)
 {
     const StationJob* latest = nullptr;
     for (const StationJob& job : jobs) {
-        if (!IsStations(job))
+        if (!job.document.starts_with(prefix))
             continue;
         if (job.state < kCanceled)
             return Fill(Tr("queue \"%1\" does not take jobs now: job %2 of this station has not finished yet"),

@@ -6,9 +6,12 @@
 #include <string>
 #include <vector>
 
-// pdf_print names the documents it sends with this prefix before the file's name; with
-// the requesting user it tells the station's jobs from the user's other jobs.
-constexpr const char* kStationDocumentPrefix = "pdf_print: ";
+// pdf_print names the document of each job it sends "pdf_print <station>: <file's
+// name>". <station> is a short hash of the folder that holds the document's folder: the
+// station's spool tree, whose category folders the station prints from. With the
+// requesting user it tells the station's jobs from the user's other jobs and from those
+// of another station folder.
+std::string StationDocumentPrefix(const std::string& documentPath);
 
 struct StationJob {
     int id = 0;
@@ -24,4 +27,6 @@ struct StationJob {
 // line: a job of the station that has not finished, or one that pdf_print canceled
 // because its printer took none of it less than the start bound ago (the next document
 // is sent once that time is over, to see whether the printer is back).
-std::string EarlierJobReason(const std::string& queue, const std::vector<StationJob>& jobs, int now);
+// `prefix` is the station's StationDocumentPrefix.
+std::string EarlierJobReason(const std::string& queue, const std::vector<StationJob>& jobs, int now,
+                             const std::string& prefix);

@@ -37,18 +37,19 @@ TEST(JobWatch, StopsWaitingByTheJobsProgressAndTellsTakenFromNotTaken)
 
 TEST(EarlierJobReason, HoldsTheQueueForAnUnfinishedOrLatelyUntakenJobOfTheStation)
 {
-    const StationJob printed{1, 9, "job-completed-successfully", 1, 1, 100, "pdf_print: a.pdf"};
-    const StationJob untaken{2, 7, "job-canceled-by-user", 0, 0, 110, "pdf_print: b.pdf"};
-    const StationJob pending{3, 3, "job-incoming", 0, 0, 0, "pdf_print: c.pdf"};
+    const StationJob printed{1, 9, "job-completed-successfully", 1, 1, 100, "pdf_print s: a.pdf"};
+    const StationJob untaken{2, 7, "job-canceled-by-user", 0, 0, 110, "pdf_print s: b.pdf"};
+    const StationJob pending{3, 3, "job-incoming", 0, 0, 0, "pdf_print s: c.pdf"};
     const StationJob usersOwn{4, 3, "job-incoming", 0, 0, 0, "Brief.pdf"};
+    const StationJob otherStations{5, 3, "job-incoming", 0, 0, 0, "pdf_print t: d.pdf"};
     struct Case {
         std::vector<StationJob> jobs;
         int now;
         const char* says;  // "": the queue is not held
     };
-    for (const Case& c : {Case{{printed, usersOwn}, 200, ""}, Case{{usersOwn, pending}, 200, "job 3 of this station"},
+    for (const Case& c : {Case{{printed, usersOwn, otherStations}, 200, ""}, Case{{usersOwn, pending}, 200, "job 3 of this station"},
                           Case{{printed, untaken}, 129, "took none of job 2"}, Case{{untaken, printed}, 131, ""}}) {
-        const std::string reason = EarlierJobReason("q", c.jobs, c.now);
+        const std::string reason = EarlierJobReason("q", c.jobs, c.now, "pdf_print s: ");
         EXPECT_EQ(reason.empty(), *c.says == '\0') << reason;
         EXPECT_NE(reason.find(c.says), std::string::npos) << reason;
     }
