@@ -26,7 +26,7 @@ std::string Usage()
         "or to the default queue when -printer is missing or empty, and waits until CUPS\n"
         "reports the job's end. A damaged document is not sent. Nothing is sent to a queue\n"
         "that is stopped or rejects jobs, whose printer reports that it cannot print, or\n"
-        "that still has an earlier job of this user's pdf_print. A job that the printer\n"
+        "that still has an earlier job of the same station. A job that the printer\n"
         "has taken none of when it reports that it cannot print, or when its printer\n"
         "could not be connected to %1 s after it was first in line, is canceled.\n"
         "\n"
