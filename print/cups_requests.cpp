@@ -87,13 +87,16 @@ QueueAnswer AskQueue(http_t* http, const std::string& queue)
     return answer;
 }
 
-bool AskUsersJobs(http_t* http, const std::string& queue, std::vector<StationJob>& jobs, std::string& error)
+bool AskUsersJobs(http_t* http, const std::string& queue, const char* which, int limit,
+                  std::vector<StationJob>& jobs, std::string& error)
 {
     ipp_t* request = NewRequest(IPP_OP_GET_JOBS, "printer-uri", "/printers/%s", queue,
                                 {"job-id", "job-state", "job-state-reasons", "job-impressions-completed",
                                  "job-media-sheets-completed", "time-at-completed", "document-name-supplied"});
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "which-jobs", nullptr, "all");
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "which-jobs", nullptr, which);
     ippAddBoolean(request, IPP_TAG_OPERATION, "my-jobs", 1);
+    if (limit > 0)
+        ippAddInteger(request, IPP_TAG_OPERATION, IPP_TAG_INTEGER, "limit", limit);
     ipp_t* response = cupsDoRequest(http, request, "/");
     if (Failed()) {
         error = cupsLastErrorString();

@@ -19,9 +19,11 @@ struct QueueAnswer {
 
 QueueAnswer AskQueue(http_t* http, const std::string& queue);
 
-// The jobs of the user on the queue, finished or not. False with the error when CUPS
-// did not list them.
-bool AskUsersJobs(http_t* http, const std::string& queue, std::vector<StationJob>& jobs, std::string& error);
+// Adds the user's jobs on the queue that `which` names ("not-completed", "completed"), at
+// most `limit` of them (0: all); CUPS lists finished jobs latest first. False with the
+// error when CUPS did not list them.
+bool AskUsersJobs(http_t* http, const std::string& queue, const char* which, int limit,
+                  std::vector<StationJob>& jobs, std::string& error);
 
 struct JobAnswer {
     bool known = false;  // CUPS told the job's state

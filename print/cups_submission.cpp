@@ -119,9 +119,12 @@ std::string QueueHeldReason(http_t* http, const std::string& queue, const std::s
     const std::string closed = QueueClosedReason(queue, answer.state);
     if (!closed.empty())
         return closed;
+    // The latest finished jobs are enough: the job that holds the queue ended moments ago.
+    constexpr int kLatestFinished = 20;
     std::vector<StationJob> jobs;
     std::string error;
-    return AskUsersJobs(http, queue, jobs, error)
+    return AskUsersJobs(http, queue, "not-completed", 0, jobs, error)
+            && AskUsersJobs(http, queue, "completed", kLatestFinished, jobs, error)
         ? EarlierJobReason(queue, jobs, answer.now, StationDocumentPrefix(file))
         : "";
 }

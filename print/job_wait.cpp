@@ -12,7 +12,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr std::chrono::milliseconds kFirstPause{250};
+constexpr std::chrono::milliseconds kFirstPause{50};
 constexpr std::chrono::milliseconds kLongestPause{2000};
 constexpr int kStopped = 5;
 
@@ -67,7 +67,7 @@ void WaitForJobEnd(http_t* http, int seconds, Submission& submission)
         if (job.gone || verdict != JobVerdict::Wait || left <= Clock::duration::zero())
             break;
         std::this_thread::sleep_for(std::min(pause, left));
-        pause = std::min<Clock::duration>(pause * 2, kLongestPause);
+        pause = std::min<Clock::duration>(pause * 5 / 4, kLongestPause);
     }
 
     const std::string id = std::to_string(submission.jobId);
