@@ -59,6 +59,9 @@ grep -q -x 'Printer_PDF_Prog=/usr/bin/pdf_print' "$home/.local/share/kv_print/kv
     fail "the launcher wrote no first settings file"
 
 /usr/bin/pdf_print --help >/dev/null || fail "pdf_print --help"
+dpkg-deb -f "$deb" Depends | grep -q libqpdf || fail "the package does not depend on libqpdf"
+LANG=C.UTF-8 LANGUAGE=de /usr/bin/pdf_print --help | grep -q '^Aufruf: pdf_print' ||
+    fail "pdf_print has no German messages"
 for page in kv_print ts_print print-station pdf_print; do
     man -w "$page" >/dev/null || fail "no manual page $page"
 done
