@@ -54,9 +54,7 @@ std::string JobMessage(ipp_t* response)
         if (!text.empty())
             return text;
     }
-    std::string reasons = Keywords(ippFindAttribute(response, "job-state-reasons", IPP_TAG_KEYWORD));
-    std::replace(reasons.begin(), reasons.end(), ',', ' ');
-    return reasons;
+    return ReasonList(Keywords(ippFindAttribute(response, "job-state-reasons", IPP_TAG_KEYWORD)));
 }
 
 }  // namespace
