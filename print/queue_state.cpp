@@ -6,6 +6,7 @@
 
 namespace {
 
+constexpr const char* kProcessing = "4";
 constexpr const char* kStopped = "5";
 
 }  // namespace
@@ -38,7 +39,10 @@ std::string QueueClosedReason(const std::string& queue, const QueueState& state)
         add(Tr("stopped"));
     if (state.accepting == "false")
         add(Tr("rejecting jobs"));
-    if (closed.empty() && ReportsCannotPrint(state.reasons) && state.secondsInState >= kCannotPrintGraceSeconds)
+    // Only a backend at work reports the printer's state; an idle queue may show what an
+    // earlier job left.
+    if (closed.empty() && state.state == kProcessing && ReportsCannotPrint(state.reasons)
+        && state.secondsInState >= kCannotPrintGraceSeconds)
         add(Tr("the printer reports that it cannot print"));
     if (closed.empty())
         return "";

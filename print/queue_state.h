@@ -23,6 +23,6 @@ std::string ReasonList(const std::string& reasons);
 
 // Empty when the queue takes jobs. Otherwise one line that names the queue, what keeps
 // it closed (stopped, rejecting jobs, a printer that has reported for longer than the
-// grace that it cannot print) and its state reasons. A value CUPS did not give closes
+// grace, while it prints, that it cannot print) and its state reasons. A value CUPS did not give closes
 // nothing: the scheduler then decides when the job is sent.
 std::string QueueClosedReason(const std::string& queue, const QueueState& state);
