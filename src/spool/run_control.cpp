@@ -1,5 +1,6 @@
 #include "spool/run_control.h"
 
+#include "config/file_utilities.h"
 #include "platform/message_box.h"
 #include "spool/configuration_check.h"
 #include "spool/polling_cycle.h"
@@ -26,11 +27,12 @@ void LogConnectionLines(Station& station)
 
 void StartPolling(Station& station)
 {
-    if (station.IsRunning() || !CheckConfiguration(station))
+    // Start clicked while the cycle of a "Stopp" still ends waits for its end.
+    if (station.IsRunning() || station.InCycle() || !CheckConfiguration(station))
         return;
     station.Run().running = true;
-    // What an earlier run left in the spool tree is printed by the first cycle.
-    station.Run().printPending = true;
+    // After a Start the log shows again what still fails to print.
+    station.Run().failedPrints.clear();
     station.Log().AddLogLine(FormatText("Start (Polling-Rate %d Sekunden)", station.Settings().Polling_Rate));
     LogConnectionLines(station);
     LogPrinterLines(station);
@@ -50,6 +52,8 @@ void StopPolling(Station& station)
         return;
     StopPollingTimer(station);
     station.Run().running = false;
+    if (station.InCycle())
+        station.Run().cycleEnding = true;
     station.Log().AddLogLine("Stopp");
     station.Seams().display.SetStatusText("");
     UpdateRunButtons(station);
@@ -74,7 +78,7 @@ void LogPrinterLines(Station& station)
 
 bool RefuseWhileRunning(const Station& station)
 {
-    if (!station.IsRunning())
+    if (!station.IsRunning() && !station.InCycle())
         return false;
     ShowMessageBox("Stoppen Sie zunächst die Aktivitäten durch Betätigen des STOPP-Buttons.",
                    "Operation nicht möglich", BoxStyle::Error);
@@ -84,5 +88,24 @@ bool RefuseWhileRunning(const Station& station)
 void UpdateRunButtons(Station& station)
 {
     bool running = station.IsRunning();
-    station.Seams().runButtons.EnableRunButtons(!running, running);
+    station.Seams().runButtons.EnableRunButtons(!running && !station.InCycle(), running);
+}
+
+bool ConfirmEnd(Station& station)
+{
+    if (station.IsRunning() &&
+        AskUser("", "Die Station druckt noch. Wirklich beenden?",
+                BoxStyle::YesNo | BoxStyle::IconQuestion | BoxStyle::DefaultButton2) != BoxButton::Yes)
+        return false;
+    StopPollingTimer(station);
+    if (station.InCycle())
+        station.Run().cycleEnding = true;
+    return true;
+}
+
+void EndStation(Station& station)
+{
+    if (station.IsRunning())
+        station.Log().AddLogLine("Ende");
+    station.Log().CloseLogFile();
 }
