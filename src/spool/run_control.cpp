@@ -41,8 +41,8 @@ void StartPolling(Station& station)
     station.Seams().waitCursor.Show();
     RunCycle(station);
     station.Seams().waitCursor.Hide();
-    // Stop may have been pressed while a box of the first cycle was open.
-    if (station.IsRunning())
+    // Stop or the end may have come during the first cycle.
+    if (station.IsRunning() && !station.Run().ending)
         StartPollingTimer(station);
 }
 
@@ -98,6 +98,7 @@ bool ConfirmEnd(Station& station)
                 BoxStyle::YesNo | BoxStyle::IconQuestion | BoxStyle::DefaultButton2) != BoxButton::Yes)
         return false;
     StopPollingTimer(station);
+    station.Run().ending = true;
     if (station.InCycle())
         station.Run().cycleEnding = true;
     return true;

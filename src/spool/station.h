@@ -21,6 +21,7 @@ struct RunState {
     bool ErrorBoxOpen = false;   // a login or base-folder error box of the fetch is open
     bool cycleRunning = false;   // a polling cycle has not ended yet
     bool cycleEnding = false;    // the running cycle ends after the document in hand
+    bool ending = false;         // the program ends once no cycle runs
     std::set<std::string> loggedOnce;  // causes of lines not repeated at every cycle
     // Spool files whose print failed, with the code that was logged: the same failure
     // again is not logged again.
