@@ -1,4 +1,3 @@
-#include "platform/keep_alive.h"
 #include "platform/posix_process_runner.h"
 #include "tools/print_record.h"
 #include "tools/temp_folder.h"
@@ -74,21 +73,6 @@ TEST_F(PosixProcessRunnerTest, ARelativeProgramIsFoundFromTheCallersFolder)
     EXPECT_EQ(code, 0);
     ASSERT_EQ(Calls().size(), 1u);
     EXPECT_EQ(Calls()[0].workingFolder, std::filesystem::canonical(folder / "work").string());
-}
-
-TEST_F(PosixProcessRunnerTest, KeepsTheDesktopAliveWhileTheProgramRuns)
-{
-    struct Counting : DesktopKeepAlive {
-        void HandlePending() override { ++calls; }
-        int calls = 0;
-    } keepAlive;
-    InstallDesktopKeepAlive(&keepAlive);
-    WriteTestFile(folder / "control", "* sleep 300\n");
-    int code = -1;
-    ASSERT_TRUE(runner.Run(TEST_PRINT_PROGRAM, {"x"}, "", code));
-    InstallDesktopKeepAlive(nullptr);
-    EXPECT_EQ(code, 0);
-    EXPECT_GE(keepAlive.calls, 2);
 }
 
 TEST_F(PosixProcessRunnerTest, WhatCannotStartIsReportedAndRunsNothing)

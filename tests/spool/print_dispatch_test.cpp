@@ -47,8 +47,7 @@ TEST(ProgramMessage, IsOneHarmlessLineOfAtMostTwoHundredBytes)
 {
     const std::string a198(198, 'a');
     const std::pair<std::string, std::string> rows[] = {
-        {" \tDrucker aus\t ", "Drucker aus"},
-        {"rot \x1b[31m\x7f \xC2\x85 \xC2\xA0", "rot ?[31m? ? \xC2\xA0"},
+        {" \tDrucker \x7f\xC2\x85 aus\t ", "Drucker ?? aus"},
         {"halb \xC3 \xFF \xE0\x80\x80 \xED\xA0\x80 \xF4\x90\x80\x80", "halb ? ? ??? ??? ????"},
         {a198 + "\xC3\xA4\xC3\xA4", a198 + "\xC3\xA4"},
         {a198 + "b\xE2\x82\xAC", a198 + "b"},

@@ -1,9 +1,8 @@
 // A print program for tests. It appends what it was given to a record file: its
 // working folder, its arguments and the bytes of the file its last argument names.
-// Then it writes STATION_PRINT_MESSAGE to its standard error, when that is set, and
-// ends as a control file asks: each line "<file name> <exit code>" or
-// "<file name> signal <number>" or "<file name> sleep <milliseconds>" (then returns 0)
-// or "<file name> hang" (waits until it is killed), where
+// It writes STATION_PRINT_MESSAGE, when that is set, to its standard error.
+// Then it ends as a control file asks: each line "<file name> <exit code>" or
+// "<file name> signal <number>" or "<file name> hang" (waits until it is killed), where
 // "*" stands for any file; without a matching line it returns 0. The two files are named by STATION_PRINT_RECORD and
 // STATION_PRINT_CONTROL, or lie next to the program as <program>.record and
 // <program>.control.
@@ -65,23 +64,14 @@ void EndAsAsked(const std::string& controlPath, const std::string& fileName)
             continue;
         std::string name = line.substr(0, blank);
         std::string action = line.substr(blank + 1);
-        auto cut = [&name](const std::string& word) {
-            bool ends = name.size() > word.size() && name.compare(name.size() - word.size(), word.size(), word) == 0;
-            if (ends)
-                name.resize(name.size() - word.size());
-            return ends;
-        };
-        bool bySignal = cut(" signal");
-        bool sleeps = !bySignal && cut(" sleep");
+        bool bySignal = name.size() > 7 && name.compare(name.size() - 7, 7, " signal") == 0;
+        if (bySignal)
+            name.resize(name.size() - 7);
         if (name != "*" && name != fileName)
             continue;
         if (action == "hang") {
             for (;;)
                 pause();
-        }
-        if (sleeps) {
-            usleep(static_cast<useconds_t>(std::atoi(action.c_str())) * 1000);
-            std::exit(0);
         }
         if (bySignal) {
             std::signal(std::atoi(action.c_str()), SIG_DFL);
