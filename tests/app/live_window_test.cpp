@@ -79,18 +79,22 @@ private slots:
         QCOMPARE(station.Messages().back(), std::string("Stopp"));
         QVERIFY(!waiting("a.pdf") && waiting("b.pdf") && waiting("c.pdf"));
 
+        // Closing during a pass asks; after "Ja" the window waits for the document in hand.
         bool visibleAfterYes = false;
         QTimer::singleShot(1000, [&] {
-            station.boxes.defaultAnswer = BoxButton::Yes;
+            station.boxes.answers = {BoxButton::No, BoxButton::Yes};
+            station.window->reject();
             station.window->reject();
             visibleAfterYes = station.window->isVisible();
         });
         station.Button("start")->click();
         QVERIFY(visibleAfterYes);
         QVERIFY(!station.window->isVisible());
-        QCOMPARE(station.boxes.boxes.back().text, std::string("Die Station druckt noch. Wirklich beenden?"));
-        QCOMPARE(station.boxes.boxes.back().style,
-                 BoxStyle::YesNo | BoxStyle::IconQuestion | BoxStyle::DefaultButton2 | BoxStyle::TaskModal);
+        const ShownBox& question = station.boxes.boxes.back();
+        QCOMPARE(question.text, std::string("Die Station druckt noch. Wirklich beenden?"));
+        QCOMPARE(question.caption, std::string("Frage:"));
+        QCOMPARE(question.style, BoxStyle::YesNo | BoxStyle::IconQuestion | BoxStyle::DefaultButton2 | BoxStyle::TaskModal);
+        QCOMPARE(station.boxes.boxes.at(station.boxes.boxes.size() - 2).text, question.text);
         QVERIFY(!waiting("b.pdf") && waiting("c.pdf"));
         QCOMPARE(station.Messages().back(), std::string("Ende"));
     }

@@ -210,7 +210,7 @@ private slots:
         QVERIFY(station.boxes.boxes.empty());
     }
 
-    void closingWhileRunningAsksAndLogsTheEnd()
+    void closingWhileRunningLogsTheEndButNoStopp()
     {
         StationWindow station;
         SaveSettings(station.LocalSettings());
@@ -218,11 +218,7 @@ private slots:
         station.Button("start")->click();
         QVERIFY(station.Button("stop")->isEnabled());
 
-        station.boxes.defaultAnswer = BoxButton::No;
-        QTest::keyClick(station.window.get(), Qt::Key_Escape);
-        QVERIFY(station.window->isVisible());
-        QCOMPARE(station.boxes.boxes.back().caption, std::string("Frage:"));
-        station.boxes.defaultAnswer = BoxButton::Yes;
+        station.boxes.defaultAnswer = BoxButton::Yes;  // to the question while polling runs
         QTest::keyClick(station.window.get(), Qt::Key_Escape);
         QVERIFY(!station.window->isVisible());
         QCOMPARE(station.window->result(), int(QDialog::Rejected));
