@@ -11,7 +11,6 @@
 #include "support/sorted_string_list.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <filesystem>
 #include <list>
 #include <map>
@@ -116,10 +115,8 @@ void PrintFolder(Station& station, const std::string& folderName)
     DisplayFields& display = station.Seams().display;
     cursor.Show();
     display.SetFolderText(folderName);
-    display.SetFolderProgressRange(0, static_cast<std::int64_t>(paths.size()));
     SortStringList(paths);
     std::string currentFolder = FullFolderPath(folder);
-    std::int64_t done = 0;
     for (const std::string& path : paths) {
         // "Stopp", or the end of the program: the rest waits for the next Start.
         if (station.Run().cycleEnding)
@@ -130,10 +127,8 @@ void PrintFolder(Station& station, const std::string& folderName)
         params.SetParam("FILE", fileName);
         display.SetFileText(fileName);
         PrintFile(station, folder, fileName);
-        display.SetFolderProgressPosition(++done);
     }
     display.SetFileText("");
-    display.SetFolderProgressPosition(0);
     display.SetFolderText("");
     cursor.Hide();
 }

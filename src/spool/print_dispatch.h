@@ -25,8 +25,8 @@ bool RunPrintProgram(ProcessRunner& processes, const std::string& program, const
 void PrintFile(Station& station, const std::string& folder, const std::string& fileName);
 
 // Prints the PDF files of one category folder of the local spool tree in sorted order,
-// with PRINTER, DRIVER and PORT as they are set, and shows the folder, the file in hand
-// and the progress through the folder; a printed file that could not leave the folder is passed over. A cycle that is
+// with PRINTER, DRIVER and PORT as they are set, and shows the folder and the file in
+// hand; a printed file that could not leave the folder is passed over. A cycle that is
 // ending prints no further file.
 void PrintFolder(Station& station, const std::string& folderName);
 

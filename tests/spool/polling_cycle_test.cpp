@@ -93,8 +93,8 @@ TEST_F(PollingCycleTest, OnlyATickOfTheStationsTimerRunsACycle)
     EXPECT_FALSE(fs::exists(source + "/DELV/a.pdf"));
     EXPECT_EQ(test.desktop.waitCursor.depth, 0);
     // In the local mode the fetch shows nothing and opens no store; the print shows
-    // its folder, file and progress, and clears them.
-    EXPECT_EQ(test.desktop.display.changes, 7);
+    // its folder and file, and clears both.
+    EXPECT_EQ(test.desktop.display.changes, 4);
     EXPECT_TRUE(test.store.calls.empty());
     // The polling line is not written to the file.
     Lines file = Messages(FileLines(station.Settings().LogFileName));
