@@ -7,6 +7,7 @@
 #include "spool/fetch_policy.h"
 #include "spool/local_document_source.h"
 #include "spool/print_dispatch.h"
+#include "spool/run_control.h"
 #include "spool/spool_layout.h"
 #include "spool/station.h"
 #include "spool/store_access.h"
@@ -29,8 +30,16 @@ bool IsLocalMode(const StationSettings& settings)
 // Marks the station as being inside a cycle for the lifetime of the object.
 class CycleMark {
 public:
-    explicit CycleMark(RunState& run) : run_(run), before_(run.cycleRunning) { run_.cycleRunning = true; }
-    ~CycleMark() { run_.cycleRunning = before_; }
+    explicit CycleMark(RunState& run) : run_(run), before_(run.cycleRunning)
+    {
+        run_.cycleRunning = true;
+        run_.cycleEnding = false;
+    }
+    ~CycleMark()
+    {
+        run_.cycleRunning = before_;
+        run_.cycleEnding = false;
+    }
     CycleMark(const CycleMark&) = delete;
     CycleMark& operator=(const CycleMark&) = delete;
 
@@ -77,6 +86,8 @@ bool FetchCategories(Station& station, StoreSession* session, const std::string&
     std::string root = LocalSpoolRoot(station.Settings());
     bool local = session == nullptr;
     for (const SpoolCategory& category : SpoolCategories(station.Settings())) {
+        if (station.Run().cycleEnding)
+            break;
         std::string source = local ? LocalSubfolder(base, category.folder) : base + "/" + category.folder;
         if (FetchFolder(station, session, category.label, source, LocalSubfolder(root, category.folder)))
             fetched = true;
@@ -93,6 +104,8 @@ bool FetchBases(Station& station, StoreSession* session, std::string& errorText)
                                                             : std::vector<std::string>{settings.KV_Inst_ID};
     bool fetched = false;
     for (const std::string& name : names) {
+        if (station.Run().cycleEnding)
+            break;
         if (!session) {
             fetched = FetchCategories(station, nullptr, LocalSourceBase(settings, name)) || fetched;
             continue;
@@ -140,23 +153,26 @@ void OnPollingTick(Station& station, unsigned timerId)
 
 void RunCycle(Station& station)
 {
-    CycleMark mark(station.Run());
-    DisplayFields& display = station.Seams().display;
-    display.SetStatusText("RUNNING");
-    // Whatever a cycle meets, the station polls on.
-    try {
-        if (CheckPrintProgram(station)) {
-            bool fetched = FetchAll(station);
-            if (fetched || station.Run().printPending)
+    {
+        CycleMark mark(station.Run());
+        DisplayFields& display = station.Seams().display;
+        display.SetStatusText("RUNNING");
+        // Whatever a cycle meets, the station polls on.
+        try {
+            // What waits in the spool tree is printed at every cycle, fetched or not.
+            if (CheckPrintProgram(station)) {
+                FetchAll(station);
                 PrintAll(station);
-            station.Run().printPending = false;
+            }
+        } catch (const std::exception& error) {
+            station.Log().AddLogLine(FormatText("FEHLER im Abfragezyklus: %s", error.what()));
+        } catch (...) {
+            station.Log().AddLogLine("FEHLER im Abfragezyklus: unbekannte Ausnahme");
         }
-    } catch (const std::exception& error) {
-        station.Log().AddLogLine(FormatText("FEHLER im Abfragezyklus: %s", error.what()));
-    } catch (...) {
-        station.Log().AddLogLine("FEHLER im Abfragezyklus: unbekannte Ausnahme");
+        display.SetStatusText("");
     }
-    display.SetStatusText("");
+    // Start waits for the end of a cycle that "Stopp" ended.
+    UpdateRunButtons(station);
 }
 
 bool CheckPrintProgram(const Station& station)

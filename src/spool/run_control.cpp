@@ -1,5 +1,6 @@
 #include "spool/run_control.h"
 
+#include "config/file_utilities.h"
 #include "platform/message_box.h"
 #include "spool/configuration_check.h"
 #include "spool/polling_cycle.h"
@@ -27,11 +28,12 @@ void LogConnectionLines(Station& station)
 
 void StartPolling(Station& station)
 {
-    if (station.IsRunning() || !CheckConfiguration(station))
+    // Start clicked while the cycle of a "Stopp" still ends waits for its end.
+    if (station.IsRunning() || station.InCycle() || !CheckConfiguration(station))
         return;
     station.Run().running = true;
-    // What an earlier run left in the spool tree is printed by the first cycle.
-    station.Run().printPending = true;
+    // After a Start the log shows again what still fails to print.
+    station.Run().failedPrints.clear();
     station.Log().AddLogLine(FormatText("Start (Polling-Rate %d Sekunden)", station.Settings().Polling_Rate));
     LogConnectionLines(station);
     LogPrinterLines(station);
@@ -40,8 +42,8 @@ void StartPolling(Station& station)
     station.Seams().waitCursor.Show();
     RunCycle(station);
     station.Seams().waitCursor.Hide();
-    // Stop may have been pressed while a box of the first cycle was open.
-    if (station.IsRunning())
+    // Stop or the end may have come during the first cycle.
+    if (station.IsRunning() && !station.Run().ending)
         StartPollingTimer(station);
 }
 
@@ -51,6 +53,8 @@ void StopPolling(Station& station)
         return;
     StopPollingTimer(station);
     station.Run().running = false;
+    if (station.InCycle())
+        station.Run().cycleEnding = true;
     station.Log().AddLogLine("Stopp");
     station.Seams().display.SetStatusText("");
     UpdateRunButtons(station);
@@ -75,7 +79,7 @@ void LogPrinterLines(Station& station)
 
 bool RefuseWhileRunning(const Station& station)
 {
-    if (!station.IsRunning())
+    if (!station.IsRunning() && !station.InCycle())
         return false;
     ShowMessageBox("Stoppen Sie zunächst die Aktivitäten durch Betätigen des STOPP-Buttons.",
                    "Operation nicht möglich", BoxStyle::Error);
@@ -85,5 +89,25 @@ bool RefuseWhileRunning(const Station& station)
 void UpdateRunButtons(Station& station)
 {
     bool running = station.IsRunning();
-    station.Seams().runButtons.EnableRunButtons(!running, running);
+    station.Seams().runButtons.EnableRunButtons(!running && !station.InCycle(), running);
+}
+
+bool ConfirmEnd(Station& station)
+{
+    if (station.IsRunning() &&
+        AskUser("", "Die Station druckt noch. Wirklich beenden?",
+                BoxStyle::YesNo | BoxStyle::IconQuestion | BoxStyle::DefaultButton2) != BoxButton::Yes)
+        return false;
+    StopPollingTimer(station);
+    station.Run().ending = true;
+    if (station.InCycle())
+        station.Run().cycleEnding = true;
+    return true;
+}
+
+void EndStation(Station& station)
+{
+    if (station.IsRunning())
+        station.Log().AddLogLine("Ende");
+    station.Log().CloseLogFile();
 }

@@ -9,6 +9,7 @@
 #include "spool/param_table.h"
 #include "spool/printed_leftovers.h"
 
+#include <map>
 #include <set>
 #include <string>
 
@@ -19,8 +20,12 @@ struct RunState {
     unsigned timerHandle = 0;    // of the polling timer; 0 when none runs
     bool ErrorBoxOpen = false;   // a login or base-folder error box of the fetch is open
     bool cycleRunning = false;   // a polling cycle has not ended yet
-    bool printPending = false;   // the spool tree is printed at the next cycle, fetched or not
+    bool cycleEnding = false;    // the running cycle ends after the document in hand
+    bool ending = false;         // the program ends once no cycle runs
     std::set<std::string> loggedOnce;  // causes of lines not repeated at every cycle
+    // Spool files whose print failed, with the code that was logged: the same failure
+    // again is not logged again.
+    std::map<std::string, int> failedPrints;
 };
 
 class Station {
@@ -35,16 +40,18 @@ public:
     void StopPolling();
     // A tick of the polling timer with the timer's id.
     void OnPollingTick(unsigned timerId);
-    // Shows the refusal box and returns true while polling runs; the settings
-    // commands call it first and stop when it returns true.
+    // Shows the refusal box and returns true while polling runs or a cycle still ends;
+    // the settings commands call it first and stop when it returns true.
     bool RefuseWhileRunning();
+    // Closing the window: see ConfirmEnd and EndStation.
+    bool ConfirmEnd();
+    void End();
     bool CreateSpoolFolders();
     void ViewLog();
     void ClearLog();
-    // When the window closes.
-    void CloseLogFile();
-
     bool IsRunning() const { return run_.running; }
+    // While true, the window waits with closing.
+    bool InCycle() const { return run_.cycleRunning; }
     // Settings dialogs edit copies and hand them over here; the next cycle uses them.
     StationSettings& Settings() { return settings_; }
     const StationSettings& Settings() const { return settings_; }

@@ -1,6 +1,7 @@
 #include "spool/store_connection.h"
 
 #include "platform/display_fields.h"
+#include "platform/keep_alive.h"
 
 int StoreConnection::GetToSource(TransferSource& source, const std::string& remoteName)
 {
@@ -13,6 +14,7 @@ int StoreConnection::GetToSource(TransferSource& source, const std::string& remo
 
 int StoreConnection::OnReceiveProgress(long bytesSoFar)
 {
+    KeepDesktopAlive();
     if (owner_ && receiveProgress_ && receiveThrottle_.Due(bytesSoFar, ProgressThrottle::Clock::now()))
         owner_->SetFileProgressPosition(bytesSoFar);
     return 1;
