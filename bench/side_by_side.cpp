@@ -9,7 +9,8 @@
 #include <string>
 #include <vector>
 
-// With arguments, only the named comparisons run: fetch, transfer, far, print, idle.
+// With arguments, only the named comparisons run: fetch, transfer, far, print, cups,
+// idle.
 // "--once PORT TARGET" is one station download, run under strace by transfer;
 // "--cycle ftp|sftp PORT STORE_FOLDER ROOT" is one polling cycle, timed by far.
 int main(int argc, char** argv)
@@ -43,6 +44,9 @@ int main(int argc, char** argv)
             rows.push_back(row);
     if (wanted("print"))
         rows.push_back(PrintPassRow(pattern));
+    if (wanted("cups"))
+        for (const BenchRow& row : CupsPrintRows(pattern))
+            rows.push_back(row);
     if (wanted("idle"))
         rows.push_back(IdleRow(pattern));
     PrintTable(rows);

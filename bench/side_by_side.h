@@ -9,8 +9,10 @@
 // The fetch stage against lftp, the large download against curl.
 std::vector<BenchRow> FetchRows(const std::string& scratch);
 BenchRow PrintPassRow(const std::string& scratch);
+// pdf_print into the cups-pdf queue against lp, and the part of the damaged-PDF check.
+std::vector<BenchRow> CupsPrintRows(const std::string& scratch);
 BenchRow IdleRow(const std::string& scratch);
-// The large FTP download against curl, and the same over FTPS against curl --ssl-reqd.
+// The large FTP download against curl, the same over FTPS against curl --ssl-reqd.
 std::vector<BenchRow> TransferRows(const std::string& scratch);
 // One station download with deletion, on its own, for counting its system calls.
 int TransferOnce(int port, const std::string& target);

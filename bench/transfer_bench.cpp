@@ -1,5 +1,5 @@
-// One large FTP download against curl, and the same over FTPS against curl --ssl-reqd,
-// with log-in, download and deletion; and the system calls each side makes per MB,
+// One large FTP download against curl and the same over FTPS against curl --ssl-reqd,
+// each with log-in, download and deletion; and the system calls each side makes per MB,
 // counted once under strace (not over FTPS).
 #include "bench/bench_table.h"
 #include "bench/side_by_side.h"
@@ -140,8 +140,6 @@ BenchRow FtpRow(const std::string& scratch)
             Format("%.0f %%", 100.0 * curl / station), ">= 90 %"};
 }
 
-}  // namespace
-
 // The cipher of the last control connection the FTPS server recorded.
 std::string LastCipher(const FtpsServer& server)
 {
@@ -194,6 +192,8 @@ BenchRow FtpsRow(const std::string& scratch)
             Format("%.0f MB/s, ", megabytes / curl) + curlCipher + " (curl --ssl-reqd -Q DELE)",
             Format("%.0f %%", 100.0 * curl / station), ">= 90 %"};
 }
+
+}  // namespace
 
 std::vector<BenchRow> TransferRows(const std::string& scratch)
 {

@@ -27,9 +27,11 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# What no binary links: the SVG image plug-in of the icons, the German Qt texts loaded
-# at start, the log's font, the certificate authorities that FTPS checks a store's
-# certificate against. Printers are queues of a CUPS scheduler, set up with its tools.
+# The libraries the programs link come from dpkg-shlibdeps: Qt, libssh, OpenSSL, and for
+# pdf_print libcups2 and libqpdf29 (its damaged-PDF check). Named here is what no binary
+# links: the SVG image plug-in of the icons, the German Qt texts loaded at start, the
+# log's font, the certificate authorities that FTPS checks a store's certificate
+# against. Printers are queues of a CUPS scheduler, set up with its tools.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, qt6-translations-l10n, fonts-liberation, ca-certificates")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "cups, cups-client")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)

@@ -1,9 +1,12 @@
 #include "cups_submission.h"
 
+#include "cups_requests.h"
 #include "exit_codes.h"
 #include "job_options.h"
 #include "job_wait.h"
 #include "queue_state.h"
+#include "station_jobs.h"
+#include "translation.h"
 
 #include <cups/cups.h>
 
@@ -28,41 +31,64 @@ bool ReadWholeFile(const std::string& path, std::string& bytes)
     return in.is_open() && !in.bad();
 }
 
+// Creates the job in English, whatever the user's language: CUPS runs the backends in
+// the job's language, and JobWatch reads in their English messages whether they reached
+// the printer. 0 when CUPS refused it.
+int CreateJob(http_t* http, const char* queue, const std::string& title, const PrintOptions& options)
+{
+    ipp_t* request = ippNewRequest(IPP_OP_CREATE_JOB);
+    ipp_attribute_t* language = ippFindAttribute(request, "attributes-natural-language", IPP_TAG_LANGUAGE);
+    ippSetString(request, &language, 0, "en");
+    char uri[HTTP_MAX_URI];
+    httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", ippPort(), "/printers/%s",
+                     queue);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "job-name", nullptr, title.c_str());
+    int optionCount = 0;
+    cups_option_t* jobOptions = nullptr;
+    for (const auto& [name, value] : JobOptions(options))
+        optionCount = cupsAddOption(name.c_str(), value.c_str(), optionCount, &jobOptions);
+    cupsEncodeOptions2(request, optionCount, jobOptions, IPP_TAG_OPERATION);
+    cupsEncodeOptions2(request, optionCount, jobOptions, IPP_TAG_JOB);
+    cupsFreeOptions(optionCount, jobOptions);
+    ipp_t* response = cupsDoRequest(http, request, (std::string("/printers/") + queue).c_str());
+    const int job = ippGetInteger(ippFindAttribute(response, "job-id", IPP_TAG_INTEGER), 0);
+    ippDelete(response);
+    return cupsLastError() > IPP_STATUS_OK_EVENTS_COMPLETE ? 0 : job;
+}
+
 // Sends the job on an open connection to a known queue. The document is read before the
 // job is created, so a read error can never leave the scheduler half a document.
 Submission SendJob(http_t* http, const char* queue, const PrintOptions& options)
 {
     Submission result;
     result.queue = queue;
-    std::string document;
-    if (!ReadWholeFile(options.file, document)) {
+    std::string bytes;
+    if (!ReadWholeFile(options.file, bytes)) {
         result.code = kFileUnreadable;
-        result.reason = "cannot read \"" + options.file + "\"";
+        result.reason = Fill(Tr("cannot read \"%1\""), {options.file});
         return result;
     }
     const std::string title = std::filesystem::path(options.file).filename().string();
 
-    int optionCount = 0;
-    cups_option_t* jobOptions = nullptr;
-    for (const auto& [name, value] : JobOptions(options))
-        optionCount = cupsAddOption(name.c_str(), value.c_str(), optionCount, &jobOptions);
-    const int job = cupsCreateJob(http, queue, title.c_str(), optionCount, jobOptions);
-    cupsFreeOptions(optionCount, jobOptions);
+    const int job = CreateJob(http, queue, title, options);
     if (job == 0) {
         result.code = cupsLastError() == IPP_STATUS_ERROR_NOT_ACCEPTING_JOBS ? kQueueClosed : kJobRefused;
-        result.reason = "queue \"" + result.queue + "\" refused the job: " + cupsLastErrorString();
+        result.reason = Fill(Tr("queue \"%1\" refused the job: %2"), {result.queue, cupsLastErrorString()});
         return result;
     }
 
+    const std::string document = StationDocumentPrefix(options.file) + title;
     const bool started =
-        cupsStartDocument(http, queue, job, title.c_str(), CUPS_FORMAT_PDF, 1) == HTTP_STATUS_CONTINUE;
+        cupsStartDocument(http, queue, job, document.c_str(), CUPS_FORMAT_PDF, 1) == HTTP_STATUS_CONTINUE;
     const bool written = started
-        && cupsWriteRequestData(http, document.data(), document.size()) == HTTP_STATUS_CONTINUE;
+        && cupsWriteRequestData(http, bytes.data(), bytes.size()) == HTTP_STATUS_CONTINUE;
     if (started && !written) {
         // Finishing the request would hand the scheduler a cut-off document. Dropping
         // the connection discards it; a fresh connection cancels the empty job.
         result.code = kJobRefused;
-        result.reason = "queue \"" + result.queue + "\" did not take the document: " + cupsLastErrorString();
+        result.reason = Fill(Tr("queue \"%1\" did not take the document: %2"), {result.queue, cupsLastErrorString()});
         httpShutdown(http);
         if (http_t* fresh = ConnectToScheduler()) {
             cupsCancelJob2(fresh, queue, job, 0);
@@ -73,7 +99,7 @@ Submission SendJob(http_t* http, const char* queue, const PrintOptions& options)
     const ipp_status_t status = started ? cupsFinishDocument(http, queue) : IPP_STATUS_ERROR_INTERNAL;
     if (status > IPP_STATUS_OK_EVENTS_COMPLETE) {
         result.code = kJobRefused;
-        result.reason = "queue \"" + result.queue + "\" did not take the document: " + cupsLastErrorString();
+        result.reason = Fill(Tr("queue \"%1\" did not take the document: %2"), {result.queue, cupsLastErrorString()});
         cupsCancelJob2(http, queue, job, 0);
         return result;
     }
@@ -82,13 +108,25 @@ Submission SendJob(http_t* http, const char* queue, const PrintOptions& options)
     return result;
 }
 
-QueueState StateOf(const cups_dest_t& dest)
+// Why the queue gets nothing now: it is closed, its printer cannot print, or an earlier
+// job of the station holds it. Empty when it takes the job; what CUPS does not tell
+// closes nothing, and the scheduler then decides when the job is sent.
+std::string QueueHeldReason(http_t* http, const std::string& queue, const std::string& file)
 {
-    const auto value = [&dest](const char* name) {
-        const char* text = cupsGetOption(name, dest.num_options, dest.options);
-        return std::string(text != nullptr ? text : "");
-    };
-    return {value("printer-state"), value("printer-is-accepting-jobs"), value("printer-state-reasons")};
+    const QueueAnswer answer = AskQueue(http, queue);
+    if (!answer.known)
+        return "";
+    const std::string closed = QueueClosedReason(queue, answer.state);
+    if (!closed.empty())
+        return closed;
+    // The latest finished jobs are enough: the job that holds the queue ended moments ago.
+    constexpr int kLatestFinished = 20;
+    std::vector<StationJob> jobs;
+    std::string error;
+    return AskUsersJobs(http, queue, "not-completed", 0, jobs, error)
+            && AskUsersJobs(http, queue, "completed", kLatestFinished, jobs, error)
+        ? EarlierJobReason(queue, jobs, answer.now, StationDocumentPrefix(file))
+        : "";
 }
 
 }  // namespace
@@ -100,8 +138,8 @@ Submission SubmitToCups(const PrintOptions& options)
     if (http == nullptr) {
         result.code = kCupsUnreachable;
         const std::string server = cupsServer();
-        result.reason = "cannot reach the CUPS scheduler at " + server
-            + (server.starts_with("/") ? "" : ":" + std::to_string(ippPort()));
+        result.reason = Fill(Tr("cannot reach the CUPS scheduler at %1"),
+                             {server + (server.starts_with("/") ? "" : ":" + std::to_string(ippPort()))});
         return result;
     }
 
@@ -109,13 +147,13 @@ Submission SubmitToCups(const PrintOptions& options)
     cups_dest_t* dest = cupsGetNamedDest(http, wanted, nullptr);
     if (dest == nullptr) {
         result.code = kUnknownQueue;
-        result.reason = wanted ? "CUPS has no queue \"" + options.printer + "\""
-                               : std::string("no queue named and CUPS has no default queue");
+        result.reason = wanted ? Fill(Tr("CUPS has no queue \"%1\""), {options.printer})
+                               : std::string(Tr("no queue named and CUPS has no default queue"));
     } else {
-        const std::string closed = QueueClosedReason(dest->name, StateOf(*dest));
-        if (!closed.empty()) {
+        const std::string held = QueueHeldReason(http, dest->name, options.file);
+        if (!held.empty()) {
             result.code = kQueueClosed;
-            result.reason = closed;
+            result.reason = held;
             result.queue = dest->name;
         } else {
             result = SendJob(http, dest->name, options);

@@ -14,8 +14,9 @@ struct Submission {
 };
 
 // Connects to the scheduler the CUPS client configuration names (CUPS_SERVER and
-// client.conf included), looks the queue up, sends nothing to a queue that is stopped
-// or rejects jobs, sends options.file as application/pdf and waits for the job's end
+// client.conf included), looks the queue up, sends nothing to a queue that is stopped,
+// rejects jobs, whose printer reports that it cannot print, or that an earlier job of
+// the station holds (see EarlierJobReason), sends options.file as application/pdf and waits for the job's end
 // as WaitForJobEnd does, at most options.waitSeconds (0: returns kPrinted as soon as
 // the scheduler accepted the whole document).
 Submission SubmitToCups(const PrintOptions& options);

@@ -11,5 +11,6 @@ enum PrintExitCode : int {
     kUnknownQueue = 6,     // no such queue, or no default queue when none was named
     kJobRefused = 7,       // CUPS refused or broke off the job
     kQueueClosed = 8,      // the queue does not take jobs now: stopped or rejecting
-    kNotPrinted = 9,       // CUPS did not print the job: aborted or canceled
+    kNotPrinted = 9,       // CUPS did not print the job: aborted, canceled, or the printer took none of it
+    kDamagedPdf = 10,      // the document cannot be opened, has no pages or a page that cannot be read
 };

@@ -1,6 +1,8 @@
 #include "job_wait.h"
 
+#include "cups_requests.h"
 #include "exit_codes.h"
+#include "translation.h"
 
 #include <algorithm>
 #include <chrono>
@@ -10,98 +12,101 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr std::chrono::milliseconds kFirstPause{250};
+constexpr std::chrono::milliseconds kFirstPause{50};
 constexpr std::chrono::milliseconds kLongestPause{2000};
+constexpr int kStopped = 5;
 
-struct JobState {
-    bool known = false;  // CUPS told the state
-    bool gone = false;   // CUPS no longer knows the job
-    ipp_jstate_t state = IPP_JSTATE_PENDING;
-    std::string message;  // what CUPS says about the job, one line
-    std::string error;    // why CUPS did not tell the state
-};
-
-std::string OneLine(const char* text)
+const char* StateName(int state)
 {
-    std::string line = text != nullptr ? text : "";
-    std::replace_if(line.begin(), line.end(), [](unsigned char c) { return c < 0x20; }, ' ');
-    return line;
+    return ippEnumString("job-state", state);
 }
 
-// The job's own state message, else the printer's message for the job, else the state
-// reasons.
-std::string JobMessage(ipp_t* response)
+// Cancels a job the printer took none of. The job may have ended or been taken just
+// before: then it stays as it is.
+void CancelUntaken(http_t* http, const JobAnswer& job, const std::string& why, Submission& submission)
 {
-    for (const char* name : {"job-state-message", "job-printer-state-message"}) {
-        const std::string text = OneLine(ippGetString(ippFindAttribute(response, name, IPP_TAG_TEXT), 0, nullptr));
-        if (!text.empty())
-            return text;
+    const std::string id = std::to_string(submission.jobId);
+    if (cupsCancelJob2(http, submission.queue.c_str(), submission.jobId, 0) <= IPP_STATUS_OK_EVENTS_COMPLETE) {
+        submission.code = kNotPrinted;
+        submission.reason = Fill(Tr("job %1 on queue \"%2\" was canceled because its printer took none of it: %3"),
+                                 {id, submission.queue, why + (job.message.empty() ? "" : " (" + job.message + ")")});
+        return;
     }
-    std::string reasons;
-    ipp_attribute_t* attribute = ippFindAttribute(response, "job-state-reasons", IPP_TAG_KEYWORD);
-    for (int i = 0; i < ippGetCount(attribute); ++i)
-        reasons += (i == 0 ? "" : ", ") + OneLine(ippGetString(attribute, i, nullptr));
-    return reasons;
-}
-
-JobState AskJobState(http_t* http, int job)
-{
-    static const char* const kAttributes[] = {"job-state", "job-state-reasons", "job-state-message",
-                                              "job-printer-state-message"};
-    char uri[HTTP_MAX_URI];
-    httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", ippPort(), "/jobs/%d", job);
-    ipp_t* request = ippNewRequest(IPP_OP_GET_JOB_ATTRIBUTES);
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "job-uri", nullptr, uri);
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
-    ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes",
-                  std::size(kAttributes), nullptr, kAttributes);
-    ipp_t* response = cupsDoRequest(http, request, "/");
-
-    JobState result;
-    ipp_attribute_t* state = ippFindAttribute(response, "job-state", IPP_TAG_ENUM);
-    if (cupsLastError() > IPP_STATUS_OK_EVENTS_COMPLETE || state == nullptr) {
-        result.gone = cupsLastError() == IPP_STATUS_ERROR_NOT_FOUND;
-        result.error = cupsLastErrorString();
-    } else {
-        result.known = true;
-        result.state = static_cast<ipp_jstate_t>(ippGetInteger(state, 0));
-        result.message = JobMessage(response);
+    const JobAnswer now = AskJob(http, submission.jobId);
+    if (now.known && now.look.state >= IPP_JSTATE_CANCELED && now.look.state != IPP_JSTATE_COMPLETED) {
+        submission.code = kNotPrinted;
+        submission.reason = Fill(Tr("CUPS did not print job %1 on queue \"%2\", it was %3"),
+                                 {id, submission.queue, StateName(now.look.state)});
+    } else if (!now.known || now.look.state != IPP_JSTATE_COMPLETED) {
+        submission.note = Fill(Tr("job %1 on queue \"%2\" could not be canceled (%3); it stays with CUPS, which "
+                                  "prints it when it can"),
+                               {id, submission.queue, cupsLastErrorString()});
     }
-    ippDelete(response);
-    return result;
 }
 
 }  // namespace
 
 void WaitForJobEnd(http_t* http, int seconds, Submission& submission)
 {
-    const Clock::time_point deadline = Clock::now() + std::chrono::seconds(seconds);
+    const Clock::time_point start = Clock::now();
+    const Clock::time_point deadline = start + std::chrono::seconds(seconds);
     Clock::duration pause = kFirstPause;
-    JobState job;
+    JobWatch watch;
+    JobAnswer job;
+    JobVerdict verdict = JobVerdict::Wait;
+    QueueAnswer queue;
     for (;;) {
-        job = AskJobState(http, submission.jobId);
+        job = AskJob(http, submission.jobId);
+        if (job.known) {
+            queue = AskQueue(http, submission.queue);
+            job.look.printerStopped = queue.known && queue.state.state == std::to_string(kStopped);
+            job.look.printerReasons = queue.state.reasons;
+            verdict = watch.Look(job.look, std::chrono::duration<double>(Clock::now() - start).count());
+        }
         const Clock::duration left = deadline - Clock::now();
-        if (job.gone || (job.known && job.state >= IPP_JSTATE_CANCELED) || left <= Clock::duration::zero())
+        if (job.gone || verdict != JobVerdict::Wait || left <= Clock::duration::zero())
             break;
         std::this_thread::sleep_for(std::min(pause, left));
-        pause = std::min<Clock::duration>(pause * 2, kLongestPause);
+        pause = std::min<Clock::duration>(pause * 5 / 4, kLongestPause);
     }
 
-    const std::string what = "job " + std::to_string(submission.jobId) + " on queue \"" + submission.queue + "\"";
-    if (job.known && job.state == IPP_JSTATE_COMPLETED)
+    const std::string id = std::to_string(submission.jobId);
+    const std::string kept = Tr("it stays with CUPS, which prints it when it can");
+    const std::string reasons = ReasonList(queue.state.reasons);
+    const std::string cannotPrint = job.look.printerStopped
+        ? std::string(Tr("the queue was stopped"))
+        : Fill(Tr("the printer reports that it cannot print: %1"), {reasons});
+    switch (verdict) {
+    case JobVerdict::Printed:
         return;
-    if (job.known && job.state >= IPP_JSTATE_CANCELED) {
+    case JobVerdict::NotPrinted:
         submission.code = kNotPrinted;
-        submission.reason = "CUPS did not print " + what + ", it was " + ippEnumString("job-state", job.state)
+        submission.reason = Fill(Tr("CUPS did not print job %1 on queue \"%2\", it was %3"),
+                                 {id, submission.queue, StateName(job.look.state)})
             + (job.message.empty() ? "" : ": " + job.message);
         return;
+    case JobVerdict::NotTaken:
+        CancelUntaken(http,
+                      job,
+                      job.look.printerStopped || ReportsCannotPrint(queue.state.reasons)
+                          ? cannotPrint
+                          : Fill(Tr("it did not start within %1 s"), {std::to_string(kStartSeconds)}),
+                      submission);
+        return;
+    case JobVerdict::Taken:
+        submission.note = Fill(Tr("job %1 on queue \"%2\": %3, and the printer may have part of the job; %4"),
+                               {id, submission.queue, cannotPrint, kept});
+        return;
+    case JobVerdict::Wait:
+        break;
     }
-    const std::string kept = "; it stays with CUPS, which prints it when it can";
     if (job.known)
-        submission.note = what + " is still " + ippEnumString("job-state", job.state) + " after "
-            + std::to_string(seconds) + " s" + kept;
+        submission.note = Fill(Tr("job %1 on queue \"%2\" is still %3 after %4 s; %5"),
+                               {id, submission.queue, StateName(job.look.state), std::to_string(seconds), kept});
     else if (job.gone)
-        submission.note = "CUPS no longer knows " + what + ", so whether it printed is unknown";
+        submission.note = Fill(Tr("CUPS no longer knows job %1 on queue \"%2\", so whether it printed is unknown"),
+                               {id, submission.queue});
     else
-        submission.note = "CUPS did not tell the state of " + what + " (" + job.error + ")" + kept;
+        submission.note = Fill(Tr("CUPS did not tell the state of job %1 on queue \"%2\" (%3); %4"),
+                               {id, submission.queue, job.error, kept});
 }

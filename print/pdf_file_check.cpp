@@ -1,5 +1,7 @@
 #include "pdf_file_check.h"
 
+#include "translation.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -21,13 +23,13 @@ PdfFileCheck CheckPdfFile(const std::string& path, std::string& reason)
 {
     const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
-        reason = "cannot open \"" + path + "\": " + std::strerror(errno);
+        reason = Fill(Tr("cannot open \"%1\": %2"), {path, std::strerror(errno)});
         return PdfFileCheck::Unreadable;
     }
     struct stat info {};
     if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         close(fd);
-        reason = "\"" + path + "\" is not a regular file";
+        reason = Fill(Tr("\"%1\" is not a regular file"), {path});
         return PdfFileCheck::Unreadable;
     }
 
@@ -38,7 +40,7 @@ PdfFileCheck CheckPdfFile(const std::string& path, std::string& reason)
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0) {
-            reason = "cannot read \"" + path + "\": " + std::strerror(errno);
+            reason = Fill(Tr("cannot read \"%1\": %2"), {path, std::strerror(errno)});
             close(fd);
             return PdfFileCheck::Unreadable;
         }
@@ -49,7 +51,7 @@ PdfFileCheck CheckPdfFile(const std::string& path, std::string& reason)
     close(fd);
     head.resize(filled);
     if (!HasPdfHeader(head)) {
-        reason = "\"" + path + "\" is not a PDF document";
+        reason = Fill(Tr("\"%1\" is not a PDF document"), {path});
         return PdfFileCheck::NotPdf;
     }
     return PdfFileCheck::Pdf;

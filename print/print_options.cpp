@@ -1,5 +1,7 @@
 #include "print_options.h"
 
+#include "translation.h"
+
 #include <charconv>
 
 namespace {
@@ -34,7 +36,7 @@ ParsedOptions ParsePrintOptions(const std::vector<std::string>& args)
         return parsed;
     }
     if (args.empty()) {
-        parsed.reason = "no file given";
+        parsed.reason = Tr("no file given");
         return parsed;
     }
 
@@ -52,7 +54,7 @@ ParsedOptions ParsePrintOptions(const std::vector<std::string>& args)
             options.color = ColorMode::Monochrome;
         } else if (arg == "-printer" || arg == "-copies" || arg == "-wait") {
             if (i + 1 == last) {
-                parsed.reason = "option " + arg + " needs a value before the file";
+                parsed.reason = Fill(Tr("option %1 needs a value before the file"), {arg});
                 return parsed;
             }
             const std::string& value = args[++i];
@@ -60,16 +62,16 @@ ParsedOptions ParsePrintOptions(const std::vector<std::string>& args)
                 options.printer = value;
             } else if (arg == "-wait") {
                 if (!ParseWait(value, options.waitSeconds)) {
-                    parsed.reason = "-wait needs a number of seconds from 0 to " + std::to_string(kLongestWait)
-                        + ", not \"" + value + "\"";
+                    parsed.reason = Fill(Tr("-wait needs a number of seconds from 0 to %1, not \"%2\""),
+                                         {std::to_string(kLongestWait), value});
                     return parsed;
                 }
             } else if (!ParseCopies(value, options.copies)) {
-                parsed.reason = "-copies needs a number from 1 to 999, not \"" + value + "\"";
+                parsed.reason = Fill(Tr("-copies needs a number from 1 to 999, not \"%1\""), {value});
                 return parsed;
             }
         } else {
-            parsed.reason = "unknown option " + arg;
+            parsed.reason = Fill(Tr("unknown option %1"), {arg});
             return parsed;
         }
     }
@@ -79,7 +81,7 @@ ParsedOptions ParsePrintOptions(const std::vector<std::string>& args)
     for (size_t j = i; j <= last; ++j)
         options.file += (j == i ? "" : " ") + args[j];
     if (options.file.empty()) {
-        parsed.reason = "no file given";
+        parsed.reason = Tr("no file given");
         return parsed;
     }
     parsed.ok = true;

@@ -23,8 +23,12 @@ MainWindow::MainWindow(const StartValues& values, StoreAccess& store, QWidget* p
       icon_(QString::fromUtf8(values.TessalineMode ? ":/icons/ts_print.svg" : ":/icons/kv_print.svg")),
       panel_(new RunPanel(this)),
       logList_(new LogListWidget(this)),
-      timer_([this](unsigned id) { station_->OnPollingTick(id); })
+      timer_([this](unsigned id) {
+          station_->OnPollingTick(id);
+          EndAfterCycle();
+      })
 {
+    InstallDesktopKeepAlive(&keepAlive_);
     logList_->setObjectName("log");
     desktop_ = std::make_unique<Desktop>(
         Desktop{waitCursor_, timer_, *panel_, *logList_, logViewer_, *panel_, processes_});
@@ -42,12 +46,18 @@ MainWindow::MainWindow(const StartValues& values, StoreAccess& store, QWidget* p
     layout->addWidget(logList_, 1);
     resize(960, 640);
 
-    connect(panel_->StartButton(), &QPushButton::clicked, this, [this] { station_->StartPolling(); });
+    connect(panel_->StartButton(), &QPushButton::clicked, this, [this] {
+        station_->StartPolling();
+        EndAfterCycle();
+    });
     connect(panel_->StopButton(), &QPushButton::clicked, this, [this] { station_->StopPolling(); });
     connect(panel_->AutoStartBox(), &QCheckBox::clicked, this, &MainWindow::AutoStartClicked);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    InstallDesktopKeepAlive(nullptr);
+}
 
 void MainWindow::Initialise(const QFont& logFont)
 {
@@ -126,15 +136,35 @@ void MainWindow::RunCommand(MenuCommand command)
 
 void MainWindow::EndProgram()
 {
-    station_->CloseLogFile();
-    station_->Settings().AutoStart = panel_->AutoStartBox()->isChecked() ? 1 : 0;
-    accept();
+    RequestEnd(QDialog::Accepted);
 }
 
 void MainWindow::reject()
 {
-    station_->CloseLogFile();
-    QDialog::reject();
+    RequestEnd(QDialog::Rejected);
+}
+
+void MainWindow::RequestEnd(int result)
+{
+    if (pendingEnd_ || !station_->ConfirmEnd())
+        return;
+    pendingEnd_ = result;
+    EndAfterCycle();
+}
+
+void MainWindow::EndAfterCycle()
+{
+    if (!pendingEnd_ || station_->InCycle())
+        return;
+    int result = *pendingEnd_;
+    pendingEnd_.reset();
+    station_->End();
+    if (result == QDialog::Rejected) {
+        QDialog::reject();
+        return;
+    }
+    station_->Settings().AutoStart = panel_->AutoStartBox()->isChecked() ? 1 : 0;
+    accept();
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event)

@@ -6,6 +6,7 @@
 #include "app/desktop_log_viewer.h"
 #include "app/main_menu.h"
 #include "app/override_wait_cursor.h"
+#include "app/qt_keep_alive.h"
 #include "app/start_values.h"
 #include "app/window_timer.h"
 #include "platform/desktop.h"
@@ -16,6 +17,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 
 class DesktopSettingsDialogs;
 class LogListWidget;
@@ -38,7 +40,8 @@ public:
     void Initialise(const QFont& logFont);
 
 public slots:
-    // Escape and the close box: closes the log file and the window.
+    // Escape and the close box: close the log file and the window, after the question
+    // while polling runs.
     void reject() override;
 
 protected:
@@ -50,6 +53,10 @@ private:
     void UpdateMenuState();
     void RunCommand(MenuCommand command);
     void EndProgram();
+    // Closing with the dialog's result: asked while polling runs, and during a cycle
+    // put off until the cycle has ended.
+    void RequestEnd(int result);
+    void EndAfterCycle();
     void AutoStartClicked(bool checked);
     void OpenBaseSettings();
     void AssignInstitution();
@@ -65,6 +72,8 @@ private:
     WindowTimer timer_;
     DesktopLogViewer logViewer_;
     PosixProcessRunner processes_;
+    QtKeepAlive keepAlive_;
+    std::optional<int> pendingEnd_;
     std::unique_ptr<Desktop> desktop_;
     std::unique_ptr<Station> station_;
     std::unique_ptr<DesktopSettingsDialogs> dialogs_;

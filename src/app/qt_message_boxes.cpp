@@ -32,7 +32,7 @@ struct BoxChoice {
     QMessageBox::ButtonRole role;
 };
 
-// The buttons of the style, left to right; the first is the default.
+// The buttons of the style, left to right.
 std::vector<BoxChoice> ChoicesOf(unsigned style)
 {
     const BoxChoice ok{BoxButton::Ok, "OK", QMessageBox::AcceptRole};
@@ -59,9 +59,10 @@ int QtMessageBoxes::Show(const std::string& text, const std::string& caption, un
                     QMessageBox::NoButton, nullptr);
     box.setWindowModality(Qt::ApplicationModal);
     std::vector<std::pair<QAbstractButton*, int>> buttons;
+    const std::size_t defaultIndex = (style & BoxStyle::DefaultButton2) ? 1 : 0;
     for (const BoxChoice& choice : ChoicesOf(style)) {
         QPushButton* button = box.addButton(QString::fromUtf8(choice.text), choice.role);
-        if (buttons.empty())
+        if (buttons.size() == defaultIndex)
             box.setDefaultButton(button);
         if (choice.button == BoxButton::Cancel)
             box.setEscapeButton(button);

@@ -14,6 +14,7 @@ constexpr unsigned IconStop = 0x10;
 constexpr unsigned IconQuestion = 0x20;
 constexpr unsigned IconExclamation = 0x30;
 constexpr unsigned IconInformation = 0x40;
+constexpr unsigned DefaultButton2 = 0x100;  // the second button is the default
 constexpr unsigned TaskModal = 0x2000;
 constexpr unsigned Error = IconStop | TaskModal;  // 0x2010
 }  // namespace BoxStyle

@@ -6,6 +6,7 @@
 #include "spool/activity_log.h"
 #include "spool/free_file_name.h"
 #include "spool/local_document_source.h"
+#include "spool/run_control.h"
 #include "spool/run_state.h"
 #include "spool/spool_layout.h"
 #include "spool/store_access.h"
@@ -61,6 +62,8 @@ private:
             settings.TessalineMode ? settings.MainFolders : std::vector<std::string>{settings.KV_Inst_ID};
         bool fetched = false;
         for (const std::string& name : names) {
+            if (cycle_.run.CycleEnding())
+                break;
             if (!store_) {
                 fetched = FetchCategories(source, LocalSourceBase(settings, name)) || fetched;
                 continue;
@@ -81,6 +84,8 @@ private:
         const std::string root = LocalSpoolRoot(cycle_.settings);
         bool fetched = false;
         for (const SpoolCategory& category : SpoolCategories(cycle_.settings)) {
+            if (cycle_.run.CycleEnding())
+                break;
             std::string folder = store_ ? base + "/" + category.folder : LocalSubfolder(base, category.folder);
             std::string destination = LocalSubfolder(root, category.folder);
             // No fetch runs at this point: what a temporary name holds is from a run that died.
@@ -101,7 +106,8 @@ private:
 
 PrintContext CycleContext::Printing() const
 {
-    return {settings, log, params, leftovers, desktop.waitCursor, desktop.processes};
+    return {settings, log, params, leftovers, desktop.waitCursor, desktop.display, desktop.processes, run.Prints(),
+            run};
 }
 
 unsigned PollingInterval(int pollingRate)
@@ -136,23 +142,26 @@ void OnPollingTick(const CycleContext& cycle, unsigned timerId)
 
 void RunCycle(const CycleContext& cycle)
 {
-    auto inCycle = cycle.run.Cycle();
-    DisplayFields& display = cycle.desktop.display;
-    display.SetStatusText("RUNNING");
-    // Whatever a cycle meets, the station polls on.
-    try {
-        if (CheckPrintProgram(cycle.settings)) {
-            bool fetched = FetchAll(cycle);
-            if (fetched || cycle.run.PrintPending())
+    {
+        auto inCycle = cycle.run.Cycle();
+        DisplayFields& display = cycle.desktop.display;
+        display.SetStatusText("RUNNING");
+        // Whatever a cycle meets, the station polls on.
+        try {
+            // What waits in the spool tree is printed at every cycle, fetched or not.
+            if (CheckPrintProgram(cycle.settings)) {
+                FetchAll(cycle);
                 PrintAll(cycle.Printing());
-            cycle.run.SpoolTreePrinted();
+            }
+        } catch (const std::exception& error) {
+            cycle.log.AddLogLine(FormatText("FEHLER im Abfragezyklus: %s", error.what()));
+        } catch (...) {
+            cycle.log.AddLogLine("FEHLER im Abfragezyklus: unbekannte Ausnahme");
         }
-    } catch (const std::exception& error) {
-        cycle.log.AddLogLine(FormatText("FEHLER im Abfragezyklus: %s", error.what()));
-    } catch (...) {
-        cycle.log.AddLogLine("FEHLER im Abfragezyklus: unbekannte Ausnahme");
+        display.SetStatusText("");
     }
-    display.SetStatusText("");
+    // Start waits for the end of a cycle that "Stopp" ended.
+    UpdateRunButtons(cycle.run, cycle.desktop.runButtons);
 }
 
 bool CheckPrintProgram(const StationSettings& settings)

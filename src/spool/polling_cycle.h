@@ -1,6 +1,7 @@
 // The polling cycle: at every tick of the polling timer the station checks the print
-// program, fetches the new PDF files of every category into the local spool tree and,
-// when it fetched any, prints the spool tree.
+// program, fetches the new PDF files of every category into the local spool tree and
+// prints what the spool tree holds. A cycle that "Stopp" or the end of the program
+// comes into ends after the document in hand.
 #pragma once
 
 #include "spool/fetch_policy.h"

@@ -7,22 +7,29 @@
 #include <vector>
 
 class ActivityLog;
+class DisplayFields;
 class ParamTable;
 class PrintedLeftovers;
+class PrintMemory;
 class ProcessRunner;
+class RunState;
 class WaitCursor;
 struct StationSettings;
 
 // What the print stage works with: the settings it reads, the log, the parameter table
-// it fills, the printed files that could not leave their folder, and the desktop's wait
-// cursor and process starter.
+// it fills, the printed files that could not leave their folder, the desktop's wait
+// cursor, fields and process starter, the failures it logged, and the run state that
+// says whether the cycle ends after the document in hand.
 struct PrintContext {
     const StationSettings& settings;
     ActivityLog& log;
     ParamTable& params;
     PrintedLeftovers& leftovers;
     WaitCursor& waitCursor;
+    DisplayFields& display;
     ProcessRunner& processes;
+    PrintMemory& failures;
+    const RunState& run;
 };
 
 // Starts the print program with the arguments, in the working folder, and waits for it.
@@ -33,13 +40,17 @@ bool RunPrintProgram(ProcessRunner& processes, const std::string& program, const
                      const std::string& workingFolder, int& exitCode);
 
 // Prints one file of a category folder with the template expanded on the parameter
-// table; removes it from the folder when the program returned 0, otherwise logs the
-// code (-1 when the program could not be started) and keeps it.
+// table, logging "Drucke nun" and "Druck:" first; removes it from the folder when the
+// program returned 0. Otherwise keeps it and logs the code (-1 when the program could
+// not be started) and the last line the program wrote to its standard error. A file
+// that fails again with the code logged for it is printed without any line; its lines
+// come again with the first other outcome.
 void PrintFile(const PrintContext& context, const std::string& folder, const std::string& fileName);
 
 // Prints the PDF files of one category folder of the local spool tree in sorted order,
-// with PRINTER, DRIVER and PORT as they are set; a printed file that could not leave
-// the folder is passed over.
+// with PRINTER, DRIVER and PORT as they are set, and shows the folder and the file in
+// hand; a printed file that could not leave the folder is passed over. A cycle that is
+// ending prints no further file.
 void PrintFolder(const PrintContext& context, const std::string& folderName);
 
 // Prints every category: DELV, RL, FRONTSH in the Korvid mode, the spool folder

@@ -1,6 +1,8 @@
 #include "spool/run_control.h"
 
+#include "config/file_utilities.h"
 #include "platform/message_box.h"
+#include "platform/run_buttons.h"
 #include "spool/configuration_check.h"
 #include "spool/polling_cycle.h"
 #include "spool/station.h"
@@ -27,7 +29,8 @@ void LogConnectionLines(Station& station)
 
 void StartPolling(Station& station)
 {
-    if (station.IsRunning() || !CheckConfiguration(station.Settings(), station.Log()))
+    // Start clicked while the cycle of a "Stopp" still ends waits for its end.
+    if (station.IsRunning() || station.InCycle() || !CheckConfiguration(station.Settings(), station.Log()))
         return;
     station.Run().Start();
     station.Log().AddLogLine(FormatText("Start (Polling-Rate %d Sekunden)", station.Settings().Polling_Rate));
@@ -38,8 +41,8 @@ void StartPolling(Station& station)
     station.Seams().waitCursor.Show();
     RunCycle(station.Cycle());
     station.Seams().waitCursor.Hide();
-    // Stop may have been pressed while a box of the first cycle was open.
-    if (station.IsRunning())
+    // Stop or the end may have come during the first cycle.
+    if (station.IsRunning() && !station.Run().Ending())
         StartPollingTimer(station.Cycle());
 }
 
@@ -73,7 +76,7 @@ void LogPrinterLines(Station& station)
 
 bool RefuseWhileRunning(const Station& station)
 {
-    if (!station.IsRunning())
+    if (!station.IsRunning() && !station.InCycle())
         return false;
     ShowMessageBox("Stoppen Sie zunächst die Aktivitäten durch Betätigen des STOPP-Buttons.",
                    "Operation nicht möglich", BoxStyle::Error);
@@ -82,6 +85,28 @@ bool RefuseWhileRunning(const Station& station)
 
 void UpdateRunButtons(Station& station)
 {
-    bool running = station.IsRunning();
-    station.Seams().runButtons.EnableRunButtons(!running, running);
+    UpdateRunButtons(station.Run(), station.Seams().runButtons);
+}
+
+void UpdateRunButtons(const RunState& run, RunButtons& buttons)
+{
+    buttons.EnableRunButtons(!run.Running() && !run.CycleRunning(), run.Running());
+}
+
+bool ConfirmEnd(Station& station)
+{
+    if (station.IsRunning() &&
+        AskUser("", "Die Station druckt noch. Wirklich beenden?",
+                BoxStyle::YesNo | BoxStyle::IconQuestion | BoxStyle::DefaultButton2) != BoxButton::Yes)
+        return false;
+    StopPollingTimer(station.Cycle());
+    station.Run().End();
+    return true;
+}
+
+void EndStation(Station& station)
+{
+    if (station.IsRunning())
+        station.Log().AddLogLine("Ende");
+    station.Log().CloseLogFile();
 }

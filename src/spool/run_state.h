@@ -4,6 +4,9 @@
 #pragma once
 
 #include <iterator>
+#include <list>
+#include <map>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -33,6 +36,34 @@ private:
     std::set<std::string> failed_;
 };
 
+// The spool files whose print failed, with the code logged for each: the same failure
+// again is not logged again.
+class PrintMemory {
+public:
+    // The code logged for the file's last failure; nothing when none was.
+    std::optional<int> LoggedFailure(const std::string& path) const
+    {
+        auto logged = failed_.find(path);
+        return logged == failed_.end() ? std::nullopt : std::optional<int>(logged->second);
+    }
+    void PrintFailed(const std::string& path, int code) { failed_[path] = code; }
+    void Printed(const std::string& path) { failed_.erase(path); }
+    void Clear() { failed_.clear(); }
+    // A failure is remembered while its file waits; a file of the same name that comes
+    // later is a new document. Files of subfolders belong to other categories.
+    void KeepWaiting(const std::string& prefix, const std::list<std::string>& paths)
+    {
+        std::set<std::string> waiting(paths.begin(), paths.end());
+        for (auto at = failed_.lower_bound(prefix); at != failed_.end() && at->first.starts_with(prefix);) {
+            bool gone = at->first.find('/', prefix.size()) == std::string::npos && !waiting.count(at->first);
+            at = gone ? failed_.erase(at) : std::next(at);
+        }
+    }
+
+private:
+    std::map<std::string, int> failed_;
+};
+
 class RunState {
 public:
     bool Running() const { return running_; }
@@ -42,19 +73,33 @@ public:
     bool ErrorBoxOpen() const { return errorBoxOpen_; }
     // A polling cycle has not ended yet.
     bool CycleRunning() const { return cycleRunning_; }
-    // The spool tree is printed at the next cycle, fetched or not.
-    bool PrintPending() const { return printPending_; }
+    // The running cycle ends after the document in hand.
+    bool CycleEnding() const { return cycleEnding_; }
+    // The program ends once no cycle runs.
+    bool Ending() const { return ending_; }
 
-    // From a successful Start until Stop. What an earlier run left in the spool tree is
-    // printed by the first cycle.
+    // From a successful Start until Stop. After a Start the log shows again what still
+    // fails to print.
     void Start()
     {
         running_ = true;
-        printPending_ = true;
+        prints_.Clear();
     }
-    void Stop() { running_ = false; }
+    // "Stopp": a running cycle ends after the document in hand.
+    void Stop()
+    {
+        running_ = false;
+        if (cycleRunning_)
+            cycleEnding_ = true;
+    }
+    // The end of the program: the same for a running cycle.
+    void End()
+    {
+        ending_ = true;
+        if (cycleRunning_)
+            cycleEnding_ = true;
+    }
     void TimerSet(unsigned handle) { timerHandle_ = handle; }
-    void SpoolTreePrinted() { printPending_ = false; }
 
     // Raises a flag for its own lifetime.
     class [[nodiscard]] Guard {
@@ -69,15 +114,30 @@ public:
         bool before_;
     };
     Guard ErrorBox() { return Guard(errorBoxOpen_); }
-    Guard Cycle() { return Guard(cycleRunning_); }
+    // A cycle: it begins and ends with no end asked of it.
+    class [[nodiscard]] CycleGuard {
+    public:
+        explicit CycleGuard(RunState& run) : run_(run), inCycle_(run.cycleRunning_) { run_.cycleEnding_ = false; }
+        ~CycleGuard() { run_.cycleEnding_ = false; }
+        CycleGuard(const CycleGuard&) = delete;
+        CycleGuard& operator=(const CycleGuard&) = delete;
+
+    private:
+        RunState& run_;
+        Guard inCycle_;
+    };
+    CycleGuard Cycle() { return CycleGuard(*this); }
 
     FetchMemory& Fetches() { return fetches_; }
+    PrintMemory& Prints() { return prints_; }
 
 private:
     bool running_ = false;
     unsigned timerHandle_ = 0;
     bool errorBoxOpen_ = false;
     bool cycleRunning_ = false;
-    bool printPending_ = false;
+    bool cycleEnding_ = false;
+    bool ending_ = false;
     FetchMemory fetches_;
+    PrintMemory prints_;
 };

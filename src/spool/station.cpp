@@ -46,7 +46,12 @@ void Station::ClearLog()
     log_.ClearLog();
 }
 
-void Station::CloseLogFile()
+bool Station::ConfirmEnd()
 {
-    log_.CloseLogFile();
+    return ::ConfirmEnd(*this);
+}
+
+void Station::End()
+{
+    ::EndStation(*this);
 }

@@ -25,16 +25,18 @@ public:
     void StopPolling();
     // A tick of the polling timer with the timer's id.
     void OnPollingTick(unsigned timerId);
-    // Shows the refusal box and returns true while polling runs; the settings
-    // commands call it first and stop when it returns true.
+    // Shows the refusal box and returns true while polling runs or a cycle still ends;
+    // the settings commands call it first and stop when it returns true.
     bool RefuseWhileRunning();
+    // Closing the window: see ConfirmEnd and EndStation.
+    bool ConfirmEnd();
+    void End();
     bool CreateSpoolFolders();
     void ViewLog();
     void ClearLog();
-    // When the window closes.
-    void CloseLogFile();
-
     bool IsRunning() const { return run_.Running(); }
+    // While true, the window waits with closing.
+    bool InCycle() const { return run_.CycleRunning(); }
     // Settings dialogs edit copies and hand them over here; the next cycle uses them.
     StationSettings& Settings() { return settings_; }
     const StationSettings& Settings() const { return settings_; }

@@ -1,6 +1,7 @@
 #include "spool/store_connection.h"
 
 #include "platform/display_fields.h"
+#include "platform/keep_alive.h"
 
 int StoreConnection::GetFile(const std::string& remoteName, const std::string& localPath)
 {
@@ -13,6 +14,7 @@ int StoreConnection::GetFile(const std::string& remoteName, const std::string& l
 
 int StoreConnection::OnReceiveProgress(long bytesSoFar)
 {
+    KeepDesktopAlive();
     if (owner_ && receiveProgress_ && receiveThrottle_.Due(bytesSoFar, ProgressThrottle::Clock::now()))
         owner_->SetFileProgressPosition(bytesSoFar);
     return 1;

@@ -210,7 +210,7 @@ private slots:
         QVERIFY(station.boxes.boxes.empty());
     }
 
-    void closingWhileRunningLogsNoStopp()
+    void closingWhileRunningLogsTheEndButNoStopp()
     {
         StationWindow station;
         SaveSettings(station.LocalSettings());
@@ -218,6 +218,7 @@ private slots:
         station.Button("start")->click();
         QVERIFY(station.Button("stop")->isEnabled());
 
+        station.boxes.defaultAnswer = BoxButton::Yes;  // to the question while polling runs
         QTest::keyClick(station.window.get(), Qt::Key_Escape);
         QVERIFY(!station.window->isVisible());
         QCOMPARE(station.window->result(), int(QDialog::Rejected));
@@ -225,6 +226,7 @@ private slots:
         std::string logFile = StationWindow::FileText(station.folder / "kv_print.log");
         QVERIFY(logFile.find("Start (Polling-Rate") != std::string::npos);
         QVERIFY(logFile.find("Stopp") == std::string::npos);
+        QVERIFY(logFile.ends_with("> Ende\n"));
     }
 
     void enterEndsTheProgramWithoutSaving()

@@ -78,6 +78,8 @@ private slots:
         QCOMPARE(ShowAndPress(question, "", seen), BoxButton::Cancel);
         QCOMPARE(ShowAndPress(BoxStyle::YesNo | BoxStyle::IconQuestion, "&Ja", seen), BoxButton::Yes);
         QCOMPARE(seen.icon, QMessageBox::Question);
+        QCOMPARE(ShowAndPress(BoxStyle::YesNo | BoxStyle::DefaultButton2, "", seen), BoxButton::No);
+        QCOMPARE(seen.defaultButton, QString("&Nein"));
     }
 
     void informationAndOkCancel()

@@ -68,6 +68,9 @@ for mode in kv_print ts_print; do
 done
 
 /usr/bin/pdf_print --help >/dev/null || fail "pdf_print --help"
+dpkg-deb -f "$deb" Depends | grep -q libqpdf || fail "the package does not depend on libqpdf"
+LANG=C.UTF-8 LANGUAGE=de /usr/bin/pdf_print --help | grep -q '^Aufruf: pdf_print' ||
+    fail "pdf_print has no German messages"
 for page in print-station print-station-kv_print print-station-ts_print pdf_print; do
     [ "$(dpkg -S "$(man -w "$page")")" = "print-station: $(man -w "$page")" ] || fail "no manual page $page"
 done

@@ -7,8 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -122,4 +125,52 @@ TEST_F(PdfPrintCups, EndsWithTheJobsEndOrLeavesTheJobToCupsWhenTheWaitIsOver)
         // A job that was not printed has ended; one left to CUPS is still there.
         EXPECT_EQ(QueueJobs(queue.name, "not-completed").empty(), c.code == kNotPrinted) << c.option;
     }
+}
+
+TEST_F(PdfPrintCups, HoldsOneDocumentForAPrinterThatIsOffAndPrintsEachOnceWhenItIsBack)
+{
+    struct Step {
+        const char* document;
+        bool toPdfQueue;  // else to the queue whose printer is off until `printerOn`
+        bool printerOn;
+        int code;          // 9, not 0 after the whole wait: the job was given up early
+        const char* says;  // on standard error
+        size_t jobsSent;   // to the queue with the printer that was off, so far
+    };
+    SwitchedOffPrinterQueue off(UniqueToken("station-off-"));
+    const std::string token = UniqueToken("back");
+    const auto text = [&token](const std::string& name) { return "Dokument " + token + name; };
+    for (const char* name : {"d1.pdf", "d2.pdf", "r1.pdf"})
+        ASSERT_TRUE(WritePdf(folder / (token + name), text(name)));
+    const std::string cut = MakePdf(text("kaputt.pdf"));
+    std::ofstream(folder / (token + "kaputt.pdf")) << cut.substr(0, cut.size() / 2);
+    bool on = false;
+
+    for (const Step& step : {Step{"kaputt.pdf", false, false, kDamagedPdf, "ist beschädigt", 0},
+                             Step{"d1.pdf", false, false, kNotPrinted, "printer took none of it", 1},
+                             Step{"d2.pdf", false, false, kQueueClosed, "took none of job", 1},
+                             Step{"r1.pdf", true, false, kPrinted, "", 1},
+                             Step{"d1.pdf", false, true, kPrinted, "", 2},
+                             Step{"d2.pdf", false, true, kPrinted, "", 3}}) {
+        const std::string document = token + step.document;
+        const std::string queue = step.toPdfQueue ? pdfQueue.queue : off.Name();
+        if (step.printerOn && !on) {
+            ASSERT_TRUE(on = off.SwitchOn());
+        }
+        ProgramRun run;  // a code 8 is tried again, as the station does, until the queue takes it
+        for (int tries = 0; tries < 30; ++tries) {
+            run = RunProgram({PDF_PRINT_PROGRAM, "-printer", queue, document}, folder.Path(),
+                             {"LANG=C.UTF-8", "LANGUAGE=" + std::string(step.code == kDamagedPdf ? "de" : "en")});
+            if (run.exitCode != kQueueClosed || step.code == kQueueClosed)
+                break;
+            std::this_thread::sleep_for(std::chrono::seconds(2));
+        }
+        EXPECT_EQ(run.exitCode, step.code) << document << ": " << run.err;
+        EXPECT_NE(run.err.find(step.says), std::string::npos) << run.err;
+        EXPECT_EQ(QueueJobs(off.Name(), "not-completed"), "") << document;
+        const std::string sent = QueueJobs(off.Name(), "all");
+        EXPECT_EQ(static_cast<size_t>(std::count(sent.begin(), sent.end(), '\n')), step.jobsSent) << document;
+    }
+    ExpectPrinted(token + "r1", text("r1.pdf"));
+    EXPECT_EQ(off.Received(), (std::vector<std::string>{MakePdf(text("d1.pdf")), MakePdf(text("d2.pdf"))}));
 }

@@ -92,8 +92,9 @@ TEST_F(PollingCycleTest, OnlyATickOfTheStationsTimerRunsACycle)
     EXPECT_EQ(test.PrintCalls().size(), 1u);
     EXPECT_FALSE(fs::exists(source + "/DELV/a.pdf"));
     EXPECT_EQ(test.desktop.waitCursor.depth, 0);
-    // In the local mode the fetch shows nothing and opens no store.
-    EXPECT_EQ(test.desktop.display.changes, 0);
+    // In the local mode the fetch shows nothing and opens no store; the print shows
+    // its folder and file, and clears both.
+    EXPECT_EQ(test.desktop.display.changes, 4);
     EXPECT_TRUE(test.store.calls.empty());
     // The polling line is not written to the file.
     Lines file = Messages(FileLines(station.Settings().LogFileName));
@@ -122,17 +123,22 @@ TEST_F(PollingCycleTest, AMissingPrintProgramStopsTheCycleBeforeTheFetch)
     EXPECT_FALSE(station.Run().CycleRunning());
 }
 
-TEST_F(PollingCycleTest, ACycleThatFetchedNothingPrintsNothing)
+TEST_F(PollingCycleTest, WhatWaitsIsTriedAtEveryCycleAndEachOutcomeLoggedOnce)
 {
     WriteTestFile(spool + "/RL/left.pdf", "%PDF left over");
-    RunCycle(station.Cycle());
-    EXPECT_TRUE(test.PrintCalls().empty());
-    EXPECT_TRUE(fs::exists(spool + "/RL/left.pdf"));
-
-    WriteTestFile(source + "/FRONTSH/new.pdf", "%PDF new");
-    RunCycle(station.Cycle());
-    EXPECT_EQ(test.PrintCalls().size(), 2u);
+    setenv("STATION_PRINT_MESSAGE", "Auftrag 7\nWarteschlange \x1b[1mgestoppt\n", 1);
+    std::string failed = "Drucken der Datei: left.pdf: " TEST_PRINT_PROGRAM " hat Code ";
+    for (const char* control : {"left.pdf 4\n", "left.pdf 4\n", "left.pdf 5\n", "left.pdf 5\n", "", ""}) {
+        test.SetPrintControl(control);
+        RunCycle(station.Cycle());
+    }
+    unsetenv("STATION_PRINT_MESSAGE");
+    EXPECT_EQ(test.PrintCalls().size(), 5u);
     EXPECT_FALSE(fs::exists(spool + "/RL/left.pdf"));
+    std::string message = "Meldung des Druckprogramms: Warteschlange ?[1mgestoppt";
+    EXPECT_EQ(ListMessages(), (Lines{"Drucke nun left.pdf (0KB)", failed + "4 zurückgeliefert!", message,
+                                     "Drucke nun left.pdf (0KB)", failed + "5 zurückgeliefert!", message,
+                                     "Drucke nun left.pdf (0KB)"}));
 }
 
 TEST_F(PollingCycleTest, ADownloadLeftHalfByAStationThatDiedIsClearedAway)

@@ -1,6 +1,7 @@
 #include "spool/print_dispatch.h"
 
 #include "proof/tmpfs_mount.h"
+#include "spool/program_message.h"
 #include "spool/spool_layout.h"
 #include "spool/test_station.h"
 
@@ -40,6 +41,19 @@ TEST(RunPrintProgram, StartsTheArgumentsAsTheyAreInTheWorkingFolder)
     runner.cannotStart = true;
     EXPECT_FALSE(RunPrintProgram(runner, "/usr/bin/print", {"x"}, "", code));
     EXPECT_EQ(code, 0);
+}
+
+TEST(ProgramMessage, IsOneHarmlessLineOfAtMostTwoHundredBytes)
+{
+    const std::string a198(198, 'a');
+    const std::pair<std::string, std::string> rows[] = {
+        {" \tDrucker \x7f\xC2\x85 aus\t ", "Drucker ?? aus"},
+        {"halb \xC3 \xFF \xE0\x80\x80 \xED\xA0\x80 \xF4\x90\x80\x80", "halb ? ? ??? ??? ????"},
+        {a198 + "\xC3\xA4\xC3\xA4", a198 + "\xC3\xA4"},
+        {a198 + "b\xE2\x82\xAC", a198 + "b"},
+    };
+    for (const auto& [line, shown] : rows)
+        EXPECT_EQ(ProgramMessage(line), shown) << line;
 }
 
 class PrintDispatchTest : public ::testing::Test {

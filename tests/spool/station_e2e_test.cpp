@@ -128,20 +128,20 @@ TEST(StationEndToEnd, KorvidLocalModeFromFolderToPrinter)
     ASSERT_EQ(test.boxes.boxes.size(), 1u);
     EXPECT_EQ(test.boxes.boxes[0].caption, "FEHLER");
 
-    // A tick that fetches nothing prints nothing: the failed file waits.
+    // A tick that fetches nothing tries the failed file again, and logs the same failure
+    // only once.
     station.OnPollingTick(POLL_TIMER_ID);
-    EXPECT_EQ(test.PrintCalls().size(), 8u);
+    EXPECT_EQ(test.PrintCalls().size(), 9u);
     EXPECT_EQ(FilesBelow(root), Lines{"RL/rl1.pdf"});
     EXPECT_EQ(Messages({test.desktop.logList.lines.back()}), Lines{"----------------> Polling ..."});
 
-    // The next tick that fetches a document prints the waiting one as well.
     WriteTestFile(source + "/FRONTSH/front2.pdf", Document("front2", 10));
     test.SetPrintControl("");
     station.OnPollingTick(POLL_TIMER_ID);
     calls = test.PrintCalls();
-    ASSERT_EQ(calls.size(), 10u);
-    EXPECT_EQ(calls[8].arguments.back(), "rl1.pdf");
-    EXPECT_EQ(calls[9].arguments.back(), "front2.pdf");
+    ASSERT_EQ(calls.size(), 11u);
+    EXPECT_EQ(calls[9].arguments.back(), "rl1.pdf");
+    EXPECT_EQ(calls[10].arguments.back(), "front2.pdf");
     EXPECT_TRUE(FilesBelow(root).empty());
 
     station.StopPolling();
@@ -204,7 +204,7 @@ TEST(StationEndToEnd, TessalineLocalModeFromEveryMainFolder)
                    {16, "Druck: " + root + "/loans/red/r1.pdf (0 KB)"}});
 
     station.OnPollingTick(POLL_TIMER_ID);
-    EXPECT_EQ(test.PrintCalls().size(), 4u);
+    EXPECT_EQ(test.PrintCalls().size(), 5u);
     EXPECT_EQ(FilesBelow(root), Lines{"articles/s1.PDF"});
 }
 

@@ -1,5 +1,6 @@
 // A print program for tests. It appends what it was given to a record file: its
 // working folder, its arguments and the bytes of the file its last argument names.
+// It writes STATION_PRINT_MESSAGE, when that is set, to its standard error.
 // Then it ends as a control file asks: each line "<file name> <exit code>" or
 // "<file name> signal <number>" or "<file name> hang" (waits until it is killed), where
 // "*" stands for any file; without a matching line it returns 0. The two files are named by STATION_PRINT_RECORD and
@@ -102,5 +103,7 @@ int main(int argc, char** argv)
         std::fputs(record.str().c_str(), out);
         std::fclose(out);
     }
+    if (const char* message = std::getenv("STATION_PRINT_MESSAGE"))
+        std::fputs(message, stderr);
     EndAsAsked(FileNextToProgram("STATION_PRINT_CONTROL", ".control"), fileName);
 }
