@@ -9,10 +9,11 @@
 
 #include "config/ini_file.h"
 #include "fuzz_check.h"
-#include "scratch_folder.h"
+#include "support/scratch_folder.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <optional>
@@ -34,6 +35,15 @@ std::string ReadFile(const std::string& path)
 void WriteFile(const std::string& path, std::string_view content)
 {
     std::ofstream(path, std::ios::binary | std::ios::trunc).write(content.data(), content.size());
+}
+
+// The file of every run, in one folder made at the first run and removed with the process.
+std::string SettingsPath()
+{
+    static const ScratchFolder folder;
+    if (folder.Path().empty())
+        std::abort();
+    return folder / "station.ini";
 }
 
 std::string_view NextLine(std::string_view& input)
@@ -101,7 +111,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string section(NextLine(input));
     const std::string key(NextLine(input));
     const std::string value(NextLine(input));
-    const std::string path = ScratchFolder::Path() + "/station.ini";
+    const std::string path = SettingsPath();
     WriteFile(path, input);
     // A byte-order mark at the start is read over and not written back.
     if (input.starts_with("\xEF\xBB\xBF"))

@@ -9,7 +9,7 @@
 #include "app/start_values.h"
 #include "config/station_settings.h"
 #include "fakes/recording_message_boxes.h"
-#include "fixtures/scratch_folder.h"
+#include "support/scratch_folder.h"
 #include "spool/remote_store.h"
 
 #include <QAction>

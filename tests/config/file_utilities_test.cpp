@@ -1,6 +1,7 @@
 #include "config/file_utilities.h"
 
 #include "fakes/recording_message_boxes.h"
+#include "support/scratch_folder.h"
 #include "temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -32,7 +33,7 @@ private:
 TEST(IniUtilities, ReadAndWriteThroughTheFile)
 {
     RecordingMessageBoxes boxes;
-    TempFolder folder;
+    ScratchFolder folder;
     const std::string file = folder / "kv_print.ini";
     EXPECT_EQ(ReadIniText("MAIN", "KV_Port", "80", file), "80");
     EXPECT_EQ(ReadIniInt("MAIN", "Polling_Rate", 60, file), 60);
@@ -54,7 +55,7 @@ TEST(IniUtilities, ReadAndWriteThroughTheFile)
 TEST(IniUtilities, FailedWriteShowsTheBoxAndFlushNever)
 {
     RecordingMessageBoxes boxes;
-    TempFolder folder;
+    ScratchFolder folder;
     const std::string file = folder / "missing/kv_print.ini";
     EXPECT_FALSE(WriteIniText("MAIN", "KV_Port", "80", file));
     ASSERT_EQ(boxes.boxes.size(), 1u);
@@ -76,7 +77,7 @@ TEST(IniUtilities, FailedWriteShowsTheBoxAndFlushNever)
 TEST(IniUtilities, NoSettingsFileReadsDefaultsAndWritesNothing)
 {
     RecordingMessageBoxes boxes;
-    TempFolder folder;
+    ScratchFolder folder;
     WorkingFolder inside(folder.Path());
     EXPECT_TRUE(WriteIniText("MAIN", "KV_Port", "8080", ""));
     EXPECT_TRUE(WriteIniText("MAIN", nullptr, nullptr, ""));
@@ -87,7 +88,7 @@ TEST(IniUtilities, NoSettingsFileReadsDefaultsAndWritesNothing)
 
 TEST(FileUtilities, ExistenceSizeAndFullPath)
 {
-    TempFolder folder;
+    ScratchFolder folder;
     WriteFile(folder / "five.pdf", "12345");
     EXPECT_TRUE(PathExists(folder / "five.pdf"));
     EXPECT_TRUE(PathExists(folder.Path()));
@@ -107,7 +108,7 @@ TEST(FileUtilities, ExistenceSizeAndFullPath)
 
 TEST(FileUtilities, CopyFileInHonoursOverwriteAndFolder)
 {
-    TempFolder folder;
+    ScratchFolder folder;
     WriteFile(folder / "a.pdf", "first");
     EXPECT_TRUE(CopyFileIn(folder / "a.pdf", folder / "b.pdf", false));
     EXPECT_EQ(ReadFile(folder / "b.pdf"), "first");
@@ -140,7 +141,7 @@ TEST(FileUtilities, SplitListTrimsAndDropsEmptyPieces)
 TEST(CreateCompletePath, CreatesEveryMissingLevel)
 {
     RecordingMessageBoxes boxes;
-    TempFolder folder;
+    ScratchFolder folder;
     fs::create_directory(folder / "a");
     EXPECT_TRUE(ut_create_complete_path(folder / "a/b/c", true));
     EXPECT_TRUE(fs::is_directory(folder / "a/b/c"));
@@ -164,7 +165,7 @@ TEST(CreateCompletePath, CreatesEveryMissingLevel)
 TEST(CreateCompletePath, StopsAtAFolderItCannotCreate)
 {
     RecordingMessageBoxes boxes;
-    TempFolder folder;
+    ScratchFolder folder;
     fs::create_directory(folder / "made");
     WriteFile(folder / "made/file", "in the way");
     EXPECT_FALSE(ut_create_complete_path(folder.Path() + "\\made\\file\\sub\\deeper", true));

@@ -1,5 +1,6 @@
 #include "config/ini_file.h"
 
+#include "support/scratch_folder.h"
 #include "temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -23,7 +24,7 @@ IniFile Loaded(const std::string& path)
 
 TEST(IniFile, MissingFileReadsAsDefaults)
 {
-    TempFolder folder;
+    ScratchFolder folder;
     IniFile ini(folder / "none.ini");
     EXPECT_TRUE(ini.Load());
     EXPECT_EQ(ini.ReadText("MAIN", "KV_Port", "80"), "80");
@@ -33,7 +34,7 @@ TEST(IniFile, MissingFileReadsAsDefaults)
 
 TEST(IniFile, NamesAreFoundWithoutRegardToCase)
 {
-    TempFolder folder;
+    ScratchFolder folder;
     WriteFile(folder / "s.ini", "[main]\npolling_RATE=30\n[Other]\nPolling_Rate=99\n");
     IniFile ini = Loaded(folder / "s.ini");
     EXPECT_EQ(ini.ReadInt("MAIN", "Polling_Rate", 60), 30);
@@ -43,7 +44,7 @@ TEST(IniFile, NamesAreFoundWithoutRegardToCase)
 
 TEST(IniFile, EmptyValueIsEmptyTextButDefaultNumber)
 {
-    TempFolder folder;
+    ScratchFolder folder;
     WriteFile(folder / "s.ini", "[MAIN]\nKV_Port=\nDoLog=   \n");
     IniFile ini = Loaded(folder / "s.ini");
     EXPECT_EQ(ini.ReadText("MAIN", "KV_Port", "80"), "");
@@ -52,7 +53,7 @@ TEST(IniFile, EmptyValueIsEmptyTextButDefaultNumber)
 
 TEST(IniFile, BlanksAndOnePairOfQuotesAreDroppedOnRead)
 {
-    TempFolder folder;
+    ScratchFolder folder;
     WriteFile(folder / "s.ini",
               "[MAIN]\n"
               "  Plain =   two words \t\n"
@@ -72,7 +73,7 @@ TEST(IniFile, BlanksAndOnePairOfQuotesAreDroppedOnRead)
 
 TEST(IniFile, IntegersAreTheLeadingDecimalNumber)
 {
-    TempFolder folder;
+    ScratchFolder folder;
     WriteFile(folder / "s.ini",
               "[MAIN]\nA=42abc\nB=abc\nC=-7\nD= 12 \nE=99999999999\nF=-99999999999\nG=+5\nH=0x10\n");
     IniFile ini = Loaded(folder / "s.ini");
@@ -88,7 +89,7 @@ TEST(IniFile, IntegersAreTheLeadingDecimalNumber)
 
 TEST(IniFile, WriteKeepsEveryOtherLineInPlace)
 {
-    TempFolder folder;
+    ScratchFolder folder;
     const std::string path = folder / "s.ini";
     WriteFile(path,
               "; written by hand\r\n"
@@ -123,7 +124,7 @@ TEST(IniFile, WriteKeepsEveryOtherLineInPlace)
 
 TEST(IniFile, ValuesThatReadingWouldAlterComeBackAsWritten)
 {
-    TempFolder folder;
+    ScratchFolder folder;
     const std::string path = folder / "s.ini";
     const std::string values[] = {
         "  leading", "trailing\t", "\"$FILE$\" -x \"$PRINTER$\"", "\"", "\" ", "a\"b", "", " ",
@@ -140,7 +141,7 @@ TEST(IniFile, ValuesThatReadingWouldAlterComeBackAsWritten)
 
 TEST(IniFile, RemovesKeysAndWholeSections)
 {
-    TempFolder folder;
+    ScratchFolder folder;
     const std::string path = folder / "s.ini";
     WriteFile(path,
               "[LIST]\nFOLDER1=a\nFOLDER4=d\n"
@@ -174,7 +175,7 @@ TEST(IniFile, RefusesWhatALineCannotHold)
 
 TEST(IniFile, BadInputHasDefinedResults)
 {
-    TempFolder folder;
+    ScratchFolder folder;
     const std::string path = folder / "s.ini";
     using namespace std::string_literals;
     WriteFile(path,
@@ -205,7 +206,7 @@ TEST(IniFile, BadInputHasDefinedResults)
 
 TEST(IniFile, RandomBytesNeverBreakAWrite)
 {
-    TempFolder folder;
+    ScratchFolder folder;
     const std::string path = folder / "s.ini";
     const std::string alphabet("[]=;\"\n\r \t\0aAmMiInN\x80\xff", 20);
     std::mt19937 random(1234);
@@ -227,7 +228,7 @@ TEST(IniFile, RandomBytesNeverBreakAWrite)
 
 TEST(IniFile, LongValuesAreCutAtTheLimit)
 {
-    TempFolder folder;
+    ScratchFolder folder;
     const std::string path = folder / "s.ini";
     IniFile ini(path);
     ASSERT_TRUE(ini.SetValue("MAIN", "Exact", std::string(IniFile::kMaxValueLength, 'x')));
@@ -240,7 +241,7 @@ TEST(IniFile, LongValuesAreCutAtTheLimit)
 
 TEST(IniFile, SaveReplacesTheFileAndKeepsItsModeAndLink)
 {
-    TempFolder folder;
+    ScratchFolder folder;
     const std::string real = folder / "real.ini";
     const std::string link = folder / "link.ini";
     WriteFile(real, "[MAIN]\nA=1\n");
@@ -267,7 +268,7 @@ TEST(IniFile, SaveReplacesTheFileAndKeepsItsModeAndLink)
 
 TEST(IniFile, UnreadableFileReadsAsDefaultsAndMissingFolderFailsTheSave)
 {
-    TempFolder folder;
+    ScratchFolder folder;
     const std::string path = folder / "s.ini";
     std::filesystem::create_directory(path);
     IniFile ini(path);

@@ -2,6 +2,7 @@
 
 #include "config/file_utilities.h"
 #include "fakes/recording_message_boxes.h"
+#include "support/scratch_folder.h"
 #include "temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -39,7 +40,7 @@ std::vector<std::string> KeysOf(const std::string& content, const std::string& s
 
 TEST(StationSettings, DefaultsWithoutAFile)
 {
-    TempFolder folder;
+    ScratchFolder folder;
     for (int tessaline : {0, 1}) {
         StationSettings settings = FreshSettings(folder / "none.ini", "/srv/print");
         settings.TessalineMode = tessaline;
@@ -72,7 +73,7 @@ TEST(StationSettings, DefaultsWithoutAFile)
 TEST(StationSettings, SaveAndLoadEveryKeyAndBothLists)
 {
     RecordingMessageBoxes boxes;
-    TempFolder folder;
+    ScratchFolder folder;
     StationSettings saved = FreshSettings(folder / "kv_print.ini");
     int n = 0;
     for (int* field : {&saved.AutoStart, &saved.Polling_Rate, &saved.OnErrorLogOnly, &saved.LocalFsMode,
@@ -154,7 +155,7 @@ TEST(StationSettings, SaveAndLoadEveryKeyAndBothLists)
 
 TEST(StationSettings, GapInTheSpoolFolderNumberingEndsTheList)
 {
-    TempFolder folder;
+    ScratchFolder folder;
     const std::string file = folder / "ts_print.ini";
     WriteFile(file,
               "[SPOOL_FOLDER_LIST]\n"
@@ -178,7 +179,7 @@ TEST(StationSettings, GapInTheSpoolFolderNumberingEndsTheList)
 
 TEST(StationSettings, BlankFolderEntryEndsAList)
 {
-    TempFolder folder;
+    ScratchFolder folder;
     const std::string file = folder / "ts_print.ini";
     WriteFile(file,
               "[MAIN_FOLDER_LIST]\nFOLDER1=  first  \nFOLDER2=\"   \"\nFOLDER3=third\n"
@@ -191,7 +192,7 @@ TEST(StationSettings, BlankFolderEntryEndsAList)
 
 TEST(StationSettings, KorvidModeIsReadButNeverWritten)
 {
-    TempFolder folder;
+    ScratchFolder folder;
     const std::string file = folder / "kv_print.ini";
     StationSettings settings = FreshSettings(file);
     settings.KorvidMode = 0;
@@ -210,7 +211,7 @@ TEST(StationSettings, KorvidModeIsReadButNeverWritten)
 
 TEST(StationSettings, PasswordIsStoredScrambled)
 {
-    TempFolder folder;
+    ScratchFolder folder;
     const std::string file = folder / "kv_print.ini";
     StationSettings settings = FreshSettings(file);
     SaveSettings(settings);
@@ -240,7 +241,7 @@ TEST(StationSettings, PasswordIsStoredScrambled)
 
 TEST(StationSettings, ForeignLinesSurviveASave)
 {
-    TempFolder folder;
+    ScratchFolder folder;
     const std::string file = folder / "kv_print.ini";
     const std::string foreignHead = "; settings of another program\n[Window]\nLeft=10\nTop=20\n\n";
     const std::string foreignTail = "\n[Recent Files]\nFile1=/home/a.txt\n; end\n";
@@ -258,7 +259,7 @@ TEST(StationSettings, ForeignLinesSurviveASave)
 TEST(StationSettings, AFailedSaveShowsOneBoxAndLeavesTheFileWhole)
 {
     namespace fs = std::filesystem;
-    TempFolder folder;
+    ScratchFolder folder;
     const std::string file = folder / "kv_print.ini";
     const std::string old = "[MAIN]\nPolling_Rate=30\n";
     WriteFile(file, old);
@@ -288,7 +289,7 @@ TEST(StationSettings, AFailedSaveShowsOneBoxAndLeavesTheFileWhole)
 
 TEST(StationSettings, AByteOrderMarkIsReadOverAndANewFileIsTheOwnersOnly)
 {
-    TempFolder folder;
+    ScratchFolder folder;
     const std::string file = folder / "kv_print.ini";
     WriteFile(file, "\xEF\xBB\xBF[MAIN]\nPolling_Rate=30\n");
     StationSettings settings = FreshSettings(file);

@@ -5,7 +5,7 @@
 #include "fixtures/cups_fixture.h"
 #include "fixtures/make_pdf.h"
 #include "fixtures/run_program.h"
-#include "fixtures/scratch_folder.h"
+#include "support/scratch_folder.h"
 #include "install/background_program.h"
 #include "install/desktop_entry.h"
 #include "tools/temp_folder.h"

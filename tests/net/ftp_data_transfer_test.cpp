@@ -3,7 +3,7 @@
 
 #include "servers/fake_ftp_server.h"
 #include "fixtures/file_bytes.h"
-#include "fixtures/scratch_folder.h"
+#include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 

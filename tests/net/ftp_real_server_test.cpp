@@ -4,7 +4,7 @@
 
 #include "fixtures/file_bytes.h"
 #include "fixtures/local_ftp_server.h"
-#include "fixtures/scratch_folder.h"
+#include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include "fixtures/file_bytes.h"
 #include "fixtures/local_web_server.h"
 #include "servers/scripted_server.h"
-#include "fixtures/scratch_folder.h"
+#include "support/scratch_folder.h"
 #include "servers/unanswered_port.h"
 
 #include <gtest/gtest.h>

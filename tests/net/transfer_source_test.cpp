@@ -1,7 +1,7 @@
 #include "net/transfer_source.h"
 
 #include "fixtures/file_bytes.h"
-#include "fixtures/scratch_folder.h"
+#include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "pdf_file_check.h"
 
 #include "fixtures/make_pdf.h"
-#include "fixtures/scratch_folder.h"
+#include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 

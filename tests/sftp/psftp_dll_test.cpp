@@ -18,7 +18,7 @@
 #include <thread>
 #include <vector>
 
-#include "fixtures/scratch_folder.h"
+#include "support/scratch_folder.h"
 #include "fixtures/sshd_fixture.h"
 
 namespace fs = std::filesystem;

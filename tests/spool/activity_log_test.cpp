@@ -5,6 +5,7 @@
 #include "fakes/recording_message_boxes.h"
 #include "spool/settings_file_check.h"
 #include "spool/test_station.h"
+#include "support/scratch_folder.h"
 #include "tools/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -21,7 +22,7 @@ class ActivityLogTest : public ::testing::Test {
 protected:
     ActivityLogTest() { settings.LogFileName = folder / "kv_print.log"; }
 
-    TempFolder folder;
+    ScratchFolder folder;
     StationSettings settings;
     RecordingLogList list;
     RecordingMessageBoxes boxes;

@@ -2,6 +2,7 @@
 #include "spool/local_document_source.h"
 
 #include "spool/test_station.h"
+#include "support/scratch_folder.h"
 #include "tools/temp_folder.h"
 #include "tools/unprivileged.h"
 
@@ -50,7 +51,7 @@ protected:
         return FetchFromSource(station, documents, "", source, destination);
     }
 
-    TempFolder folder;
+    ScratchFolder folder;
     StationSettings settings;
     TestStation test;
     RecordingLogList& list = test.desktop.logList;

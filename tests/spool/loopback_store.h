@@ -101,7 +101,7 @@ public:
     bool IsSftp() const override { return true; }
 
 private:
-    TempFolder home_;
+    ScratchFolder home_;
     std::optional<std::string> formerHome_;
     SshdFixture server_;
     std::string tree_;

@@ -4,6 +4,7 @@
 #include "fakes/recording_message_boxes.h"
 #include "spool/activity_log.h"
 #include "spool/test_station.h"
+#include "support/scratch_folder.h"
 #include "tools/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -21,7 +22,7 @@ protected:
 
     std::vector<std::string> Logged() const { return Messages(list.lines); }
 
-    TempFolder folder;
+    ScratchFolder folder;
     StationSettings settings;
     RecordingLogList list;
     RecordingMessageBoxes boxes;

@@ -4,7 +4,7 @@
 #include "fakes/recording_wait_cursor.h"
 #include "app/qt_message_boxes.h"
 #include "fixtures/local_web_server.h"
-#include "fixtures/scratch_folder.h"
+#include "support/scratch_folder.h"
 #include "fixtures/sshd_fixture.h"
 #include "net/ftp_client.h"
 #include "tools/modal_driver.h"

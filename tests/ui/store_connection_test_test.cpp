@@ -6,7 +6,7 @@
 #include "fixtures/local_ftp_server.h"
 #include "fixtures/local_web_server.h"
 #include "fixtures/run_program.h"
-#include "fixtures/scratch_folder.h"
+#include "support/scratch_folder.h"
 #include "fixtures/sshd_fixture.h"
 #include "net/ftp_client.h"
 
