@@ -10,12 +10,11 @@
 #include "config/ini_file.h"
 #include "fuzz_check.h"
 #include "support/scratch_folder.h"
+#include "support/test_files.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,17 +24,6 @@
 namespace {
 
 constexpr std::string_view kBlanks = " \t\v\f\r";
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteFile(const std::string& path, std::string_view content)
-{
-    std::ofstream(path, std::ios::binary | std::ios::trunc).write(content.data(), content.size());
-}
 
 // The file of every run, in one folder made at the first run and removed with the process.
 std::string SettingsPath()
@@ -112,7 +100,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string key(NextLine(input));
     const std::string value(NextLine(input));
     const std::string path = SettingsPath();
-    WriteFile(path, input);
+    WriteTestFile(path, std::string(input));
     // A byte-order mark at the start is read over and not written back.
     if (input.starts_with("\xEF\xBB\xBF"))
         input.remove_prefix(3);
@@ -129,7 +117,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         file.ReadInt(probe.section, probe.key, 7);
     }
     FUZZ_CHECK(file.Save());
-    FUZZ_CHECK(ReadFile(path) == input);
+    FUZZ_CHECK(ReadTestFile(path) == input);
 
     if (!file.SetValue(section, key, value))
         return 0;

@@ -3,7 +3,7 @@
 // SIGKILL leaves nothing that blocks the next start.
 #include "fixtures/run_program.h"
 #include "support/scratch_folder.h"
-#include "tools/temp_folder.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
 

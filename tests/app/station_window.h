@@ -22,7 +22,6 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -154,14 +153,6 @@ public:
             }
         }
         return nullptr;
-    }
-
-    static std::string FileText(const std::string& path)
-    {
-        std::ifstream in(path);
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
     }
 
     ScratchFolder folder;

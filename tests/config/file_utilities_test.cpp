@@ -2,7 +2,7 @@
 
 #include "fakes/recording_message_boxes.h"
 #include "support/scratch_folder.h"
-#include "temp_folder.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -89,7 +89,7 @@ TEST(IniUtilities, NoSettingsFileReadsDefaultsAndWritesNothing)
 TEST(FileUtilities, ExistenceSizeAndFullPath)
 {
     ScratchFolder folder;
-    WriteFile(folder / "five.pdf", "12345");
+    WriteTestFile(folder / "five.pdf", "12345");
     EXPECT_TRUE(PathExists(folder / "five.pdf"));
     EXPECT_TRUE(PathExists(folder.Path()));
     EXPECT_FALSE(PathExists(folder / "none.pdf"));
@@ -109,19 +109,19 @@ TEST(FileUtilities, ExistenceSizeAndFullPath)
 TEST(FileUtilities, CopyFileInHonoursOverwriteAndFolder)
 {
     ScratchFolder folder;
-    WriteFile(folder / "a.pdf", "first");
+    WriteTestFile(folder / "a.pdf", "first");
     EXPECT_TRUE(CopyFileIn(folder / "a.pdf", folder / "b.pdf", false));
-    EXPECT_EQ(ReadFile(folder / "b.pdf"), "first");
+    EXPECT_EQ(ReadTestFile(folder / "b.pdf"), "first");
 
-    WriteFile(folder / "a.pdf", "second");
+    WriteTestFile(folder / "a.pdf", "second");
     EXPECT_FALSE(CopyFileIn(folder / "a.pdf", folder / "b.pdf", false));
     EXPECT_EQ(errno, EEXIST);
-    EXPECT_EQ(ReadFile(folder / "b.pdf"), "first");
+    EXPECT_EQ(ReadTestFile(folder / "b.pdf"), "first");
     EXPECT_TRUE(CopyFileIn(folder / "a.pdf", folder / "b.pdf", true));
-    EXPECT_EQ(ReadFile(folder / "b.pdf"), "second");
+    EXPECT_EQ(ReadTestFile(folder / "b.pdf"), "second");
 
     EXPECT_TRUE(CopyFileIn("a.pdf", "c.pdf", false, folder.Path()));
-    EXPECT_EQ(ReadFile(folder / "c.pdf"), "second");
+    EXPECT_EQ(ReadTestFile(folder / "c.pdf"), "second");
     EXPECT_FALSE(CopyFileIn(folder / "none.pdf", folder / "d.pdf", true));
     EXPECT_FALSE(fs::exists(folder / "d.pdf"));
 }
@@ -167,7 +167,7 @@ TEST(CreateCompletePath, StopsAtAFolderItCannotCreate)
     RecordingMessageBoxes boxes;
     ScratchFolder folder;
     fs::create_directory(folder / "made");
-    WriteFile(folder / "made/file", "in the way");
+    WriteTestFile(folder / "made/file", "in the way");
     EXPECT_FALSE(ut_create_complete_path(folder.Path() + "\\made\\file\\sub\\deeper", true));
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].text, "ut_create_complete_path: could not create folder: " + folder.Path()

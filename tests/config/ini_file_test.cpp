@@ -1,7 +1,7 @@
 #include "config/ini_file.h"
 
 #include "support/scratch_folder.h"
-#include "temp_folder.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -35,7 +35,7 @@ TEST(IniFile, MissingFileReadsAsDefaults)
 TEST(IniFile, NamesAreFoundWithoutRegardToCase)
 {
     ScratchFolder folder;
-    WriteFile(folder / "s.ini", "[main]\npolling_RATE=30\n[Other]\nPolling_Rate=99\n");
+    WriteTestFile(folder / "s.ini", "[main]\npolling_RATE=30\n[Other]\nPolling_Rate=99\n");
     IniFile ini = Loaded(folder / "s.ini");
     EXPECT_EQ(ini.ReadInt("MAIN", "Polling_Rate", 60), 30);
     EXPECT_EQ(ini.ReadInt("OTHER", "polling_rate", 60), 99);
@@ -45,7 +45,7 @@ TEST(IniFile, NamesAreFoundWithoutRegardToCase)
 TEST(IniFile, EmptyValueIsEmptyTextButDefaultNumber)
 {
     ScratchFolder folder;
-    WriteFile(folder / "s.ini", "[MAIN]\nKV_Port=\nDoLog=   \n");
+    WriteTestFile(folder / "s.ini", "[MAIN]\nKV_Port=\nDoLog=   \n");
     IniFile ini = Loaded(folder / "s.ini");
     EXPECT_EQ(ini.ReadText("MAIN", "KV_Port", "80"), "");
     EXPECT_EQ(ini.ReadInt("MAIN", "DoLog", 7), 7);
@@ -54,7 +54,7 @@ TEST(IniFile, EmptyValueIsEmptyTextButDefaultNumber)
 TEST(IniFile, BlanksAndOnePairOfQuotesAreDroppedOnRead)
 {
     ScratchFolder folder;
-    WriteFile(folder / "s.ini",
+    WriteTestFile(folder / "s.ini",
               "[MAIN]\n"
               "  Plain =   two words \t\n"
               "Quoted= \"  inside  \" \n"
@@ -74,7 +74,7 @@ TEST(IniFile, BlanksAndOnePairOfQuotesAreDroppedOnRead)
 TEST(IniFile, IntegersAreTheLeadingDecimalNumber)
 {
     ScratchFolder folder;
-    WriteFile(folder / "s.ini",
+    WriteTestFile(folder / "s.ini",
               "[MAIN]\nA=42abc\nB=abc\nC=-7\nD= 12 \nE=99999999999\nF=-99999999999\nG=+5\nH=0x10\n");
     IniFile ini = Loaded(folder / "s.ini");
     EXPECT_EQ(ini.ReadInt("MAIN", "A", 1), 42);
@@ -91,7 +91,7 @@ TEST(IniFile, WriteKeepsEveryOtherLineInPlace)
 {
     ScratchFolder folder;
     const std::string path = folder / "s.ini";
-    WriteFile(path,
+    WriteTestFile(path,
               "; written by hand\r\n"
               "[MAIN]\r\n"
               "Polling_Rate = 60\r\n"
@@ -106,7 +106,7 @@ TEST(IniFile, WriteKeepsEveryOtherLineInPlace)
     ASSERT_TRUE(ini.SetValue("Foreign", "y", "2"));
     ASSERT_TRUE(ini.SetValue("New", "z", "3"));
     ASSERT_TRUE(ini.Save());
-    EXPECT_EQ(ReadFile(path),
+    EXPECT_EQ(ReadTestFile(path),
               "; written by hand\r\n"
               "[MAIN]\r\n"
               "Polling_Rate =30\r\n"
@@ -143,7 +143,7 @@ TEST(IniFile, RemovesKeysAndWholeSections)
 {
     ScratchFolder folder;
     const std::string path = folder / "s.ini";
-    WriteFile(path,
+    WriteTestFile(path,
               "[LIST]\nFOLDER1=a\nFOLDER4=d\n"
               "[MAIN]\nA=1\nB=2\nA=again\n"
               "[list]\nFOLDER9=z\n");
@@ -153,7 +153,7 @@ TEST(IniFile, RemovesKeysAndWholeSections)
     ini.RemoveKey("MAIN", "missing");
     ini.RemoveSection("missing");
     ASSERT_TRUE(ini.Save());
-    EXPECT_EQ(ReadFile(path), "[MAIN]\nB=2\n");
+    EXPECT_EQ(ReadTestFile(path), "[MAIN]\nB=2\n");
 }
 
 TEST(IniFile, RefusesWhatALineCannotHold)
@@ -178,7 +178,7 @@ TEST(IniFile, BadInputHasDefinedResults)
     ScratchFolder folder;
     const std::string path = folder / "s.ini";
     using namespace std::string_literals;
-    WriteFile(path,
+    WriteTestFile(path,
               "\x01\xff\xfe=\0\x80\n"
               "no equals sign here\n"
               "=value without key\n"
@@ -196,12 +196,12 @@ TEST(IniFile, BadInputHasDefinedResults)
     EXPECT_EQ(ini.ReadText("", "C", ""), "3");
     EXPECT_EQ(ini.ReadText("SECOND", "D", ""), "4");
 
-    const std::string before = ReadFile(path);
+    const std::string before = ReadTestFile(path);
     ASSERT_TRUE(ini.SetValue("SECOND", "D", "5"));
     ASSERT_TRUE(ini.Save());
     std::string expected = before;
     expected.replace(expected.rfind("D=4"), 3, "D=5");
-    EXPECT_EQ(ReadFile(path), expected);
+    EXPECT_EQ(ReadTestFile(path), expected);
 }
 
 TEST(IniFile, RandomBytesNeverBreakAWrite)
@@ -214,7 +214,7 @@ TEST(IniFile, RandomBytesNeverBreakAWrite)
         std::string bytes(random() % 400, '\0');
         for (char& c : bytes)
             c = random() % 2 ? alphabet[random() % alphabet.size()] : static_cast<char>(random());
-        WriteFile(path, bytes);
+        WriteTestFile(path, bytes);
         IniFile ini = Loaded(path);
         ini.ReadText("MAIN", "A", "");
         ini.ReadInt("m", "n", 0);
@@ -244,7 +244,7 @@ TEST(IniFile, SaveReplacesTheFileAndKeepsItsModeAndLink)
     ScratchFolder folder;
     const std::string real = folder / "real.ini";
     const std::string link = folder / "link.ini";
-    WriteFile(real, "[MAIN]\nA=1\n");
+    WriteTestFile(real, "[MAIN]\nA=1\n");
     ::chmod(real.c_str(), 0640);
     std::filesystem::create_symlink("real.ini", link);
     struct stat before {};
@@ -255,7 +255,7 @@ TEST(IniFile, SaveReplacesTheFileAndKeepsItsModeAndLink)
     ASSERT_TRUE(ini.Save());
 
     EXPECT_TRUE(std::filesystem::is_symlink(link));
-    EXPECT_EQ(ReadFile(real), "[MAIN]\nA=2\n");
+    EXPECT_EQ(ReadTestFile(real), "[MAIN]\nA=2\n");
     struct stat after {};
     ::stat(real.c_str(), &after);
     EXPECT_EQ(after.st_mode & 07777, 0640u);

@@ -3,7 +3,7 @@
 #include "config/file_utilities.h"
 #include "fakes/recording_message_boxes.h"
 #include "support/scratch_folder.h"
-#include "temp_folder.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -134,7 +134,7 @@ TEST(StationSettings, SaveAndLoadEveryKeyAndBothLists)
     EXPECT_EQ(loaded.MainFolders, saved.MainFolders);
     EXPECT_EQ(loaded.SpoolFolders, saved.SpoolFolders);
 
-    const std::string content = ReadFile(folder / "kv_print.ini");
+    const std::string content = ReadTestFile(folder / "kv_print.ini");
     EXPECT_EQ(KeysOf(content, "MAIN"),
               (std::vector<std::string>{
                   "Polling_Rate", "AutoStart", "LocalFsMode", "OnErrorLogOnly", "LocalMainDir", "DoLog",
@@ -157,7 +157,7 @@ TEST(StationSettings, GapInTheSpoolFolderNumberingEndsTheList)
 {
     ScratchFolder folder;
     const std::string file = folder / "ts_print.ini";
-    WriteFile(file,
+    WriteTestFile(file,
               "[SPOOL_FOLDER_LIST]\n"
               "FOLDER1= FL \nDescription1= Fernleihe \nPrinterName1=lp0\n"
               "FOLDER2=KOP\nPrinterPort2=usb://1\n"
@@ -169,7 +169,7 @@ TEST(StationSettings, GapInTheSpoolFolderNumberingEndsTheList)
     EXPECT_EQ(settings.SpoolFolders[1], (SpoolFolderEntry{"", "KOP", "", "", "usb://1"}));
 
     SaveSettings(settings);
-    const std::string content = ReadFile(file);
+    const std::string content = ReadTestFile(file);
     EXPECT_EQ(content.find("FOLDER4"), std::string::npos);
     EXPECT_EQ(content.find("Description4"), std::string::npos);
     StationSettings again = FreshSettings(file);
@@ -181,7 +181,7 @@ TEST(StationSettings, BlankFolderEntryEndsAList)
 {
     ScratchFolder folder;
     const std::string file = folder / "ts_print.ini";
-    WriteFile(file,
+    WriteTestFile(file,
               "[MAIN_FOLDER_LIST]\nFOLDER1=  first  \nFOLDER2=\"   \"\nFOLDER3=third\n"
               "[SPOOL_FOLDER_LIST]\nFOLDER1=\t\nDescription1=unused\n");
     StationSettings settings = FreshSettings(file);
@@ -197,7 +197,7 @@ TEST(StationSettings, KorvidModeIsReadButNeverWritten)
     StationSettings settings = FreshSettings(file);
     settings.KorvidMode = 0;
     SaveSettings(settings);
-    EXPECT_EQ(ReadFile(file).find("KorvidMode"), std::string::npos);
+    EXPECT_EQ(ReadTestFile(file).find("KorvidMode"), std::string::npos);
     LoadSettings(settings);
     EXPECT_EQ(settings.KorvidMode, 1);
 
@@ -206,7 +206,7 @@ TEST(StationSettings, KorvidModeIsReadButNeverWritten)
     EXPECT_EQ(settings.KorvidMode, 0);
     settings.KorvidMode = 1;
     SaveSettings(settings);
-    EXPECT_NE(ReadFile(file).find("KorvidMode=0\n"), std::string::npos);
+    EXPECT_NE(ReadTestFile(file).find("KorvidMode=0\n"), std::string::npos);
 }
 
 TEST(StationSettings, PasswordIsStoredScrambled)
@@ -234,7 +234,7 @@ TEST(StationSettings, PasswordIsStoredScrambled)
 
     settings.KV_FTP_Store_Password = std::string(5332, 'p');
     SaveSettings(settings);
-    EXPECT_NE(ReadFile(file).find("KV_FTP_Store_Password=\n"), std::string::npos);
+    EXPECT_NE(ReadTestFile(file).find("KV_FTP_Store_Password=\n"), std::string::npos);
     LoadSettings(settings);
     EXPECT_EQ(settings.KV_FTP_Store_Password, "");
 }
@@ -245,13 +245,13 @@ TEST(StationSettings, ForeignLinesSurviveASave)
     const std::string file = folder / "kv_print.ini";
     const std::string foreignHead = "; settings of another program\n[Window]\nLeft=10\nTop=20\n\n";
     const std::string foreignTail = "\n[Recent Files]\nFile1=/home/a.txt\n; end\n";
-    WriteFile(file, foreignHead + "[MAIN]\nPolling_Rate=30\n; keep this\nFavourite=blue\n" + foreignTail);
+    WriteTestFile(file, foreignHead + "[MAIN]\nPolling_Rate=30\n; keep this\nFavourite=blue\n" + foreignTail);
     StationSettings settings = FreshSettings(file);
     LoadSettings(settings);
     EXPECT_EQ(settings.Polling_Rate, 30);
     SaveSettings(settings);
 
-    const std::string content = ReadFile(file);
+    const std::string content = ReadTestFile(file);
     EXPECT_EQ(content.rfind(foreignHead + "[MAIN]\nPolling_Rate=30\n; keep this\nFavourite=blue\nAutoStart=0\n", 0), 0u);
     EXPECT_NE(content.find(foreignTail), std::string::npos);
 }
@@ -262,7 +262,7 @@ TEST(StationSettings, AFailedSaveShowsOneBoxAndLeavesTheFileWhole)
     ScratchFolder folder;
     const std::string file = folder / "kv_print.ini";
     const std::string old = "[MAIN]\nPolling_Rate=30\n";
-    WriteFile(file, old);
+    WriteTestFile(file, old);
     fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::others_read);
     fs::permissions(folder.Path(), fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read
                                        | fs::perms::others_exec);
@@ -283,7 +283,7 @@ TEST(StationSettings, AFailedSaveShowsOneBoxAndLeavesTheFileWhole)
     ::waitpid(child, &status, 0);
     fs::permissions(folder.Path(), fs::perms::owner_all);
     EXPECT_EQ(WEXITSTATUS(status), 0);
-    EXPECT_EQ(ReadFile(file), old);
+    EXPECT_EQ(ReadTestFile(file), old);
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()), 1);
 }
 
@@ -291,12 +291,12 @@ TEST(StationSettings, AByteOrderMarkIsReadOverAndANewFileIsTheOwnersOnly)
 {
     ScratchFolder folder;
     const std::string file = folder / "kv_print.ini";
-    WriteFile(file, "\xEF\xBB\xBF[MAIN]\nPolling_Rate=30\n");
+    WriteTestFile(file, "\xEF\xBB\xBF[MAIN]\nPolling_Rate=30\n");
     StationSettings settings = FreshSettings(file);
     LoadSettings(settings);
     EXPECT_EQ(settings.Polling_Rate, 30);
     SaveSettings(settings);
-    const std::string content = ReadFile(file);
+    const std::string content = ReadTestFile(file);
     EXPECT_EQ(content.rfind("[MAIN]\nPolling_Rate=30\n", 0), 0u);
     EXPECT_EQ(content.find("[MAIN]", 1), std::string::npos);
     settings.IniPath = folder / "new.ini";

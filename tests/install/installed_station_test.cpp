@@ -6,9 +6,9 @@
 #include "fixtures/make_pdf.h"
 #include "fixtures/run_program.h"
 #include "support/scratch_folder.h"
+#include "support/test_files.h"
 #include "install/background_program.h"
 #include "install/desktop_entry.h"
-#include "tools/temp_folder.h"
 
 #include <gtest/gtest.h>
 

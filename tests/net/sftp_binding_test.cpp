@@ -2,7 +2,6 @@
 
 #include "sftp_stub_component.h"
 #include "support/scratch_folder.h"
-#include "tools/temp_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "platform/posix_process_runner.h"
 #include "tools/print_record.h"
 #include "support/scratch_folder.h"
-#include "tools/temp_folder.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
 

@@ -12,29 +12,18 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "support/scratch_folder.h"
+#include "support/test_files.h"
 #include "fixtures/sshd_fixture.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-void WriteFile(const std::string& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary) << bytes;
-}
 
 std::vector<std::string> Tokens(const std::string& line)
 {
@@ -163,7 +152,7 @@ protected:
     {
         const fs::path path = fs::path(store) / relative;
         fs::create_directories(path.parent_path());
-        WriteFile(path, bytes);
+        WriteTestFile(path, bytes);
         ASSERT_TRUE(server.GiveToUser(store));
     }
 
@@ -184,14 +173,14 @@ TEST_F(PsftpDll, LogsInRecordsTheHostKeyAndStartsInTheStartDirectory)
     EXPECT_EQ(sftp.Error(0), "");
     EXPECT_EQ(sftp.Pwd(handle), store);
     // Trust on first use: the server's key is now known for its host and port.
-    EXPECT_NE(ReadFile(knownHosts).find("[127.0.0.1]:" + std::to_string(server.Port())),
+    EXPECT_NE(ReadTestFile(knownHosts).find("[127.0.0.1]:" + std::to_string(server.Port())),
               std::string::npos);
 
     // A second connection finds the key known and leaves the file as it was.
-    const std::string known = ReadFile(knownHosts);
+    const std::string known = ReadTestFile(knownHosts);
     const psftp_dll_handle second = Connect();
     ASSERT_NE(second, 0) << sftp.Error(0);
-    EXPECT_EQ(ReadFile(knownHosts), known);
+    EXPECT_EQ(ReadTestFile(knownHosts), known);
     sftp.disconnect(second);
 
     // A closed handle is unknown from then on.
@@ -248,16 +237,16 @@ TEST_F(PsftpDll, TransfersKeepEveryByte)
         document.push_back(char((i * 7 + i / 256) & 0xFF));
     }
     const std::string upload = local + "/upload.pdf";
-    WriteFile(upload, document);
+    WriteTestFile(upload, document);
     handle = Connect();
     ASSERT_NE(handle, 0) << sftp.Error(0);
 
     EXPECT_EQ(sftp.put(handle, upload.c_str(), "stored.pdf"), 1) << sftp.Error(handle);
-    EXPECT_EQ(ReadFile(store + "/stored.pdf"), document);
+    EXPECT_EQ(ReadTestFile(store + "/stored.pdf"), document);
 
     const std::string download = local + "/download.tmp";
     EXPECT_EQ(sftp.get(handle, download.c_str(), "stored.pdf"), 1) << sftp.Error(handle);
-    EXPECT_EQ(ReadFile(download), document);
+    EXPECT_EQ(ReadTestFile(download), document);
 
     StoreFile("empty.pdf", "");
     const std::string empty = local + "/empty.tmp";
@@ -267,7 +256,7 @@ TEST_F(PsftpDll, TransfersKeepEveryByte)
 
     EXPECT_EQ(sftp.rename(handle, "stored.pdf", "renamed.pdf"), 1) << sftp.Error(handle);
     EXPECT_FALSE(fs::exists(store + "/stored.pdf"));
-    EXPECT_EQ(ReadFile(store + "/renamed.pdf"), document);
+    EXPECT_EQ(ReadTestFile(store + "/renamed.pdf"), document);
     EXPECT_EQ(sftp.remove(handle, "renamed.pdf"), 1) << sftp.Error(handle);
     EXPECT_FALSE(fs::exists(store + "/renamed.pdf"));
 
@@ -281,7 +270,7 @@ TEST_F(PsftpDll, TransfersKeepEveryByte)
     EXPECT_EQ(sftp.get(handle, (local + "/no/such/folder/x.tmp").c_str(), "kept.pdf"), 0);
     EXPECT_NE(sftp.Error(handle).find("Cannot create " + local + "/no/such/folder/x.tmp"),
               std::string::npos);
-    EXPECT_EQ(ReadFile(store + "/kept.pdf"), "kept");
+    EXPECT_EQ(ReadTestFile(store + "/kept.pdf"), "kept");
 
     EXPECT_EQ(sftp.put(handle, (local + "/absent.pdf").c_str(), "absent.pdf"), 0);
     EXPECT_NE(sftp.Error(handle).find("Cannot open " + local + "/absent.pdf"), std::string::npos);
@@ -382,7 +371,7 @@ TEST_F(PsftpDll, ChangedHostKeyIsRefused)
     ASSERT_NE(handle, 0) << sftp.Error(0);
     sftp.disconnect(handle);
     handle = 0;
-    const std::string known = ReadFile(knownHosts);
+    const std::string known = ReadTestFile(knownHosts);
 
     std::string error;
     ASSERT_TRUE(server.RenewHostKey(error)) << error;
@@ -393,7 +382,7 @@ TEST_F(PsftpDll, ChangedHostKeyIsRefused)
               0u) << refusal;
     EXPECT_NE(refusal.find("remove its old entry from " + knownHosts), std::string::npos);
     // The old key stays the trusted one.
-    EXPECT_EQ(ReadFile(knownHosts), known);
+    EXPECT_EQ(ReadTestFile(knownHosts), known);
     EXPECT_EQ(Connect(), 0);
 }
 
@@ -453,7 +442,7 @@ TEST_F(PsftpDll, ServerThatDropsTheConnectionFailsTheDownload)
     EXPECT_EQ(sftp.get(handle, download.c_str(), "a.pdf"), 0);
     EXPECT_FALSE(fs::exists(download));
     EXPECT_NE(sftp.Error(handle), "");
-    EXPECT_EQ(ReadFile(store + "/a.pdf"), std::string(100000, 'a'));
+    EXPECT_EQ(ReadTestFile(store + "/a.pdf"), std::string(100000, 'a'));
     EXPECT_EQ(sftp.List(handle), std::vector<std::string>{"(failed)"});
 }
 

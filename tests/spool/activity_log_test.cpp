@@ -6,7 +6,7 @@
 #include "spool/settings_file_check.h"
 #include "spool/test_station.h"
 #include "support/scratch_folder.h"
-#include "tools/temp_folder.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
 

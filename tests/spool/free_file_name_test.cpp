@@ -2,7 +2,7 @@
 
 #include "support/sorted_string_list.h"
 #include "support/scratch_folder.h"
-#include "tools/temp_folder.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
 

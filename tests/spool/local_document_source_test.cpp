@@ -3,7 +3,7 @@
 
 #include "spool/test_station.h"
 #include "support/scratch_folder.h"
-#include "tools/temp_folder.h"
+#include "support/test_files.h"
 #include "tools/unprivileged.h"
 
 #include <gtest/gtest.h>

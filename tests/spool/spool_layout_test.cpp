@@ -5,7 +5,6 @@
 #include "spool/activity_log.h"
 #include "spool/test_station.h"
 #include "support/scratch_folder.h"
-#include "tools/temp_folder.h"
 
 #include <gtest/gtest.h>
 

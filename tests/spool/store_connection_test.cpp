@@ -7,7 +7,7 @@
 #include "platform/display_fields.h"
 #include "servers/fake_ftp_server.h"
 #include "support/scratch_folder.h"
-#include "tools/temp_folder.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
 

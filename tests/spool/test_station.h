@@ -9,7 +9,7 @@
 #include "spool/station.h"
 #include "tools/print_record.h"
 #include "support/scratch_folder.h"
-#include "tools/temp_folder.h"
+#include "support/test_files.h"
 
 #include <cstdlib>
 #include <fstream>

@@ -4,7 +4,7 @@
 #include "fixtures/cups_fixture.h"
 #include "tools/modal_driver.h"
 #include "support/scratch_folder.h"
-#include "tools/temp_folder.h"
+#include "support/test_files.h"
 #include "ui/german_texts.h"
 #include "ui/printer_assignment.h"
 #include "ui/printer_assignment_dialog.h"

@@ -6,7 +6,6 @@
 #include "spool/fake_store.h"
 #include "spool/station.h"
 #include "support/scratch_folder.h"
-#include "tools/temp_folder.h"
 #include "ui/settings_dialogs.h"
 
 #include <gtest/gtest.h>

@@ -11,7 +11,6 @@
 #include "servers/scripted_server.h"
 #include "servers/server_socket.h"
 #include "support/scratch_folder.h"
-#include "tools/temp_folder.h"
 #include "ui/main_folder_list_dialog.h"
 
 #include <QCheckBox>
