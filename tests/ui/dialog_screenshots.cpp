@@ -20,7 +20,7 @@
 #include "ui/settings_dialog.h"
 #include "ui/spool_folder_entry_dialog.h"
 #include "ui/spool_folder_list_dialog.h"
-#include "ui/store_connection_test.h"
+#include "ui/store_connection_check.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,5 +1,5 @@
 // The store test of the base settings against a real FTP server on loopback.
-#include "ui/store_connection_test.h"
+#include "ui/store_connection_check.h"
 
 #include "fakes/recording_message_boxes.h"
 #include "fakes/recording_wait_cursor.h"

@@ -1,4 +1,4 @@
-#include "ui/server_connection_test.h"
+#include "ui/server_connection_check.h"
 
 #include "net/ping_server.h"
 #include "net/result_codes.h"
