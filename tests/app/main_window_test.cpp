@@ -5,6 +5,7 @@
 #include "app/run_panel.h"
 #include "config/file_utilities.h"
 #include "spool/polling_cycle.h"
+#include "spool/settings_save.h"
 #include "support/test_files.h"
 #include "station_window.h"
 #include "tools/modal_driver.h"

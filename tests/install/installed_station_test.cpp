@@ -170,7 +170,7 @@ TEST_F(InstalledStation, LaterStartsKeepTheUsersSettingsAndRenewTheComponentLink
     StationSettings settings = SettingsIn(folder, "kv_print");
     settings.Printer_Delivery = "Lieferdrucker";
     settings.Polling_Rate = 30;
-    SaveSettings(settings);
+    WriteSettingsFile(settings, nullptr);
     const std::string saved = ReadTestFile(settings.IniPath);
     fs::remove(folder + "/psftp_dll.so");
 

@@ -7,6 +7,7 @@
 #include "fixtures/run_program.h"
 #include "proof/tmpfs_mount.h"
 #include "spool/polling_cycle.h"
+#include "spool/settings_save.h"
 #include "spool/test_station.h"
 #include "support/test_files.h"
 

@@ -10,6 +10,7 @@
 #include "net/ftp_client.h"
 #include "servers/scripted_server.h"
 #include "servers/server_socket.h"
+#include "spool/settings_save.h"
 #include "support/scratch_folder.h"
 #include "ui/main_folder_list_dialog.h"
 
