@@ -29,25 +29,6 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-std::string Document(const std::string& name, std::size_t size)
-{
-    std::string bytes = "%PDF-1.4 " + name + "\n";
-    bytes.resize(std::max(size, bytes.size()), '.');
-    return bytes;
-}
-
-Lines FilesBelow(const std::string& folder)
-{
-    Lines files;
-    std::error_code error;
-    for (auto it = fs::recursive_directory_iterator(folder, error); !error && it != fs::recursive_directory_iterator();
-         it.increment(error))
-        if (it->is_regular_file())
-            files.push_back(fs::relative(it->path(), folder).string());
-    std::sort(files.begin(), files.end());
-    return files;
-}
-
 // The file names the print program was given, in order, each with the bytes it read;
 // a test fails when any of them was not the whole document.
 Lines PrintedNames(const std::vector<PrintCall>& calls)

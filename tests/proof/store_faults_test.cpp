@@ -22,13 +22,6 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-std::string Document(const std::string& name, std::size_t size)
-{
-    std::string bytes = "%PDF-1.4 " + name + "\n";
-    bytes.resize(std::max(size, bytes.size()), '.');
-    return bytes;
-}
-
 std::string ListingLine(const std::string& name, std::size_t size)
 {
     return "-rw-r--r--   1 kv       store   " + std::to_string(size) + " Jan 15 12:30 " + name + "\r\n";
