@@ -3,7 +3,7 @@
 #pragma once
 
 #include "fixtures/child_process.h"
-#include "fixtures/scratch_folder.h"
+#include "support/scratch_folder.h"
 #include "spool/store_station.h"
 
 #include <cstdlib>

@@ -5,6 +5,7 @@
 #include "spool/remote_store.h"
 #include "spool/station.h"
 #include "spool/test_station.h"
+#include "support/test_files.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -87,16 +88,3 @@ public:
     std::unique_ptr<Station> station;
 };
 
-// The files below a folder, as sorted relative paths; none for a missing folder.
-inline std::vector<std::string> FilesBelow(const std::string& folder)
-{
-    std::vector<std::string> files;
-    std::error_code error;
-    for (auto it = std::filesystem::recursive_directory_iterator(folder, error);
-         !error && it != std::filesystem::recursive_directory_iterator(); it.increment(error)) {
-        if (it->is_regular_file())
-            files.push_back(std::filesystem::relative(it->path(), folder).string());
-    }
-    std::sort(files.begin(), files.end());
-    return files;
-}
