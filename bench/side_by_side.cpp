@@ -3,9 +3,10 @@
 // pyftpdlib server on loopback. Prints one table.
 #include "bench/side_by_side.h"
 
+#include "support/scratch_folder.h"
+
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -27,29 +28,28 @@ int main(int argc, char** argv)
                 return true;
         return false;
     };
-    std::string pattern = (std::filesystem::temp_directory_path() / "station-bench-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) {
+    const ScratchFolder scratch;
+    if (scratch.Path().empty()) {
         std::perror("mkdtemp");
         return 1;
     }
     std::vector<BenchRow> rows;
     if (wanted("fetch"))
-        for (const BenchRow& row : FetchRows(pattern))
+        for (const BenchRow& row : FetchRows(scratch.Path()))
             rows.push_back(row);
     if (wanted("transfer"))
-        for (const BenchRow& row : TransferRows(pattern))
+        for (const BenchRow& row : TransferRows(scratch.Path()))
             rows.push_back(row);
     if (wanted("far"))
-        for (const BenchRow& row : FarStoreRows(pattern))
+        for (const BenchRow& row : FarStoreRows(scratch.Path()))
             rows.push_back(row);
     if (wanted("print"))
-        rows.push_back(PrintPassRow(pattern));
+        rows.push_back(PrintPassRow(scratch.Path()));
     if (wanted("cups"))
-        for (const BenchRow& row : CupsPrintRows(pattern))
+        for (const BenchRow& row : CupsPrintRows(scratch.Path()))
             rows.push_back(row);
     if (wanted("idle"))
-        rows.push_back(IdleRow(pattern));
+        rows.push_back(IdleRow(scratch.Path()));
     PrintTable(rows);
-    std::filesystem::remove_all(pattern);
     return 0;
 }

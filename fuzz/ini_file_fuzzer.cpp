@@ -9,12 +9,12 @@
 
 #include "config/ini_file.h"
 #include "fuzz_check.h"
-#include "scratch_folder.h"
+#include "support/scratch_folder.h"
+#include "support/test_files.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <fstream>
-#include <iterator>
+#include <cstdlib>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,15 +25,13 @@ namespace {
 
 constexpr std::string_view kBlanks = " \t\v\f\r";
 
-std::string ReadFile(const std::string& path)
+// The file of every run, in one folder made at the first run and removed with the process.
+std::string SettingsPath()
 {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteFile(const std::string& path, std::string_view content)
-{
-    std::ofstream(path, std::ios::binary | std::ios::trunc).write(content.data(), content.size());
+    static const ScratchFolder folder;
+    if (folder.Path().empty())
+        std::abort();
+    return folder / "station.ini";
 }
 
 std::string_view NextLine(std::string_view& input)
@@ -101,8 +99,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string section(NextLine(input));
     const std::string key(NextLine(input));
     const std::string value(NextLine(input));
-    const std::string path = ScratchFolder::Path() + "/station.ini";
-    WriteFile(path, input);
+    const std::string path = SettingsPath();
+    WriteTestFile(path, std::string(input));
     // A byte-order mark at the start is read over and not written back.
     if (input.starts_with("\xEF\xBB\xBF"))
         input.remove_prefix(3);
@@ -119,7 +117,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         file.ReadInt(probe.section, probe.key, 7);
     }
     FUZZ_CHECK(file.Save());
-    FUZZ_CHECK(ReadFile(path) == input);
+    FUZZ_CHECK(ReadTestFile(path) == input);
 
     if (!file.SetValue(section, key, value))
         return 0;

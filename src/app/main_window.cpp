@@ -6,6 +6,7 @@
 #include "app/run_panel.h"
 #include "spool/run_control.h"
 #include "spool/settings_file_check.h"
+#include "spool/settings_save.h"
 #include "spool/station.h"
 #include "ui/desktop_settings_dialogs.h"
 #include "ui/modal_cursor.h"

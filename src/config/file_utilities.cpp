@@ -1,7 +1,6 @@
 #include "config/file_utilities.h"
 
 #include "config/ini_file.h"
-#include "platform/message_box.h"
 
 #include <cerrno>
 #include <cstring>
@@ -78,7 +77,8 @@ int ReadIniInt(const std::string& section, const std::string& key, int defaultVa
     return ini.ReadInt(section, key, defaultValue);
 }
 
-bool WriteIniText(const char* section, const char* key, const char* value, const std::string& file)
+bool WriteIniText(const char* section, const char* key, const char* value, const std::string& file,
+                  std::string* error)
 {
     // All three null is the flush request of buffered settings files; nothing is
     // buffered here.
@@ -86,21 +86,21 @@ bool WriteIniText(const char* section, const char* key, const char* value, const
         return true;
     // A program started under another name than its two own has no settings file:
     // its reads give the defaults, and its writes do nothing and count as done, so a
-    // save neither creates a stray file nor shows a box for every key.
+    // save neither creates a stray file nor fails at every key.
     if (file.empty())
         return true;
     if (ApplyIniWrite(section, key, value, file))
         return true;
-    std::string error = LastErrorText();
-    ShowMessageBox(Format("could not write ini-key:\n\nFile: %s\nSection:%s\nKey:%s\nValue: '%s'\n\nError: %s",
-                          {file, OrEmpty(section), OrEmpty(key), OrEmpty(value), error}),
-                   "ERROR", BoxStyle::Error);
+    if (error)
+        *error = Format("could not write ini-key:\n\nFile: %s\nSection:%s\nKey:%s\nValue: '%s'\n\nError: %s",
+                        {file, OrEmpty(section), OrEmpty(key), OrEmpty(value), LastErrorText()});
     return false;
 }
 
-bool WriteIniInt(const char* section, const char* key, int value, const std::string& file)
+bool WriteIniInt(const char* section, const char* key, int value, const std::string& file,
+                 std::string* error)
 {
-    return WriteIniText(section, key, std::to_string(value).c_str(), file);
+    return WriteIniText(section, key, std::to_string(value).c_str(), file, error);
 }
 
 bool PathExists(const std::string& path)
@@ -164,7 +164,7 @@ bool SplitList(const std::string& text, const std::string& delimiters, std::vect
     }
 }
 
-bool ut_create_complete_path(const std::string& path, bool showMessages)
+bool ut_create_complete_path(const std::string& path, std::string* error)
 {
     std::string rest = Trim(path);
     for (char& c : rest) {
@@ -180,15 +180,13 @@ bool ut_create_complete_path(const std::string& path, bool showMessages)
         if (!PathExists(built) && ::mkdir(built.c_str(), 0777) != 0) {
             // An existing folder that may not be read is still a folder to go on from.
             struct stat status {};
-            int error = errno;
-            bool isFolder = error == EEXIST && ::stat(built.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+            int failure = errno;
+            bool isFolder = failure == EEXIST && ::stat(built.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
             if (!isFolder) {
-                if (showMessages) {
-                    ShowMessageBox(Format("ut_create_complete_path: could not create folder: %s\nError: %s",
-                                          {built, std::strerror(error)}),
-                                   "ERROR", BoxStyle::Error);
-                }
-                errno = error;
+                if (error)
+                    *error = Format("ut_create_complete_path: could not create folder: %s\nError: %s",
+                                    {built, std::strerror(failure)});
+                errno = failure;
                 return false;
             }
         }
@@ -200,11 +198,4 @@ bool ut_create_complete_path(const std::string& path, bool showMessages)
 std::string LastErrorText()
 {
     return std::strerror(errno);
-}
-
-int AskUser(const std::string& caption, const std::string& text, unsigned style)
-{
-    if (text.empty())
-        return BoxButton::Cancel;
-    return ShowMessageBox(text, caption.empty() ? "Frage:" : caption, style | BoxStyle::TaskModal);
 }

@@ -3,7 +3,6 @@
 #include "config/file_utilities.h"
 #include "config/ini_file.h"
 #include "config/password_scrambling.h"
-#include "platform/message_box.h"
 #include "support/white_space.h"
 
 #include <string>
@@ -178,23 +177,4 @@ bool WriteSettingsFile(const StationSettings& s, std::string* error)
     if (!saved && error)
         *error = refused.empty() ? LastErrorText() : "Die Einstellung " + refused + " enthält einen Zeilenumbruch.";
     return saved;
-}
-
-void SaveSettings(const StationSettings& s)
-{
-    if (s.IniPath.empty()) {
-        static bool told = false;
-        if (!told)
-            ShowMessageBox("Dieses Programm hat keine Einstellungsdatei, weil es unter einem anderen Namen "
-                           "als kv_print oder ts_print gestartet wurde.\n\nGeänderte Einstellungen gelten nur "
-                           "bis zum Programmende.",
-                           "Hinweis", BoxStyle::IconInformation | BoxStyle::TaskModal);
-        told = true;
-        return;
-    }
-    std::string error;
-    if (!WriteSettingsFile(s, &error))
-        ShowMessageBox("Die Einstellungsdatei konnte nicht geschrieben werden:\n\nDatei: " + s.IniPath
-                           + "\n\nFehler: " + error + "\n\nDie Datei ist unverändert.",
-                       "ERROR", BoxStyle::Error);
 }

@@ -77,7 +77,3 @@ void LoadSettings(StationSettings& settings);
 // Writes the whole record to the file at IniPath in one replacement of the file, which
 // is as it was when this fails. KorvidMode is never written.
 bool WriteSettingsFile(const StationSettings& settings, std::string* error);
-
-// WriteSettingsFile with one error box when it fails. Without a settings file (empty
-// IniPath) nothing is written, and the first call of the run says so in a box.
-void SaveSettings(const StationSettings& settings);

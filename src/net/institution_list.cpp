@@ -2,23 +2,19 @@
 
 #include "net/service_request.h"
 #include "net/service_text.h"
-#include "platform/message_box.h"
 
 #include <algorithm>
 
 InstitutionChoices RequestInstitutionList(const std::string& server, const std::string& portText,
-                                          const std::string& folder, const std::string& currentName)
+                                          const std::string& folder, const std::string& currentName,
+                                          std::string* serverMessage)
 {
     InstitutionChoices choices;
     ServiceRequest request(server, portText);
     std::unique_ptr<ServiceReply> reply = request.Query(folder + "/kv_inst_list.php", "SQL=INST_LIST");
     if (!reply) {
-        if (!request.GetMessage().empty())
-            ShowMessageBox(request.GetMessage(), "KORVID-Fehler, Meldung vom Korvid-Web-Server:", BoxStyle::Error);
-        else
-            ShowMessageBox("kein Zugriff auf Korvid-Server möglich!\n\nBitte geben Sie die Daten von Hand ein\n"
-                           "oder versuchen Sie es später noch einmal!",
-                           "KORVID-Fehler", BoxStyle::Error);
+        if (serverMessage)
+            *serverMessage = request.GetMessage();
         return choices;
     }
 

@@ -1,5 +1,5 @@
 // The list of institutions from the service's web server, ready for the selection list
-// of the institution dialog. Failures are told to the user in a message box.
+// of the institution dialog.
 #pragma once
 
 #include <string>
@@ -18,6 +18,9 @@ struct InstitutionChoices {
 };
 
 // Selected is the first entry whose name begins with the current name (without regard to
-// case), or the first entry when no current name is given.
+// case), or the first entry when no current name is given. When no list came,
+// *serverMessage holds what the web server said instead: empty when it could not be
+// reached or said nothing.
 InstitutionChoices RequestInstitutionList(const std::string& server, const std::string& portText,
-                                          const std::string& folder, const std::string& currentName);
+                                          const std::string& folder, const std::string& currentName,
+                                          std::string* serverMessage);

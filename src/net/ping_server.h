@@ -1,8 +1,9 @@
-// The connection test of the service's web server: fetches the ping script and tells the
-// user in a message box whether the server answered, and what.
+// The connection test of the service's web server: fetches the ping script.
 #pragma once
 
 #include <string>
 
-// The result code of the request.
-int PingServer(const std::string& server, const std::string& portText, const std::string& folder);
+// The result code of the request. On success *answer holds the reply's lines joined
+// without separators; on failure *error holds the text that tells the user.
+int PingServer(const std::string& server, const std::string& portText, const std::string& folder,
+               std::string* answer, std::string* error);

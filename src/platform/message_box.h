@@ -44,3 +44,12 @@ inline int ShowMessageBox(const std::string& text, const std::string& caption, u
 {
     return MessageBoxes().Show(text, caption, style);
 }
+
+// A box with the task-modal bit added; caption "Frage:" when empty. An empty text
+// shows nothing and answers Cancel.
+inline int AskUser(const std::string& caption, const std::string& text, unsigned style)
+{
+    if (text.empty())
+        return BoxButton::Cancel;
+    return ShowMessageBox(text, caption.empty() ? "Frage:" : caption, style | BoxStyle::TaskModal);
+}

@@ -81,9 +81,11 @@ bool CreateTessalineFolders(const std::string& root, const std::vector<SpoolFold
         std::string path = Slashed(root + "/" + entry.Folder);
         if (PathExists(path))
             continue;
-        if (ut_create_complete_path(path, true)) {
+        std::string error;
+        if (ut_create_complete_path(path, &error)) {
             log.AddLogLine(FormatText("Verz. %s erzeugt!", path.c_str()));
         } else {
+            ShowMessageBox(error, "ERROR", BoxStyle::Error);
             ReportFolderNotCreated(FormatText("2 Fehler beim Erzeugen des Verzeichnisses: %s", path.c_str()));
             allThere = false;
         }

@@ -1,11 +1,30 @@
 #include "ui/institution_selection.h"
 
+#include "platform/message_box.h"
 #include "platform/wait_cursor.h"
+
+namespace {
+
+// The web server's own message when it sent one; otherwise the user may type the data.
+void TellListFailed(const std::string& serverMessage)
+{
+    if (!serverMessage.empty())
+        ShowMessageBox(serverMessage, "KORVID-Fehler, Meldung vom Korvid-Web-Server:", BoxStyle::Error);
+    else
+        ShowMessageBox("kein Zugriff auf Korvid-Server möglich!\n\nBitte geben Sie die Daten von Hand ein\n"
+                       "oder versuchen Sie es später noch einmal!",
+                       "KORVID-Fehler", BoxStyle::Error);
+}
+
+}  // namespace
 
 void InstitutionSelection::Request(const ServiceAddress& address, WaitCursor& waitCursor)
 {
     waitCursor.Show();
-    choices_ = RequestInstitutionList(address.server, address.port, address.folder, shown_.name);
+    std::string serverMessage;
+    choices_ = RequestInstitutionList(address.server, address.port, address.folder, shown_.name, &serverMessage);
+    if (!choices_.received)
+        TellListFailed(serverMessage);
     waitCursor.Hide();
 }
 

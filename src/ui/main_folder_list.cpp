@@ -1,6 +1,5 @@
 #include "ui/main_folder_list.h"
 
-#include "config/file_utilities.h"
 #include "platform/message_box.h"
 #include "support/white_space.h"
 #include "ui/list_order.h"

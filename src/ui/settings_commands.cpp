@@ -1,5 +1,6 @@
 #include "ui/settings_commands.h"
 
+#include "spool/settings_save.h"
 #include "spool/station.h"
 #include "ui/settings_dialogs.h"
 

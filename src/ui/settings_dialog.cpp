@@ -8,10 +8,10 @@
 #include "ui/ok_cancel_buttons.h"
 #include "ui/picked_paths.h"
 #include "ui/qt_text.h"
-#include "ui/server_connection_test.h"
+#include "ui/server_connection_check.h"
 #include "ui/settings_control_rules.h"
 #include "ui/single_line_fields.h"
-#include "ui/store_connection_test.h"
+#include "ui/store_connection_check.h"
 #include "ui/visual_tab_order.h"
 
 #include <QCheckBox>

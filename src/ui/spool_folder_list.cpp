@@ -1,6 +1,5 @@
 #include "ui/spool_folder_list.h"
 
-#include "config/file_utilities.h"
 #include "platform/message_box.h"
 #include "support/text_columns.h"
 #include "support/white_space.h"

@@ -2,6 +2,7 @@
 // desktop's ping, takes "Stopp" and the end in the middle of a pass, and the pass ends
 // after the document in hand.
 #include "station_window.h"
+#include "spool/settings_save.h"
 
 #include <QLineEdit>
 #include <QtTest>

@@ -5,6 +5,8 @@
 #include "app/run_panel.h"
 #include "config/file_utilities.h"
 #include "spool/polling_cycle.h"
+#include "spool/settings_save.h"
+#include "support/test_files.h"
 #include "station_window.h"
 #include "tools/modal_driver.h"
 
@@ -176,7 +178,7 @@ private slots:
         QVERIFY(!station.Button("stop")->isEnabled());
         QVERIFY(station.window->findChild<QLineEdit*>("status")->text().isEmpty());
 
-        std::string logFile = StationWindow::FileText(station.folder / "kv_print.log");
+        std::string logFile = ReadTestFile(station.folder / "kv_print.log");
         QVERIFY(logFile.find("Start (Polling-Rate 1 Sekunden)") != std::string::npos);
         QVERIFY(logFile.find("Stopp") != std::string::npos);
     }
@@ -223,7 +225,7 @@ private slots:
         QVERIFY(!station.window->isVisible());
         QCOMPARE(station.window->result(), int(QDialog::Rejected));
         QVERIFY(!station.Logged("Stopp"));
-        std::string logFile = StationWindow::FileText(station.folder / "kv_print.log");
+        std::string logFile = ReadTestFile(station.folder / "kv_print.log");
         QVERIFY(logFile.find("Start (Polling-Rate") != std::string::npos);
         QVERIFY(logFile.find("Stopp") == std::string::npos);
         QVERIFY(logFile.ends_with("> Ende\n"));
@@ -233,14 +235,14 @@ private slots:
     {
         StationWindow station;
         SaveSettings(station.LocalSettings());
-        std::string before = StationWindow::FileText(station.values.IniPath);
+        std::string before = ReadTestFile(station.values.IniPath);
         station.Open();
         station.AutoStartBox()->setChecked(true);  // not a click: nothing saved
 
         QTest::keyClick(station.window.get(), Qt::Key_Return);
         QVERIFY(!station.window->isVisible());
         QCOMPARE(station.window->result(), int(QDialog::Accepted));
-        QCOMPARE(StationWindow::FileText(station.values.IniPath), before);
+        QCOMPARE(ReadTestFile(station.values.IniPath), before);
     }
 
     void enterOnAFocusedRunButtonPressesIt()

@@ -2,7 +2,8 @@
 // refused with its box and leaves the running one's log alone; a station killed with
 // SIGKILL leaves nothing that blocks the next start.
 #include "fixtures/run_program.h"
-#include "tools/temp_folder.h"
+#include "support/scratch_folder.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -53,7 +54,7 @@ void Kill(pid_t pid)
 
 TEST(SecondStation, IsRefusedWhileOneRunsAndAKilledOneDoesNotBlock)
 {
-    TempFolder folder;
+    ScratchFolder folder;
     const std::string log = folder / "kv_print.log";
     WriteTestFile(folder / "kv_print.ini", "[MAIN]\nDoLog=1\nLogFileName=" + log + "\n");
 

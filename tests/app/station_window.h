@@ -9,7 +9,7 @@
 #include "app/start_values.h"
 #include "config/station_settings.h"
 #include "fakes/recording_message_boxes.h"
-#include "fixtures/scratch_folder.h"
+#include "support/scratch_folder.h"
 #include "spool/remote_store.h"
 
 #include <QAction>
@@ -22,7 +22,6 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -155,14 +154,6 @@ public:
             }
         }
         return nullptr;
-    }
-
-    static std::string FileText(const std::string& path)
-    {
-        std::ifstream in(path);
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
     }
 
     ScratchFolder folder;

@@ -1,6 +1,7 @@
 #include "config/ini_file.h"
 
-#include "temp_folder.h"
+#include "support/scratch_folder.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -23,7 +24,7 @@ IniFile Loaded(const std::string& path)
 
 TEST(IniFile, MissingFileReadsAsDefaults)
 {
-    TempFolder folder;
+    ScratchFolder folder;
     IniFile ini(folder / "none.ini");
     EXPECT_TRUE(ini.Load());
     EXPECT_EQ(ini.ReadText("MAIN", "KV_Port", "80"), "80");
@@ -33,8 +34,8 @@ TEST(IniFile, MissingFileReadsAsDefaults)
 
 TEST(IniFile, NamesAreFoundWithoutRegardToCase)
 {
-    TempFolder folder;
-    WriteFile(folder / "s.ini", "[main]\npolling_RATE=30\n[Other]\nPolling_Rate=99\n");
+    ScratchFolder folder;
+    WriteTestFile(folder / "s.ini", "[main]\npolling_RATE=30\n[Other]\nPolling_Rate=99\n");
     IniFile ini = Loaded(folder / "s.ini");
     EXPECT_EQ(ini.ReadInt("MAIN", "Polling_Rate", 60), 30);
     EXPECT_EQ(ini.ReadInt("OTHER", "polling_rate", 60), 99);
@@ -43,8 +44,8 @@ TEST(IniFile, NamesAreFoundWithoutRegardToCase)
 
 TEST(IniFile, EmptyValueIsEmptyTextButDefaultNumber)
 {
-    TempFolder folder;
-    WriteFile(folder / "s.ini", "[MAIN]\nKV_Port=\nDoLog=   \n");
+    ScratchFolder folder;
+    WriteTestFile(folder / "s.ini", "[MAIN]\nKV_Port=\nDoLog=   \n");
     IniFile ini = Loaded(folder / "s.ini");
     EXPECT_EQ(ini.ReadText("MAIN", "KV_Port", "80"), "");
     EXPECT_EQ(ini.ReadInt("MAIN", "DoLog", 7), 7);
@@ -52,8 +53,8 @@ TEST(IniFile, EmptyValueIsEmptyTextButDefaultNumber)
 
 TEST(IniFile, BlanksAndOnePairOfQuotesAreDroppedOnRead)
 {
-    TempFolder folder;
-    WriteFile(folder / "s.ini",
+    ScratchFolder folder;
+    WriteTestFile(folder / "s.ini",
               "[MAIN]\n"
               "  Plain =   two words \t\n"
               "Quoted= \"  inside  \" \n"
@@ -72,8 +73,8 @@ TEST(IniFile, BlanksAndOnePairOfQuotesAreDroppedOnRead)
 
 TEST(IniFile, IntegersAreTheLeadingDecimalNumber)
 {
-    TempFolder folder;
-    WriteFile(folder / "s.ini",
+    ScratchFolder folder;
+    WriteTestFile(folder / "s.ini",
               "[MAIN]\nA=42abc\nB=abc\nC=-7\nD= 12 \nE=99999999999\nF=-99999999999\nG=+5\nH=0x10\n");
     IniFile ini = Loaded(folder / "s.ini");
     EXPECT_EQ(ini.ReadInt("MAIN", "A", 1), 42);
@@ -88,9 +89,9 @@ TEST(IniFile, IntegersAreTheLeadingDecimalNumber)
 
 TEST(IniFile, WriteKeepsEveryOtherLineInPlace)
 {
-    TempFolder folder;
+    ScratchFolder folder;
     const std::string path = folder / "s.ini";
-    WriteFile(path,
+    WriteTestFile(path,
               "; written by hand\r\n"
               "[MAIN]\r\n"
               "Polling_Rate = 60\r\n"
@@ -105,7 +106,7 @@ TEST(IniFile, WriteKeepsEveryOtherLineInPlace)
     ASSERT_TRUE(ini.SetValue("Foreign", "y", "2"));
     ASSERT_TRUE(ini.SetValue("New", "z", "3"));
     ASSERT_TRUE(ini.Save());
-    EXPECT_EQ(ReadFile(path),
+    EXPECT_EQ(ReadTestFile(path),
               "; written by hand\r\n"
               "[MAIN]\r\n"
               "Polling_Rate =30\r\n"
@@ -123,7 +124,7 @@ TEST(IniFile, WriteKeepsEveryOtherLineInPlace)
 
 TEST(IniFile, ValuesThatReadingWouldAlterComeBackAsWritten)
 {
-    TempFolder folder;
+    ScratchFolder folder;
     const std::string path = folder / "s.ini";
     const std::string values[] = {
         "  leading", "trailing\t", "\"$FILE$\" -x \"$PRINTER$\"", "\"", "\" ", "a\"b", "", " ",
@@ -140,9 +141,9 @@ TEST(IniFile, ValuesThatReadingWouldAlterComeBackAsWritten)
 
 TEST(IniFile, RemovesKeysAndWholeSections)
 {
-    TempFolder folder;
+    ScratchFolder folder;
     const std::string path = folder / "s.ini";
-    WriteFile(path,
+    WriteTestFile(path,
               "[LIST]\nFOLDER1=a\nFOLDER4=d\n"
               "[MAIN]\nA=1\nB=2\nA=again\n"
               "[list]\nFOLDER9=z\n");
@@ -152,7 +153,7 @@ TEST(IniFile, RemovesKeysAndWholeSections)
     ini.RemoveKey("MAIN", "missing");
     ini.RemoveSection("missing");
     ASSERT_TRUE(ini.Save());
-    EXPECT_EQ(ReadFile(path), "[MAIN]\nB=2\n");
+    EXPECT_EQ(ReadTestFile(path), "[MAIN]\nB=2\n");
 }
 
 TEST(IniFile, RefusesWhatALineCannotHold)
@@ -174,10 +175,10 @@ TEST(IniFile, RefusesWhatALineCannotHold)
 
 TEST(IniFile, BadInputHasDefinedResults)
 {
-    TempFolder folder;
+    ScratchFolder folder;
     const std::string path = folder / "s.ini";
     using namespace std::string_literals;
-    WriteFile(path,
+    WriteTestFile(path,
               "\x01\xff\xfe=\0\x80\n"
               "no equals sign here\n"
               "=value without key\n"
@@ -195,17 +196,17 @@ TEST(IniFile, BadInputHasDefinedResults)
     EXPECT_EQ(ini.ReadText("", "C", ""), "3");
     EXPECT_EQ(ini.ReadText("SECOND", "D", ""), "4");
 
-    const std::string before = ReadFile(path);
+    const std::string before = ReadTestFile(path);
     ASSERT_TRUE(ini.SetValue("SECOND", "D", "5"));
     ASSERT_TRUE(ini.Save());
     std::string expected = before;
     expected.replace(expected.rfind("D=4"), 3, "D=5");
-    EXPECT_EQ(ReadFile(path), expected);
+    EXPECT_EQ(ReadTestFile(path), expected);
 }
 
 TEST(IniFile, RandomBytesNeverBreakAWrite)
 {
-    TempFolder folder;
+    ScratchFolder folder;
     const std::string path = folder / "s.ini";
     const std::string alphabet("[]=;\"\n\r \t\0aAmMiInN\x80\xff", 20);
     std::mt19937 random(1234);
@@ -213,7 +214,7 @@ TEST(IniFile, RandomBytesNeverBreakAWrite)
         std::string bytes(random() % 400, '\0');
         for (char& c : bytes)
             c = random() % 2 ? alphabet[random() % alphabet.size()] : static_cast<char>(random());
-        WriteFile(path, bytes);
+        WriteTestFile(path, bytes);
         IniFile ini = Loaded(path);
         ini.ReadText("MAIN", "A", "");
         ini.ReadInt("m", "n", 0);
@@ -227,7 +228,7 @@ TEST(IniFile, RandomBytesNeverBreakAWrite)
 
 TEST(IniFile, LongValuesAreCutAtTheLimit)
 {
-    TempFolder folder;
+    ScratchFolder folder;
     const std::string path = folder / "s.ini";
     IniFile ini(path);
     ASSERT_TRUE(ini.SetValue("MAIN", "Exact", std::string(IniFile::kMaxValueLength, 'x')));
@@ -240,10 +241,10 @@ TEST(IniFile, LongValuesAreCutAtTheLimit)
 
 TEST(IniFile, SaveReplacesTheFileAndKeepsItsModeAndLink)
 {
-    TempFolder folder;
+    ScratchFolder folder;
     const std::string real = folder / "real.ini";
     const std::string link = folder / "link.ini";
-    WriteFile(real, "[MAIN]\nA=1\n");
+    WriteTestFile(real, "[MAIN]\nA=1\n");
     ::chmod(real.c_str(), 0640);
     std::filesystem::create_symlink("real.ini", link);
     struct stat before {};
@@ -254,7 +255,7 @@ TEST(IniFile, SaveReplacesTheFileAndKeepsItsModeAndLink)
     ASSERT_TRUE(ini.Save());
 
     EXPECT_TRUE(std::filesystem::is_symlink(link));
-    EXPECT_EQ(ReadFile(real), "[MAIN]\nA=2\n");
+    EXPECT_EQ(ReadTestFile(real), "[MAIN]\nA=2\n");
     struct stat after {};
     ::stat(real.c_str(), &after);
     EXPECT_EQ(after.st_mode & 07777, 0640u);
@@ -267,7 +268,7 @@ TEST(IniFile, SaveReplacesTheFileAndKeepsItsModeAndLink)
 
 TEST(IniFile, UnreadableFileReadsAsDefaultsAndMissingFolderFailsTheSave)
 {
-    TempFolder folder;
+    ScratchFolder folder;
     const std::string path = folder / "s.ini";
     std::filesystem::create_directory(path);
     IniFile ini(path);

@@ -1,14 +1,13 @@
 #include "config/station_settings.h"
 
 #include "config/file_utilities.h"
-#include "fakes/recording_message_boxes.h"
-#include "temp_folder.h"
+#include "support/scratch_folder.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
@@ -39,7 +38,7 @@ std::vector<std::string> KeysOf(const std::string& content, const std::string& s
 
 TEST(StationSettings, DefaultsWithoutAFile)
 {
-    TempFolder folder;
+    ScratchFolder folder;
     for (int tessaline : {0, 1}) {
         StationSettings settings = FreshSettings(folder / "none.ini", "/srv/print");
         settings.TessalineMode = tessaline;
@@ -71,8 +70,7 @@ TEST(StationSettings, DefaultsWithoutAFile)
 
 TEST(StationSettings, SaveAndLoadEveryKeyAndBothLists)
 {
-    RecordingMessageBoxes boxes;
-    TempFolder folder;
+    ScratchFolder folder;
     StationSettings saved = FreshSettings(folder / "kv_print.ini");
     int n = 0;
     for (int* field : {&saved.AutoStart, &saved.Polling_Rate, &saved.OnErrorLogOnly, &saved.LocalFsMode,
@@ -93,8 +91,7 @@ TEST(StationSettings, SaveAndLoadEveryKeyAndBothLists)
     saved.MainFolders = {"Main A", "Main B", "Main C"};
     saved.SpoolFolders = {{"Fernleihe", "FL", "lp0", "drv0", "usb://0"},
                           {"Kopien", "KOP", "lp1", "drv1", "ipp://host/1"}};
-    SaveSettings(saved);
-    EXPECT_TRUE(boxes.boxes.empty());
+    EXPECT_TRUE(WriteSettingsFile(saved, nullptr));
 
     StationSettings loaded = FreshSettings(folder / "kv_print.ini");
     LoadSettings(loaded);
@@ -136,7 +133,7 @@ TEST(StationSettings, SaveAndLoadEveryKeyAndBothLists)
     EXPECT_EQ(loaded.MainFolders, saved.MainFolders);
     EXPECT_EQ(loaded.SpoolFolders, saved.SpoolFolders);
 
-    const std::string content = ReadFile(folder / "kv_print.ini");
+    const std::string content = ReadTestFile(folder / "kv_print.ini");
     EXPECT_EQ(KeysOf(content, "MAIN"),
               (std::vector<std::string>{
                   "Polling_Rate", "AutoStart", "LocalFsMode", "OnErrorLogOnly", "LocalMainDir", "DoLog",
@@ -158,9 +155,9 @@ TEST(StationSettings, SaveAndLoadEveryKeyAndBothLists)
 
 TEST(StationSettings, GapInTheSpoolFolderNumberingEndsTheList)
 {
-    TempFolder folder;
+    ScratchFolder folder;
     const std::string file = folder / "ts_print.ini";
-    WriteFile(file,
+    WriteTestFile(file,
               "[SPOOL_FOLDER_LIST]\n"
               "FOLDER1= FL \nDescription1= Fernleihe \nPrinterName1=lp0\n"
               "FOLDER2=KOP\nPrinterPort2=usb://1\n"
@@ -171,8 +168,8 @@ TEST(StationSettings, GapInTheSpoolFolderNumberingEndsTheList)
     EXPECT_EQ(settings.SpoolFolders[0], (SpoolFolderEntry{"Fernleihe", "FL", "lp0", "", ""}));
     EXPECT_EQ(settings.SpoolFolders[1], (SpoolFolderEntry{"", "KOP", "", "", "usb://1"}));
 
-    SaveSettings(settings);
-    const std::string content = ReadFile(file);
+    WriteSettingsFile(settings, nullptr);
+    const std::string content = ReadTestFile(file);
     EXPECT_EQ(content.find("FOLDER4"), std::string::npos);
     EXPECT_EQ(content.find("Description4"), std::string::npos);
     StationSettings again = FreshSettings(file);
@@ -182,9 +179,9 @@ TEST(StationSettings, GapInTheSpoolFolderNumberingEndsTheList)
 
 TEST(StationSettings, BlankFolderEntryEndsAList)
 {
-    TempFolder folder;
+    ScratchFolder folder;
     const std::string file = folder / "ts_print.ini";
-    WriteFile(file,
+    WriteTestFile(file,
               "[MAIN_FOLDER_LIST]\nFOLDER1=  first  \nFOLDER2=\"   \"\nFOLDER3=third\n"
               "[SPOOL_FOLDER_LIST]\nFOLDER1=\t\nDescription1=unused\n");
     StationSettings settings = FreshSettings(file);
@@ -195,12 +192,12 @@ TEST(StationSettings, BlankFolderEntryEndsAList)
 
 TEST(StationSettings, KorvidModeIsReadButNeverWritten)
 {
-    TempFolder folder;
+    ScratchFolder folder;
     const std::string file = folder / "kv_print.ini";
     StationSettings settings = FreshSettings(file);
     settings.KorvidMode = 0;
-    SaveSettings(settings);
-    EXPECT_EQ(ReadFile(file).find("KorvidMode"), std::string::npos);
+    WriteSettingsFile(settings, nullptr);
+    EXPECT_EQ(ReadTestFile(file).find("KorvidMode"), std::string::npos);
     LoadSettings(settings);
     EXPECT_EQ(settings.KorvidMode, 1);
 
@@ -208,24 +205,24 @@ TEST(StationSettings, KorvidModeIsReadButNeverWritten)
     LoadSettings(settings);
     EXPECT_EQ(settings.KorvidMode, 0);
     settings.KorvidMode = 1;
-    SaveSettings(settings);
-    EXPECT_NE(ReadFile(file).find("KorvidMode=0\n"), std::string::npos);
+    WriteSettingsFile(settings, nullptr);
+    EXPECT_NE(ReadTestFile(file).find("KorvidMode=0\n"), std::string::npos);
 }
 
 TEST(StationSettings, PasswordIsStoredScrambled)
 {
-    TempFolder folder;
+    ScratchFolder folder;
     const std::string file = folder / "kv_print.ini";
     StationSettings settings = FreshSettings(file);
-    SaveSettings(settings);
+    WriteSettingsFile(settings, nullptr);
     EXPECT_EQ(ReadIniText("MAIN", "KV_FTP_Store_Password", "", file).size(), 16u);
     LoadSettings(settings);
     EXPECT_EQ(settings.KV_FTP_Store_Password, "");
 
     settings.KV_FTP_Store_Password = "lager-Passwort";
-    SaveSettings(settings);
+    WriteSettingsFile(settings, nullptr);
     const std::string first = ReadIniText("MAIN", "KV_FTP_Store_Password", "", file);
-    SaveSettings(settings);
+    WriteSettingsFile(settings, nullptr);
     const std::string second = ReadIniText("MAIN", "KV_FTP_Store_Password", "", file);
     EXPECT_NE(first, second);
     for (const std::string& text : {first, second}) {
@@ -236,86 +233,43 @@ TEST(StationSettings, PasswordIsStoredScrambled)
     }
 
     settings.KV_FTP_Store_Password = std::string(5332, 'p');
-    SaveSettings(settings);
-    EXPECT_NE(ReadFile(file).find("KV_FTP_Store_Password=\n"), std::string::npos);
+    WriteSettingsFile(settings, nullptr);
+    EXPECT_NE(ReadTestFile(file).find("KV_FTP_Store_Password=\n"), std::string::npos);
     LoadSettings(settings);
     EXPECT_EQ(settings.KV_FTP_Store_Password, "");
 }
 
 TEST(StationSettings, ForeignLinesSurviveASave)
 {
-    TempFolder folder;
+    ScratchFolder folder;
     const std::string file = folder / "kv_print.ini";
     const std::string foreignHead = "; settings of another program\n[Window]\nLeft=10\nTop=20\n\n";
     const std::string foreignTail = "\n[Recent Files]\nFile1=/home/a.txt\n; end\n";
-    WriteFile(file, foreignHead + "[MAIN]\nPolling_Rate=30\n; keep this\nFavourite=blue\n" + foreignTail);
+    WriteTestFile(file, foreignHead + "[MAIN]\nPolling_Rate=30\n; keep this\nFavourite=blue\n" + foreignTail);
     StationSettings settings = FreshSettings(file);
     LoadSettings(settings);
     EXPECT_EQ(settings.Polling_Rate, 30);
-    SaveSettings(settings);
+    WriteSettingsFile(settings, nullptr);
 
-    const std::string content = ReadFile(file);
+    const std::string content = ReadTestFile(file);
     EXPECT_EQ(content.rfind(foreignHead + "[MAIN]\nPolling_Rate=30\n; keep this\nFavourite=blue\nAutoStart=0\n", 0), 0u);
     EXPECT_NE(content.find(foreignTail), std::string::npos);
 }
 
-TEST(StationSettings, AFailedSaveShowsOneBoxAndLeavesTheFileWhole)
-{
-    namespace fs = std::filesystem;
-    TempFolder folder;
-    const std::string file = folder / "kv_print.ini";
-    const std::string old = "[MAIN]\nPolling_Rate=30\n";
-    WriteFile(file, old);
-    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::others_read);
-    fs::permissions(folder.Path(), fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read
-                                       | fs::perms::others_exec);
-    // Root writes anywhere: the save runs as nobody, and its exit code says what it showed.
-    pid_t child = ::fork();
-    if (child == 0) {
-        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
-            ::_exit(100);
-        RecordingMessageBoxes boxes;
-        StationSettings settings = FreshSettings(file);
-        settings.MainFolders = {"a"};
-        SaveSettings(settings);
-        bool told = boxes.boxes.size() == 1
-            && boxes.boxes[0].text.rfind("Die Einstellungsdatei konnte nicht geschrieben werden:\n\nDatei: " + file, 0) == 0;
-        ::_exit(told ? 0 : 10 + static_cast<int>(boxes.boxes.size()));
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    fs::permissions(folder.Path(), fs::perms::owner_all);
-    EXPECT_EQ(WEXITSTATUS(status), 0);
-    EXPECT_EQ(ReadFile(file), old);
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()), 1);
-}
-
 TEST(StationSettings, AByteOrderMarkIsReadOverAndANewFileIsTheOwnersOnly)
 {
-    TempFolder folder;
+    ScratchFolder folder;
     const std::string file = folder / "kv_print.ini";
-    WriteFile(file, "\xEF\xBB\xBF[MAIN]\nPolling_Rate=30\n");
+    WriteTestFile(file, "\xEF\xBB\xBF[MAIN]\nPolling_Rate=30\n");
     StationSettings settings = FreshSettings(file);
     LoadSettings(settings);
     EXPECT_EQ(settings.Polling_Rate, 30);
-    SaveSettings(settings);
-    const std::string content = ReadFile(file);
+    WriteSettingsFile(settings, nullptr);
+    const std::string content = ReadTestFile(file);
     EXPECT_EQ(content.rfind("[MAIN]\nPolling_Rate=30\n", 0), 0u);
     EXPECT_EQ(content.find("[MAIN]", 1), std::string::npos);
     settings.IniPath = folder / "new.ini";
-    SaveSettings(settings);
+    WriteSettingsFile(settings, nullptr);
     EXPECT_EQ(std::filesystem::status(settings.IniPath).permissions() & std::filesystem::perms::all,
               std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
-}
-
-TEST(StationSettings, NoSettingsFileGivesDefaultsAndSaysSoOnce)
-{
-    RecordingMessageBoxes boxes;
-    StationSettings settings = FreshSettings("");
-    LoadSettings(settings);
-    EXPECT_EQ(settings.Polling_Rate, 60);
-    SaveSettings(settings);
-    SaveSettings(settings);
-    ASSERT_EQ(boxes.boxes.size(), 1u);
-    EXPECT_NE(boxes.boxes[0].text.find("keine Einstellungsdatei"), std::string::npos);
 }

@@ -5,10 +5,10 @@
 #include "fixtures/cups_fixture.h"
 #include "fixtures/make_pdf.h"
 #include "fixtures/run_program.h"
-#include "fixtures/scratch_folder.h"
+#include "support/scratch_folder.h"
+#include "support/test_files.h"
 #include "install/background_program.h"
 #include "install/desktop_entry.h"
-#include "tools/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -173,7 +173,7 @@ TEST_F(InstalledStation, LaterStartsKeepTheUsersSettingsAndRenewTheComponentLink
     StationSettings settings = SettingsIn(folder, "kv_print");
     settings.Printer_Delivery = "Lieferdrucker";
     settings.Polling_Rate = 30;
-    SaveSettings(settings);
+    WriteSettingsFile(settings, nullptr);
     const std::string saved = ReadTestFile(settings.IniPath);
     fs::remove(folder + "/psftp_dll.so");
 

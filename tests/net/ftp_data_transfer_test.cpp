@@ -2,8 +2,8 @@
 #include "net/result_codes.h"
 
 #include "servers/fake_ftp_server.h"
-#include "fixtures/file_bytes.h"
-#include "fixtures/scratch_folder.h"
+#include "support/scratch_folder.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -103,7 +103,7 @@ TEST(FtpPassive, DataConnectionGoesToTheControlPeerNotToTheAnnouncedHost)
     store.server.Passive("227 Entering Passive Mode (127,0,0,2,{port})\r\n").SendData(Data("PDF-Inhalt"));
     store.Start();
     EXPECT_EQ(store.client.GetFile("a.pdf", store.folder / "a.pdf"), UTE_SUCCESS);
-    EXPECT_EQ(ReadFileBytes(store.folder / "a.pdf"), "PDF-Inhalt");
+    EXPECT_EQ(ReadTestFile(store.folder / "a.pdf"), "PDF-Inhalt");
     EXPECT_EQ(store.Commands(), (Lines{"PASV", "RETR a.pdf", "Quit"}));
 }
 
@@ -122,7 +122,7 @@ TEST(FtpPassive, BadPassiveRepliesGiveTheCodesOfEachTransfer)
         .Reply("425 Kein PASV.\r\n");
     store.Start();
     const std::string local = store.folder / "x.pdf";
-    WriteFileBytes(local, "x");
+    WriteTestFile(local, "x");
     EXPECT_EQ(store.client.ListDirectory(), UTE_SVR_DATA_CONNECT_FAILED);
     EXPECT_EQ(store.client.GetFile("x.pdf", local), UTE_RETR_FAILED);
     EXPECT_EQ(store.client.PutFile(local, "x.pdf"), UTE_STOR_FAILED);
@@ -145,9 +145,9 @@ TEST(FtpPassive, ResumeSendsRestWithTheLocalSizeAndAppends)
     store.server.Passive().Reply("350 Weiter ab 1000.\r\n").SendData(Data(remote.substr(1000)));
     store.Start();
     const std::string local = store.folder / "teil.pdf";
-    WriteFileBytes(local, remote.substr(0, 1000));
+    WriteTestFile(local, remote.substr(0, 1000));
     EXPECT_EQ(store.client.ResumeFile("teil.pdf", local), UTE_SUCCESS);
-    EXPECT_EQ(ReadFileBytes(local), remote);
+    EXPECT_EQ(ReadTestFile(local), remote);
     EXPECT_EQ(store.Commands(), (Lines{"PASV", "REST 1000", "RETR teil.pdf", "Quit"}));
 }
 
@@ -157,9 +157,9 @@ TEST(FtpPassive, RestRefusedLeavesTheLocalFileAlone)
     store.server.Passive().Reply("502 REST nicht.\r\n").Reply("200 NOOP.\r\n");
     store.Start();
     const std::string local = store.folder / "teil.pdf";
-    WriteFileBytes(local, "anfang");
+    WriteTestFile(local, "anfang");
     EXPECT_EQ(store.client.ResumeFile("teil.pdf", local), UTE_REST_COMMAND_NOT_SUPPORTED);
-    EXPECT_EQ(ReadFileBytes(local), "anfang");
+    EXPECT_EQ(ReadTestFile(local), "anfang");
     EXPECT_EQ(store.client.Noop(), UTE_SUCCESS);
 }
 
@@ -169,7 +169,7 @@ TEST(FtpPassive, ResumeWithoutLocalFileIsAPlainDownload)
     store.server.Passive().SendData(Data("ganz"));
     store.Start();
     EXPECT_EQ(store.client.ResumeFile("neu.pdf", store.folder / "neu.pdf"), UTE_SUCCESS);
-    EXPECT_EQ(ReadFileBytes(store.folder / "neu.pdf"), "ganz");
+    EXPECT_EQ(ReadTestFile(store.folder / "neu.pdf"), "ganz");
     EXPECT_EQ(store.Commands(), (Lines{"PASV", "RETR neu.pdf", "Quit"}));
 }
 
@@ -179,7 +179,7 @@ TEST(FtpPassive, UploadSendsTheFileAndReportsProgress)
     FakeStore store(true);
     store.server.Passive().ReceiveData();
     store.Start();
-    WriteFileBytes(store.folder / "hoch.pdf", bytes);
+    WriteTestFile(store.folder / "hoch.pdf", bytes);
     EXPECT_EQ(store.client.PutFile(store.folder / "hoch.pdf", "hoch.pdf"), UTE_SUCCESS);
     EXPECT_EQ(store.client.sent, (std::vector<long>{255, 510, 700}));
     EXPECT_EQ(store.Commands(), (Lines{"PASV", "STOR hoch.pdf", "Quit"}));
@@ -213,7 +213,7 @@ TEST(FtpPassive, RefusedTransfersAndBadFinalReplies)
         .Passive().SendData(failedList)
         .Reply("200 NOOP.\r\n");
     store.Start();
-    WriteFileBytes(store.folder / "a.pdf", "a");
+    WriteTestFile(store.folder / "a.pdf", "a");
     EXPECT_EQ(store.client.GetFile("fehlt.pdf", store.folder / "fehlt.pdf"), UTE_RETR_FAILED);
     EXPECT_EQ(store.client.PutFile(store.folder / "a.pdf", "/gesperrt/a.pdf"), UTE_STOR_FAILED);
     EXPECT_EQ(store.client.ListDirectory(), UTE_SVR_DATA_CONNECT_FAILED);
@@ -245,7 +245,7 @@ TEST(FtpActive, DownloadListingAndUploadOverPort)
     ASSERT_EQ(store.client.ListDirectory(), UTE_SUCCESS);
     EXPECT_EQ(store.client.GetDirEntryCount(), 5);
     ASSERT_EQ(store.client.GetFile("a.pdf", store.folder / "a.pdf"), UTE_SUCCESS);
-    EXPECT_EQ(ReadFileBytes(store.folder / "a.pdf"), bytes);
+    EXPECT_EQ(ReadTestFile(store.folder / "a.pdf"), bytes);
     EXPECT_EQ(store.client.received.back(), 4000);
     ASSERT_EQ(store.client.PutFile(store.folder / "a.pdf", "b.pdf"), UTE_SUCCESS);
     Lines commands = store.Commands();
@@ -283,7 +283,7 @@ TEST(FtpActive, ConnectionFromAnotherHostIsRefusedAndTheServersOwnAccepted)
     store.server.Reply("200 PORT.\r\n").SendData(step);
     store.Start();
     EXPECT_EQ(store.client.GetFile("a.pdf", store.folder / "a.pdf"), UTE_SUCCESS);
-    EXPECT_EQ(ReadFileBytes(store.folder / "a.pdf"), "vom Server");
+    EXPECT_EQ(ReadTestFile(store.folder / "a.pdf"), "vom Server");
 }
 
 TEST(FtpActive, OnlyAForeignConnectionEndsByTheTimeoutAndDrainsTheReplies)

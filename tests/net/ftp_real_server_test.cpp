@@ -2,9 +2,9 @@
 #include "net/ftp_client.h"
 #include "net/result_codes.h"
 
-#include "fixtures/file_bytes.h"
 #include "fixtures/local_ftp_server.h"
-#include "fixtures/scratch_folder.h"
+#include "support/scratch_folder.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -46,10 +46,10 @@ TEST_P(FtpRealServer, StoreRoundTrip)
     EXPECT_EQ(directory, "/DELV");
 
     const std::string bytes = PatternBytes(50000);
-    WriteFileBytes(local / "quelle.pdf", bytes);
+    WriteTestFile(local / "quelle.pdf", bytes);
     ASSERT_EQ(client.SetTransferType(1), UTE_SUCCESS);
     ASSERT_EQ(client.PutFile(local / "quelle.pdf", "Lieferung 1.pdf"), UTE_SUCCESS);
-    EXPECT_EQ(ReadFileBytes(server / "DELV/Lieferung 1.pdf"), bytes);
+    EXPECT_EQ(ReadTestFile(server / "DELV/Lieferung 1.pdf"), bytes);
 
     ASSERT_EQ(client.SetTransferType(0), UTE_SUCCESS);
     ASSERT_EQ(client.ListDirectory(), UTE_SUCCESS);
@@ -62,11 +62,11 @@ TEST_P(FtpRealServer, StoreRoundTrip)
 
     ASSERT_EQ(client.SetTransferType(1), UTE_SUCCESS);
     ASSERT_EQ(client.GetFile("Lieferung 1.pdf", local / "geholt.pdf"), UTE_SUCCESS);
-    EXPECT_EQ(ReadFileBytes(local / "geholt.pdf"), bytes);
+    EXPECT_EQ(ReadTestFile(local / "geholt.pdf"), bytes);
 
-    WriteFileBytes(local / "teil.pdf", bytes.substr(0, 12345));
+    WriteTestFile(local / "teil.pdf", bytes.substr(0, 12345));
     ASSERT_EQ(client.ResumeFile("Lieferung 1.pdf", local / "teil.pdf"), UTE_SUCCESS);
-    EXPECT_EQ(ReadFileBytes(local / "teil.pdf"), bytes);
+    EXPECT_EQ(ReadTestFile(local / "teil.pdf"), bytes);
 
     EXPECT_EQ(client.GetFile("fehlt.pdf", local / "fehlt.pdf"), UTE_RETR_FAILED);
     EXPECT_EQ(client.Rename("Lieferung 1.pdf", "erledigt.pdf"), UTE_SUCCESS);
@@ -89,17 +89,17 @@ TEST_P(FtpRealServer, PassiveAndActiveFormsCanBeChosenPerCall)
     ASSERT_EQ(Login(), UTE_SUCCESS);
     client.SetPassiveMode(GetParam());
     ASSERT_EQ(client.SetTransferType(1), UTE_SUCCESS);
-    WriteFileBytes(local / "a.pdf", "Deckblatt");
+    WriteTestFile(local / "a.pdf", "Deckblatt");
     ASSERT_EQ(client.PutFileFromName(local / "a.pdf", "a.pdf"), UTE_SUCCESS);
     ASSERT_EQ(client.PutFile(local / "a.pdf", "b.pdf"), UTE_SUCCESS);
     ASSERT_EQ(client.ListPassive(), UTE_SUCCESS);
     EXPECT_EQ(client.GetDirEntryCount(), 2);
     ASSERT_EQ(client.GetFileToName("b.pdf", local / "b.pdf"), UTE_SUCCESS);
-    EXPECT_EQ(ReadFileBytes(local / "b.pdf"), "Deckblatt");
+    EXPECT_EQ(ReadTestFile(local / "b.pdf"), "Deckblatt");
     FileTransferSource partial(local / "c.pdf");
-    WriteFileBytes(local / "c.pdf", "Deck");
+    WriteTestFile(local / "c.pdf", "Deck");
     ASSERT_EQ(client.ResumePassive(partial, "a.pdf"), UTE_SUCCESS);
-    EXPECT_EQ(ReadFileBytes(local / "c.pdf"), "Deckblatt");
+    EXPECT_EQ(ReadTestFile(local / "c.pdf"), "Deckblatt");
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, FtpRealServer, ::testing::Values(0, 1), ModeName);
@@ -112,11 +112,11 @@ TEST_P(FtpRealServer, FetchAndDeleteOverIpv6)
     client.SetControlPort(server6.Port());
     ASSERT_EQ(client.Login("::1", LocalFtpServer::kUser, LocalFtpServer::kPassword), UTE_SUCCESS);
     client.SetPassiveMode(GetParam());
-    WriteFileBytes(server6 / "a.pdf", "Deckblatt");
+    WriteTestFile(server6 / "a.pdf", "Deckblatt");
     ASSERT_EQ(client.ListDirectory(), UTE_SUCCESS);
     EXPECT_EQ(client.GetDirEntryCount(), 1);
     ASSERT_EQ(client.GetFile("a.pdf", local / "a.pdf"), UTE_SUCCESS);
-    EXPECT_EQ(ReadFileBytes(local / "a.pdf"), "Deckblatt");
+    EXPECT_EQ(ReadTestFile(local / "a.pdf"), "Deckblatt");
     EXPECT_EQ(client.DeleteFile("a.pdf"), UTE_SUCCESS);
     EXPECT_FALSE(std::filesystem::exists(server6 / "a.pdf"));
 }

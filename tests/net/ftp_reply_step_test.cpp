@@ -4,7 +4,7 @@
 #include "net/result_codes.h"
 
 #include "fixtures/local_web_server.h"
-#include "fixtures/scratch_folder.h"
+#include "support/scratch_folder.h"
 #include "servers/fake_ftp_server.h"
 #include "servers/scripted_server.h"
 

@@ -1,10 +1,10 @@
 #include "net/http_client.h"
 #include "net/result_codes.h"
 
-#include "fixtures/file_bytes.h"
 #include "fixtures/local_web_server.h"
 #include "servers/scripted_server.h"
-#include "fixtures/scratch_folder.h"
+#include "support/scratch_folder.h"
+#include "support/test_files.h"
 #include "servers/unanswered_port.h"
 
 #include <gtest/gtest.h>
@@ -133,10 +133,10 @@ TEST(HttpClientGet, BodyIntoAFileAndSavedBodyLines)
     ScratchFolder folder;
     HttpClient client;
     ASSERT_EQ(client.GetToFile(Url(server, "127.0.0.1", "/a"), folder / "body.bin"), UTE_SUCCESS);
-    EXPECT_EQ(ReadFileBytes(folder / "body.bin"), "roh\nbytes\r\n");
+    EXPECT_EQ(ReadTestFile(folder / "body.bin"), "roh\nbytes\r\n");
     ASSERT_EQ(client.GetToFile(Url(server, "127.0.0.1", "/b"), ""), UTE_SUCCESS);
     ASSERT_EQ(client.SaveBody(folder / "zeilen.txt"), UTE_SUCCESS);
-    EXPECT_EQ(ReadFileBytes(folder / "zeilen.txt"), "Zeile 1\r\nZeile 2\r\n");
+    EXPECT_EQ(ReadTestFile(folder / "zeilen.txt"), "Zeile 1\r\nZeile 2\r\n");
     EXPECT_EQ(client.SaveBody(folder / "fehlt/zeilen.txt"), UTE_FILE_OPEN_ERROR);
 }
 
@@ -226,7 +226,7 @@ TEST(HttpClientMethods, HeadPutDeleteAndRequest)
     server.Accept().ReadRequest().ReadLine().Send("HTTP/1.0 200 OK\r\n\r\nantwort\r\n").Close();
     server.Start();
     ScratchFolder folder;
-    WriteFileBytes(folder / "hoch.txt", "Inhalt der Datei");
+    WriteTestFile(folder / "hoch.txt", "Inhalt der Datei");
     HttpClient client;
     ASSERT_EQ(client.Head(Url(server, "127.0.0.1", "/kopf")), UTE_SUCCESS);
     EXPECT_EQ(client.GetHeaderLine(1), "Content-Length: 99");

@@ -4,7 +4,6 @@
 #include "net/service_request.h"
 
 #include "fixtures/local_web_server.h"
-#include "fakes/recording_message_boxes.h"
 #include "servers/scripted_server.h"
 
 #include <gtest/gtest.h>
@@ -12,10 +11,6 @@
 namespace {
 
 using Lines = std::vector<std::string>;
-
-const char* const kNoAccess =
-    "kein Zugriff auf Korvid-Server möglich!\n\nBitte geben Sie die Daten von Hand ein\n"
-    "oder versuchen Sie es später noch einmal!";
 
 class ServiceWebServer : public ::testing::Test {
 protected:
@@ -28,7 +23,6 @@ protected:
 
     LocalWebServer web;
     std::string port;
-    RecordingMessageBoxes boxes;
 };
 
 }  // namespace
@@ -46,21 +40,16 @@ TEST(ServiceRequestField, FieldsAreSplitAtTheSeparatorByteBeforeDecoding)
     EXPECT_EQ(ServiceRequest::GetField("1\xF8\xF8" "x", 1), "");
 }
 
-TEST_F(ServiceWebServer, PingShowsTheJoinedReply)
+TEST_F(ServiceWebServer, PingJoinsTheReply)
 {
-    EXPECT_EQ(PingServer("127.0.0.1", port + "x", "korvid"), UTE_SUCCESS);
-    ASSERT_EQ(boxes.boxes.size(), 1u);
-    EXPECT_EQ(boxes.boxes[0].text,
-              "Der Web-Server 127.0.0.1 wurde erfolgreich angesprochen!\n\n\n"
-              "Korvid-Web-Server bereit. Skript kv_ping.php antwortet.");
-    EXPECT_EQ(boxes.boxes[0].caption, "Test des Korvid-Servers (HTTP)");
-    EXPECT_EQ(boxes.boxes[0].style, BoxStyle::IconInformation | BoxStyle::TaskModal);
+    std::string answer;
+    EXPECT_EQ(PingServer("127.0.0.1", port + "x", "korvid", &answer, nullptr), UTE_SUCCESS);
+    EXPECT_EQ(answer, "Korvid-Web-Server bereit. Skript kv_ping.php antwortet.");
 }
 
 TEST_F(ServiceWebServer, InstitutionListOffersThreeInstitutionsByName)
 {
-    InstitutionChoices choices = RequestInstitutionList("127.0.0.1", port, "korvid", "");
-    EXPECT_TRUE(boxes.boxes.empty());
+    InstitutionChoices choices = RequestInstitutionList("127.0.0.1", port, "korvid", "", nullptr);
     ASSERT_TRUE(choices.received);
     ASSERT_EQ(choices.entries.size(), 3u);
     EXPECT_EQ(choices.entries[0].name, "Stadtbibliothek A");
@@ -71,11 +60,10 @@ TEST_F(ServiceWebServer, InstitutionListOffersThreeInstitutionsByName)
     EXPECT_EQ(choices.entries[2].id, "1002");
     EXPECT_EQ(choices.selected, 0);
 
-    EXPECT_EQ(RequestInstitutionList("127.0.0.1", port, "korvid", "Stadt").selected, 0);
-    EXPECT_EQ(RequestInstitutionList("127.0.0.1", port, "korvid", "stadtbibliothek b").selected, 1);
-    EXPECT_EQ(RequestInstitutionList("127.0.0.1", port, "korvid", "UNIVERSITÄTS").selected, 2);
-    EXPECT_EQ(RequestInstitutionList("127.0.0.1", port, "korvid", "Zentral").selected, -1);
-    EXPECT_TRUE(boxes.boxes.empty());
+    EXPECT_EQ(RequestInstitutionList("127.0.0.1", port, "korvid", "Stadt", nullptr).selected, 0);
+    EXPECT_EQ(RequestInstitutionList("127.0.0.1", port, "korvid", "stadtbibliothek b", nullptr).selected, 1);
+    EXPECT_EQ(RequestInstitutionList("127.0.0.1", port, "korvid", "UNIVERSITÄTS", nullptr).selected, 2);
+    EXPECT_EQ(RequestInstitutionList("127.0.0.1", port, "korvid", "Zentral", nullptr).selected, -1);
 }
 
 TEST_F(ServiceWebServer, QueryReadsTheStatusLine)
@@ -97,30 +85,24 @@ TEST_F(ServiceWebServer, QueryReadsTheStatusLine)
 
 TEST_F(ServiceWebServer, ErrorReplyBecomesTheMessage)
 {
-    InstitutionChoices choices = RequestInstitutionList("127.0.0.1", port, "fehler", "Stadt");
+    std::string message;
+    InstitutionChoices choices = RequestInstitutionList("127.0.0.1", port, "fehler", "Stadt", &message);
     EXPECT_FALSE(choices.received);
     EXPECT_TRUE(choices.entries.empty());
     EXPECT_EQ(choices.selected, -1);
-    ASSERT_EQ(boxes.boxes.size(), 1u);
-    EXPECT_EQ(boxes.boxes[0].text, "FEHLER: Datenbank nicht erreichbar.\nBitte versuchen Sie es später noch einmal.\n");
-    EXPECT_EQ(boxes.boxes[0].caption, "KORVID-Fehler, Meldung vom Korvid-Web-Server:");
-    EXPECT_EQ(boxes.boxes[0].style, BoxStyle::Error);
+    EXPECT_EQ(message, "FEHLER: Datenbank nicht erreichbar.\nBitte versuchen Sie es später noch einmal.\n");
 }
 
-TEST(ServiceUnreachable, PingAndListTellTheUser)
+TEST(ServiceUnreachable, PingAndListSayWhy)
 {
-    RecordingMessageBoxes boxes;
     const std::string port = std::to_string(UnusedLocalPort());
-    EXPECT_EQ(PingServer("127.0.0.1", port, "korvid"), UTE_SOCK_CONNECT_FAILED);
-    InstitutionChoices choices = RequestInstitutionList("127.0.0.1", port, "korvid", "");
+    std::string error;
+    EXPECT_EQ(PingServer("127.0.0.1", port, "korvid", nullptr, &error), UTE_SOCK_CONNECT_FAILED);
+    EXPECT_EQ(error, "Fehler 'UTE_SOCK_CONNECT_FAILED'\nbeim Versuch den Web-Server 127.0.0.1 zu kontaktieren!");
+    std::string message = "none yet";
+    InstitutionChoices choices = RequestInstitutionList("127.0.0.1", port, "korvid", "", &message);
     EXPECT_FALSE(choices.received);
-    ASSERT_EQ(boxes.boxes.size(), 2u);
-    EXPECT_EQ(boxes.boxes[0].text, "Fehler 'UTE_SOCK_CONNECT_FAILED'\nbeim Versuch den Web-Server 127.0.0.1 zu kontaktieren!");
-    EXPECT_EQ(boxes.boxes[0].caption, "Test des Korvid-Servers (HTTP)");
-    EXPECT_EQ(boxes.boxes[0].style, BoxStyle::Error);
-    EXPECT_EQ(boxes.boxes[1].text, kNoAccess);
-    EXPECT_EQ(boxes.boxes[1].caption, "KORVID-Fehler");
-    EXPECT_EQ(boxes.boxes[1].style, BoxStyle::Error);
+    EXPECT_EQ(message, "");
 }
 
 TEST(ServiceReplies, ShortAndEmptyReplies)
@@ -130,21 +112,20 @@ TEST(ServiceReplies, ShortAndEmptyReplies)
     server.Accept().ReadRequest().Send("HTTP/1.0 200 OK\r\n\r\nOK 0,4\r\nNr\xF8ID\r\n\r\n").Close();
     server.Accept().ReadRequest().Send("HTTP/1.0 200 OK\r\n\r\n\r\nzweite Zeile\r\n").Close();
     server.Start();
-    RecordingMessageBoxes boxes;
     const std::string port = std::to_string(server.Port());
 
-    EXPECT_FALSE(RequestInstitutionList("127.0.0.1", port, "korvid", "").received);
-    InstitutionChoices onlyHead = RequestInstitutionList("127.0.0.1", port, "korvid", "");
+    std::string empty = "none yet";
+    EXPECT_FALSE(RequestInstitutionList("127.0.0.1", port, "korvid", "", &empty).received);
+    InstitutionChoices onlyHead = RequestInstitutionList("127.0.0.1", port, "korvid", "", nullptr);
     EXPECT_TRUE(onlyHead.received);
     EXPECT_TRUE(onlyHead.entries.empty());
     EXPECT_EQ(onlyHead.selected, -1);
-    EXPECT_FALSE(RequestInstitutionList("127.0.0.1", port, "korvid", "").received);
+    std::string message;
+    EXPECT_FALSE(RequestInstitutionList("127.0.0.1", port, "korvid", "", &message).received);
     server.Finish();
 
-    ASSERT_EQ(boxes.boxes.size(), 2u);
-    EXPECT_EQ(boxes.boxes[0].text, kNoAccess);
-    EXPECT_EQ(boxes.boxes[1].text, "\nzweite Zeile\n");
-    EXPECT_EQ(boxes.boxes[1].caption, "KORVID-Fehler, Meldung vom Korvid-Web-Server:");
+    EXPECT_EQ(empty, "");
+    EXPECT_EQ(message, "\nzweite Zeile\n");
     EXPECT_EQ(server.Received().at(0), "GET /korvid/kv_inst_list.php?SQL=INST_LIST HTTP/1.0");
 }
 
@@ -153,10 +134,9 @@ TEST(ServiceReplies, PingAsksForTheScriptWithAnEmptyQuery)
     ScriptedServer server;
     server.Accept().ReadRequest().Send("HTTP/1.0 200 OK\r\n\r\nerste\r\nzweite\r\n").Close();
     server.Start();
-    RecordingMessageBoxes boxes;
-    EXPECT_EQ(PingServer("localhost", " " + std::to_string(server.Port()), "korvid"), UTE_SUCCESS);
+    std::string answer;
+    EXPECT_EQ(PingServer("localhost", " " + std::to_string(server.Port()), "korvid", &answer, nullptr), UTE_SUCCESS);
     server.Finish();
     EXPECT_EQ(server.Received(), (Lines{"GET /korvid/kv_ping.php? HTTP/1.0", "Host: localhost"}));
-    ASSERT_EQ(boxes.boxes.size(), 1u);
-    EXPECT_EQ(boxes.boxes[0].text, "Der Web-Server localhost wurde erfolgreich angesprochen!\n\n\nerstezweite");
+    EXPECT_EQ(answer, "erstezweite");
 }

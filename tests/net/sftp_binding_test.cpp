@@ -1,7 +1,7 @@
 #include "net/sftp_binding.h"
 
 #include "sftp_stub_component.h"
-#include "tools/temp_folder.h"
+#include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -60,7 +60,7 @@ TEST(SftpBinding, LoadsOnlyAComponentWithEveryEntryPoint)
 
 TEST(SftpBinding, RefusesAComponentThatAnyoneButItsOwnerCouldReplace)
 {
-    TempFolder folder;
+    ScratchFolder folder;
     const std::string copy = folder / "psftp_dll.so";
     std::filesystem::copy_file(SFTP_STUB_COMPLETE_DIR "/psftp_dll.so", copy);
     struct Case {

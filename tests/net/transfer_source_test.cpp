@@ -1,7 +1,7 @@
 #include "net/transfer_source.h"
 
-#include "fixtures/file_bytes.h"
-#include "fixtures/scratch_folder.h"
+#include "support/scratch_folder.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -15,13 +15,13 @@ TEST(FileTransferSource, WriteLineEndsEveryLineOnce)
     EXPECT_EQ(source.WriteLine("mit CR\r"), 0);
     EXPECT_EQ(source.WriteLine(""), 0);
     source.Close();
-    EXPECT_EQ(ReadFileBytes(folder / "lines.txt"), "ohne Ende\r\nmit LF\nmit CR\r\r\n");
+    EXPECT_EQ(ReadTestFile(folder / "lines.txt"), "ohne Ende\r\nmit LF\nmit CR\r\r\n");
 }
 
 TEST(FileTransferSource, ReadLineKeepsLineEndsAndSplitsLongLines)
 {
     ScratchFolder folder;
-    WriteFileBytes(folder / "in.txt", "kurz\r\nabcdefghij\r\nletzte");
+    WriteTestFile(folder / "in.txt", "kurz\r\nabcdefghij\r\nletzte");
     FileTransferSource source(folder / "in.txt", 4);  // a buffer smaller than the lines
     ASSERT_EQ(source.Open(SourceMode::Read), 0);
     std::string line;
@@ -41,7 +41,7 @@ TEST(FileTransferSource, ReadLineKeepsLineEndsAndSplitsLongLines)
 TEST(FileTransferSource, ReadAfterReadLineContinuesWhereTheLineEnded)
 {
     ScratchFolder folder;
-    WriteFileBytes(folder / "in.txt", "kopf\nRUMPF");
+    WriteTestFile(folder / "in.txt", "kopf\nRUMPF");
     FileTransferSource source(folder / "in.txt");
     ASSERT_EQ(source.Open(SourceMode::Read), 0);
     std::string line;
@@ -59,7 +59,7 @@ TEST(FileTransferSource, NameIsTrimmedAndModesCreateOrAppend)
     ASSERT_EQ(padded.Open(SourceMode::Create), 0);
     EXPECT_EQ(padded.Write("12345", 5), 5);
     padded.Close();
-    EXPECT_EQ(ReadFileBytes(folder / "datei.bin"), "12345");
+    EXPECT_EQ(ReadTestFile(folder / "datei.bin"), "12345");
 
     FileTransferSource append(folder / "datei.bin");
     ASSERT_EQ(append.Open(SourceMode::Append), 0);
@@ -67,12 +67,12 @@ TEST(FileTransferSource, NameIsTrimmedAndModesCreateOrAppend)
     append.Write("67", 2);
     EXPECT_EQ(append.Seek(0, 2), 7);
     append.Close();
-    EXPECT_EQ(ReadFileBytes(folder / "datei.bin"), "1234567");
+    EXPECT_EQ(ReadTestFile(folder / "datei.bin"), "1234567");
 
     FileTransferSource create(folder / "datei.bin");
     ASSERT_EQ(create.Open(SourceMode::Create), 0);
     create.Close();
-    EXPECT_EQ(ReadFileBytes(folder / "datei.bin"), "");
+    EXPECT_EQ(ReadTestFile(folder / "datei.bin"), "");
 
     FileTransferSource missing(folder / "fehlt.bin");
     EXPECT_EQ(missing.Open(SourceMode::Read), -1);
@@ -87,7 +87,7 @@ TEST(FileTransferSource, FindSearchesAcrossBlocksWithAndWithoutCase)
     std::string bytes(10000, '.');
     bytes.replace(4093, 6, "Nadel!");  // straddles the first block border
     bytes.replace(9000, 5, "nadel");
-    WriteFileBytes(folder / "heu.txt", bytes);
+    WriteTestFile(folder / "heu.txt", bytes);
     FileTransferSource source(folder / "heu.txt");
     ASSERT_EQ(source.Open(SourceMode::Read), 0);
     EXPECT_EQ(source.Find("NADEL", 0, false, 0), 4093);
@@ -101,7 +101,7 @@ TEST(FileTransferSource, FindSearchesAcrossBlocksWithAndWithoutCase)
 TEST(FileTransferSource, CloneNamesTheSameFile)
 {
     ScratchFolder folder;
-    WriteFileBytes(folder / "a.txt", "inhalt");
+    WriteTestFile(folder / "a.txt", "inhalt");
     FileTransferSource source(folder / "a.txt");
     std::unique_ptr<TransferSource> copy = source.Clone();
     ASSERT_EQ(copy->Open(SourceMode::Read), 0);

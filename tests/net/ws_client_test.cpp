@@ -1,10 +1,10 @@
 #include "net/result_codes.h"
 #include "net/ws_client.h"
 
-#include "fixtures/file_bytes.h"
 #include "fixtures/local_web_server.h"
 #include "servers/scripted_server.h"
-#include "fixtures/scratch_folder.h"
+#include "support/scratch_folder.h"
+#include "support/test_files.h"
 #include "servers/unanswered_port.h"
 
 #include <gtest/gtest.h>
@@ -273,11 +273,11 @@ TEST(WSClientReceive, ReceiveToSourceWritesEverythingUntilThePeerCloses)
     server.Accept().Send(bytes).Close();
     server.Start();
     ScratchFolder folder;
-    WriteFileBytes(folder / "ziel.bin", "alt");
+    WriteTestFile(folder / "ziel.bin", "alt");
     CUT_WSClient client;
     ASSERT_EQ(ConnectTo(client, server), UTE_SUCCESS);
     EXPECT_EQ(client.ReceiveFile(folder / "ziel.bin", SourceMode::Append, 5), UTE_SUCCESS);
-    EXPECT_EQ(ReadFileBytes(folder / "ziel.bin"), "alt" + bytes);
+    EXPECT_EQ(ReadTestFile(folder / "ziel.bin"), "alt" + bytes);
 }
 
 TEST(WSClientReceive, ReceiveToSourceRefusesBadModesAndMissingConnections)
@@ -374,7 +374,7 @@ TEST(WSClientSend, SendFromSourceSendsTheWholeFile)
     server.Accept().ReadToEnd();
     server.Start();
     ScratchFolder folder;
-    WriteFileBytes(folder / "quelle.bin", bytes);
+    WriteTestFile(folder / "quelle.bin", bytes);
     CUT_WSClient client;
     ASSERT_EQ(ConnectTo(client, server), UTE_SUCCESS);
     EXPECT_EQ(client.SendFile(folder / "quelle.bin"), UTE_SUCCESS);

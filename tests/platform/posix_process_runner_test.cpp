@@ -1,6 +1,7 @@
 #include "platform/posix_process_runner.h"
 #include "tools/print_record.h"
-#include "tools/temp_folder.h"
+#include "support/scratch_folder.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -26,7 +27,7 @@ protected:
     }
     std::vector<PrintCall> Calls() const { return ReadPrintRecord(folder / "record"); }
 
-    TempFolder folder;
+    ScratchFolder folder;
     PosixProcessRunner runner;
 };
 

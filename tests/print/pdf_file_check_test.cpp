@@ -1,20 +1,10 @@
 #include "pdf_file_check.h"
 
 #include "fixtures/make_pdf.h"
-#include "fixtures/scratch_folder.h"
+#include "support/scratch_folder.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
-
-#include <fstream>
-
-namespace {
-
-void WriteFile(const std::string& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-}  // namespace
 
 TEST(HasPdfHeader, LooksForTheMarkerInTheFirst1024Bytes)
 {
@@ -35,15 +25,15 @@ TEST(CheckPdfFile, TellsPdfNotPdfAndUnreadableApart)
     ASSERT_TRUE(WritePdf(folder / "doc.pdf", "Lieferung"));
     EXPECT_EQ(CheckPdfFile(folder / "doc.pdf", reason), PdfFileCheck::Pdf);
 
-    WriteFile(folder / "text.pdf", "Dies ist kein PDF.\n");
+    WriteTestFile(folder / "text.pdf", "Dies ist kein PDF.\n");
     EXPECT_EQ(CheckPdfFile(folder / "text.pdf", reason), PdfFileCheck::NotPdf);
     EXPECT_NE(reason.find("text.pdf"), std::string::npos);
 
-    WriteFile(folder / "empty.pdf", "");
+    WriteTestFile(folder / "empty.pdf", "");
     EXPECT_EQ(CheckPdfFile(folder / "empty.pdf", reason), PdfFileCheck::NotPdf);
 
     // A PDF that ends early still starts like one; its head is all that is checked here.
-    WriteFile(folder / "short.pdf", "%PDF-");
+    WriteTestFile(folder / "short.pdf", "%PDF-");
     EXPECT_EQ(CheckPdfFile(folder / "short.pdf", reason), PdfFileCheck::Pdf);
 
     EXPECT_EQ(CheckPdfFile(folder / "missing.pdf", reason), PdfFileCheck::Unreadable);

@@ -3,7 +3,7 @@
 #include "fixtures/cups_fixture.h"
 #include "fixtures/make_pdf.h"
 #include "fixtures/run_program.h"
-#include "fixtures/scratch_folder.h"
+#include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // A download from an SFTP store cut while many of its reads are in flight: the station
 // prints no document half or twice and loses none.
-#include "fixtures/file_bytes.h"
+#include "support/test_files.h"
 #include "spool/free_file_name.h"
 #include "spool/loopback_store.h"
 #include "spool/polling_cycle.h"
@@ -31,7 +31,7 @@ TEST(SftpCut, ADownloadCutWithManyReadsInFlightLosesNothingAndPrintsEachDocument
         {"b.pdf", "%PDF-1.4 " + PatternBytes(24 << 20)},
         {"c.pdf", "%PDF-1.4 " + PatternBytes(100001)}};
     for (const auto& [name, bytes] : documents)
-        WriteFileBytes(delivered + "/" + name, bytes);
+        WriteTestFile(delivered + "/" + name, bytes);
     store.GiveTree();
 
     // The server drops the connection as soon as the large document began to arrive.

@@ -7,7 +7,9 @@
 #include "fixtures/run_program.h"
 #include "proof/tmpfs_mount.h"
 #include "spool/polling_cycle.h"
+#include "spool/settings_save.h"
 #include "spool/test_station.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +18,6 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <map>
 #include <string>
 #include <thread>
@@ -27,31 +28,6 @@ namespace fs = std::filesystem;
 namespace {
 
 using Lines = std::vector<std::string>;
-
-std::string Document(const std::string& name, std::size_t size)
-{
-    std::string bytes = "%PDF-1.4 " + name + "\n";
-    bytes.resize(std::max(size, bytes.size()), '.');
-    return bytes;
-}
-
-std::string FileText(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-Lines FilesBelow(const std::string& folder)
-{
-    Lines files;
-    std::error_code error;
-    for (auto it = fs::recursive_directory_iterator(folder, error); !error && it != fs::recursive_directory_iterator();
-         it.increment(error))
-        if (it->is_regular_file())
-            files.push_back(fs::relative(it->path(), folder).string());
-    std::sort(files.begin(), files.end());
-    return files;
-}
 
 // The file names the print program was given, in order, each with the bytes it read;
 // a test fails when any of them was not the whole document.
@@ -82,7 +58,7 @@ pid_t PrintProgramChild()
         std::string name = entry.path().filename().string();
         if (name.find_first_not_of("0123456789") != std::string::npos)
             continue;
-        std::string stat = FileText(entry.path().string() + "/stat");
+        std::string stat = ReadTestFile(entry.path().string() + "/stat");
         std::size_t close = stat.rfind(')');
         if (close == std::string::npos)
             continue;
@@ -130,7 +106,7 @@ TEST_F(StationFaults, APrintProgramThatCrashesKeepsItsDocumentForTheNextCycle)
 
     EXPECT_EQ(PrintedNames(test.PrintCalls()), (Lines{"a.pdf", "b.pdf"}));
     EXPECT_EQ(FilesBelow(Spool()), Lines{"a.pdf"});
-    EXPECT_EQ(FileText(Spool() + "/a.pdf"), documents["a.pdf"]);
+    EXPECT_EQ(ReadTestFile(Spool() + "/a.pdf"), documents["a.pdf"]);
 
     // The next cycle fetches a new document and prints the one kept as well.
     test.SetPrintControl("");
@@ -167,7 +143,7 @@ TEST_F(StationFaults, APrintProgramKilledWhileItHangsKeepsItsDocument)
 
     EXPECT_EQ(PrintedNames(test.PrintCalls()), (Lines{"a.pdf", "b.pdf"}));
     EXPECT_EQ(FilesBelow(Spool()), Lines{"a.pdf"});
-    EXPECT_EQ(FileText(Spool() + "/a.pdf"), documents["a.pdf"]);
+    EXPECT_EQ(ReadTestFile(Spool() + "/a.pdf"), documents["a.pdf"]);
 
     test.SetPrintControl("");
     Offer("c.pdf", 100);
@@ -220,7 +196,7 @@ TEST_F(StationFaults, AFullDiskUnderTheSpoolFolderLeavesTheSourceForTheNextCycle
     // in the source, and nothing of it is in the spool tree.
     EXPECT_EQ(PrintedNames(test.PrintCalls()), (Lines{"a.pdf", "c.pdf"}));
     EXPECT_EQ(FilesBelow(Source()), Lines{"big.pdf"});
-    EXPECT_EQ(FileText(Source() + "/big.pdf"), documents["big.pdf"]);
+    EXPECT_EQ(ReadTestFile(Source() + "/big.pdf"), documents["big.pdf"]);
     EXPECT_EQ(FilesBelow(test.folder / "spool"), Lines{});
 
     ASSERT_TRUE(disk.Resize(2048));
@@ -265,7 +241,7 @@ TEST_F(StationFaults, ASettingsFileThatCannotBeWrittenKeepsItsLastWholeState)
     fs::create_directories(test.folder / "spool");
     Station& station = test.Make(LocalKorvidSettings(test.folder.Path()));
     SaveSettings(station.Settings());
-    const std::string saved = FileText(station.Settings().IniPath);
+    const std::string saved = ReadTestFile(station.Settings().IniPath);
     ASSERT_NE(saved.find("Polling_Rate"), std::string::npos);
 
     // A full disk: whatever the save writes must not cost the file it replaces.
@@ -278,13 +254,13 @@ TEST_F(StationFaults, ASettingsFileThatCannotBeWrittenKeepsItsLastWholeState)
     station.Settings().Polling_Rate = 7;
     station.Settings().LocalMainDir = std::string(3000, 'p');
     SaveSettings(station.Settings());
-    EXPECT_EQ(FileText(station.Settings().IniPath), saved);
+    EXPECT_EQ(ReadTestFile(station.Settings().IniPath), saved);
 
     // A disk that takes no writes at all.
     fs::remove(test.folder / "station/filler");
     ASSERT_TRUE(disk.SetReadOnly(true));
     SaveSettings(station.Settings());
-    EXPECT_EQ(FileText(station.Settings().IniPath), saved);
+    EXPECT_EQ(ReadTestFile(station.Settings().IniPath), saved);
     ASSERT_TRUE(disk.SetReadOnly(false));
     EXPECT_EQ(FilesBelow(test.folder / "station"), Lines{"kv_print.ini"});
 

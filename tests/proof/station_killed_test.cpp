@@ -2,14 +2,13 @@
 // document stays on the store until a later run has it whole, and only then is it
 // printed and deleted there.
 #include "spool/loopback_store.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <csignal>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <random>
 #include <string>
@@ -23,12 +22,6 @@ namespace fs = std::filesystem;
 namespace {
 
 using Lines = std::vector<std::string>;
-
-std::string FileText(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 pid_t StartDriver(const std::string& folder, int port)
 {
@@ -103,7 +96,7 @@ TEST(StationKilled, KilledInTheMiddleOfADownloadAndStartedAgain)
     // Half a download is on the disk, under a name no print pass takes; the store still
     // has the document; nothing was printed.
     EXPECT_LT(PartialDownloadSize(spool), static_cast<long>(document.size()));
-    EXPECT_EQ(FileText(delivery + "/letter.pdf"), document);
+    EXPECT_EQ(ReadTestFile(delivery + "/letter.pdf"), document);
     EXPECT_EQ(test.PrintCalls().size(), 0u);
 
     int second = WaitForDriver(StartDriver(test.folder.Path(), store.Port()));

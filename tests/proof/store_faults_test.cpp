@@ -7,12 +7,11 @@
 #include "servers/fake_ftp_server.h"
 #include "spool/loopback_store.h"
 #include "spool/polling_cycle.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
@@ -22,19 +21,6 @@ namespace fs = std::filesystem;
 namespace {
 
 using Lines = std::vector<std::string>;
-
-std::string Document(const std::string& name, std::size_t size)
-{
-    std::string bytes = "%PDF-1.4 " + name + "\n";
-    bytes.resize(std::max(size, bytes.size()), '.');
-    return bytes;
-}
-
-std::string FileText(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 std::string ListingLine(const std::string& name, std::size_t size)
 {
@@ -146,7 +132,7 @@ protected:
         EXPECT_EQ(station.test.PrintCalls().size(), 0u);
         EXPECT_EQ(FilesBelow(station.SpoolRoot()), Lines{});
         for (const auto& [name, bytes] : documents)
-            EXPECT_EQ(FileText(Delivery() + "/" + name), bytes) << name;
+            EXPECT_EQ(ReadTestFile(Delivery() + "/" + name), bytes) << name;
     }
 
     FtpLoopbackStore store{true};
@@ -264,7 +250,7 @@ TEST_F(StoreFaults, AFullSpoolDiskDuringADownloadKeepsTheDocumentOnTheStore)
     EXPECT_EQ(station.test.PrintCalls()[1].fileBytes, documents["c.pdf"]);
     EXPECT_EQ(FilesBelow(station.SpoolRoot()), Lines{});
     EXPECT_EQ(FilesBelow(Delivery()), (Lines{"big.pdf"}));
-    EXPECT_EQ(FileText(Delivery() + "/big.pdf"), documents["big.pdf"]);
+    EXPECT_EQ(ReadTestFile(Delivery() + "/big.pdf"), documents["big.pdf"]);
 
     ASSERT_TRUE(disk.Resize(2048));
     ExpectNextCycleFetchesEverything(korvid, {"big.pdf"});

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <thread>
 
 namespace {
 
@@ -19,21 +20,19 @@ std::string Replace(std::string text, const std::string& what, const std::string
 
 FakeFtpServer::FakeFtpServer()
 {
-    listener_ = ServerSocket::Listen("127.0.0.1", &stop_);
-    port_ = listener_.Port();
+    script_.Accept().Do([this](ServerSocket& control) { control.SendAll(greeting_); });
 }
 
-FakeFtpServer::~FakeFtpServer()
+FakeFtpServer& FakeFtpServer::Step(std::function<void(ServerSocket& control)> step)
 {
-    stop_ = true;
-    if (thread_.joinable())
-        thread_.join();
+    script_.Do(std::move(step));
+    return *this;
 }
 
-bool FakeFtpServer::ReadCommand()
+bool FakeFtpServer::ReadCommand(ServerSocket& control)
 {
     std::string line;
-    if (!control_.ReadLine(line, kServerWaitMs))
+    if (!control.ReadLine(line, kServerWaitMs))
         return false;
     line = WithoutLineEnd(line);
     std::lock_guard<std::mutex> lock(mutex_);
@@ -66,11 +65,10 @@ FakeFtpServer& FakeFtpServer::Greet(const std::string& reply)
 
 FakeFtpServer& FakeFtpServer::Reply(const std::string& reply)
 {
-    steps_.push_back([this, reply] {
-        if (ReadCommand() && !reply.empty())
-            control_.SendAll(reply);
+    return Step([this, reply](ServerSocket& control) {
+        if (ReadCommand(control) && !reply.empty())
+            control.SendAll(reply);
     });
-    return *this;
 }
 
 FakeFtpServer& FakeFtpServer::AcceptLogin()
@@ -84,14 +82,13 @@ FakeFtpServer& FakeFtpServer::AcceptLogin()
 
 FakeFtpServer& FakeFtpServer::Passive(const std::string& reply)
 {
-    steps_.push_back([this, reply] {
-        if (!ReadCommand())
+    return Step([this, reply](ServerSocket& control) {
+        if (!ReadCommand(control))
             return;
-        passiveListener_ = ServerSocket::Listen("127.0.0.1", &stop_);
+        passiveListener_ = script_.Listen();
         int port = passiveListener_.Port();
-        control_.SendAll(Replace(reply, "{port}", std::to_string(port / 256) + "," + std::to_string(port % 256)));
+        control.SendAll(Replace(reply, "{port}", std::to_string(port / 256) + "," + std::to_string(port % 256)));
     });
-    return *this;
 }
 
 ServerSocket FakeFtpServer::OpenData(const FtpDataStep& step)
@@ -110,10 +107,10 @@ ServerSocket FakeFtpServer::OpenData(const FtpDataStep& step)
     }
     std::vector<ServerSocket> strays;
     for (const std::string& from : step.strayFrom)
-        strays.push_back(ServerSocket::ConnectTo(address, port, from, &stop_));
+        strays.push_back(script_.ConnectTo(address, port, from));
     ServerSocket data;
     if (step.connect)
-        data = ServerSocket::ConnectTo(address, port, "", &stop_);
+        data = script_.ConnectTo(address, port, "");
     // A stray connection is over when the client drops it.
     for (ServerSocket& stray : strays)
         stray.ReadToEnd(kServerWaitMs);
@@ -122,10 +119,10 @@ ServerSocket FakeFtpServer::OpenData(const FtpDataStep& step)
 
 FakeFtpServer& FakeFtpServer::SendData(const FtpDataStep& step)
 {
-    steps_.push_back([this, step] {
-        if (!ReadCommand())
+    return Step([this, step](ServerSocket& control) {
+        if (!ReadCommand(control))
             return;
-        control_.SendAll(step.preliminary);
+        control.SendAll(step.preliminary);
         ServerSocket data = OpenData(step);
         data.SendAll(step.data);
         if (step.stall) {
@@ -135,17 +132,16 @@ FakeFtpServer& FakeFtpServer::SendData(const FtpDataStep& step)
         }
         data.Close();
         std::this_thread::sleep_for(std::chrono::milliseconds(step.finalDelayMs));
-        control_.SendAll(step.final);
+        control.SendAll(step.final);
     });
-    return *this;
 }
 
 FakeFtpServer& FakeFtpServer::ReceiveData(const FtpDataStep& step)
 {
-    steps_.push_back([this, step] {
-        if (!ReadCommand())
+    return Step([this, step](ServerSocket& control) {
+        if (!ReadCommand(control))
             return;
-        control_.SendAll(step.preliminary);
+        control.SendAll(step.preliminary);
         ServerSocket data = OpenData(step);
         std::string bytes = data.ReadToEnd(kServerWaitMs);
         {
@@ -153,44 +149,37 @@ FakeFtpServer& FakeFtpServer::ReceiveData(const FtpDataStep& step)
             uploaded_ += bytes;
         }
         data.Close();
-        control_.SendAll(step.final);
+        control.SendAll(step.final);
     });
-    return *this;
 }
 
 FakeFtpServer& FakeFtpServer::Silent()
 {
-    steps_.push_back([this] {
-        if (ReadCommand() && !control_.AwaitPeerClose(kStallMs))
+    return Step([this](ServerSocket& control) {
+        if (ReadCommand(control) && !control.AwaitPeerClose(kStallMs))
             silenceOutlasted_ = true;
     });
-    return *this;
 }
 
 FakeFtpServer& FakeFtpServer::Close()
 {
-    steps_.push_back([this] { control_.Close(); });
+    script_.Close();
     return *this;
 }
 
 void FakeFtpServer::Start()
 {
-    thread_ = std::thread([this] {
-        control_ = listener_.Accept(kServerWaitMs);
-        control_.SendAll(greeting_);
-        for (auto& step : steps_)
-            step();
-        // Whatever comes until the client closes (QUIT) is recorded as well.
-        while (ReadCommand()) {
+    // Whatever comes until the client closes (QUIT) is recorded as well.
+    Step([this](ServerSocket& control) {
+        while (ReadCommand(control)) {
         }
-        control_.Close();
     });
+    script_.Start();
 }
 
 void FakeFtpServer::Finish()
 {
-    if (thread_.joinable())
-        thread_.join();
+    script_.Finish();
 }
 
 std::vector<std::string> FakeFtpServer::Commands() const

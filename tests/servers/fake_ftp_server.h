@@ -1,16 +1,17 @@
-// A scripted FTP server on 127.0.0.1 for what a real server will not do on demand. The
-// test lists the greeting and, command by command, the replies; data steps open the data
-// connection the way the client asked for it (accepting on the listener that a Passive
-// step opened, or connecting to the address of the last PORT command).
+// A scripted FTP server on 127.0.0.1 for what a real server will not do on demand, run
+// by the steps of a ScriptedServer. The test lists the greeting and, command by command,
+// the replies; data steps open the data connection the way the client asked for it
+// (accepting on the listener that a Passive step opened, or connecting to the address
+// of the last PORT command).
 #pragma once
 
+#include "servers/scripted_server.h"
 #include "servers/server_socket.h"
 
 #include <atomic>
 #include <functional>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 struct FtpDataStep {
@@ -32,11 +33,10 @@ struct FtpDataStep {
 class FakeFtpServer {
 public:
     FakeFtpServer();
-    ~FakeFtpServer();
     FakeFtpServer(const FakeFtpServer&) = delete;
     FakeFtpServer& operator=(const FakeFtpServer&) = delete;
 
-    int Port() const { return port_; }
+    int Port() const { return script_.Port(); }
 
     // Sent when the client connects; an empty greeting leaves the client waiting.
     FakeFtpServer& Greet(const std::string& reply);
@@ -72,22 +72,20 @@ public:
     bool ClientEndedSilences() const { return !silenceOutlasted_; }
 
 private:
-    bool ReadCommand();
+    // Reads one command from the control connection and records it.
+    bool ReadCommand(ServerSocket& control);
     ServerSocket OpenData(const FtpDataStep& step);
+    FakeFtpServer& Step(std::function<void(ServerSocket& control)> step);
 
-    std::atomic<bool> stop_{false};
     std::atomic<bool> silenceOutlasted_{false};
-    ServerSocket listener_;
-    ServerSocket control_;
     ServerSocket passiveListener_;
-    int port_ = 0;
     std::string greeting_;
     std::string activeAddress_;
     int activePort_ = 0;
-    std::vector<std::function<void()>> steps_;
     mutable std::mutex mutex_;
     std::vector<std::string> commands_;
     std::string uploaded_;
     std::vector<int> announcedPorts_;
-    std::thread thread_;
+    // Last: it is destroyed first, so its thread has ended before the members its steps use.
+    ScriptedServer script_;
 };

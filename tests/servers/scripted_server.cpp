@@ -1,7 +1,5 @@
 #include "servers/scripted_server.h"
 
-#include <chrono>
-
 #include "servers/server_timeouts.h"
 
 #include <chrono>
@@ -31,40 +29,42 @@ ScriptedServer& ScriptedServer::Accept()
     return *this;
 }
 
+ScriptedServer& ScriptedServer::Do(std::function<void(ServerSocket& connection)> step)
+{
+    steps_.push_back([this, step = std::move(step)] { step(connection_); });
+    return *this;
+}
+
 ScriptedServer& ScriptedServer::Send(const std::string& bytes)
 {
-    steps_.push_back([this, bytes] { connection_.SendAll(bytes); });
-    return *this;
+    return Do([bytes](ServerSocket& connection) { connection.SendAll(bytes); });
 }
 
 ScriptedServer& ScriptedServer::ReadLine()
 {
-    steps_.push_back([this] {
+    return Do([this](ServerSocket& connection) {
         std::string line;
-        if (connection_.ReadLine(line, kServerWaitMs))
+        if (connection.ReadLine(line, kServerWaitMs))
             Record(WithoutLineEnd(line));
     });
-    return *this;
 }
 
 ScriptedServer& ScriptedServer::ReadRequest()
 {
-    steps_.push_back([this] {
+    return Do([this](ServerSocket& connection) {
         std::string line;
-        while (connection_.ReadLine(line, kServerWaitMs)) {
+        while (connection.ReadLine(line, kServerWaitMs)) {
             line = WithoutLineEnd(line);
             if (line.empty())
                 break;
             Record(line);
         }
     });
-    return *this;
 }
 
 ScriptedServer& ScriptedServer::ReadToEnd()
 {
-    steps_.push_back([this] { Record(connection_.ReadToEnd(kServerWaitMs)); });
-    return *this;
+    return Do([this](ServerSocket& connection) { Record(connection.ReadToEnd(kServerWaitMs)); });
 }
 
 ScriptedServer& ScriptedServer::Pause(int milliseconds)
@@ -75,8 +75,17 @@ ScriptedServer& ScriptedServer::Pause(int milliseconds)
 
 ScriptedServer& ScriptedServer::Close()
 {
-    steps_.push_back([this] { connection_.Close(); });
-    return *this;
+    return Do([](ServerSocket& connection) { connection.Close(); });
+}
+
+ServerSocket ScriptedServer::Listen()
+{
+    return ServerSocket::Listen("127.0.0.1", &stop_);
+}
+
+ServerSocket ScriptedServer::ConnectTo(const std::string& address, int port, const std::string& from)
+{
+    return ServerSocket::ConnectTo(address, port, from, &stop_);
 }
 
 void ScriptedServer::Start()

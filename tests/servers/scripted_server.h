@@ -32,6 +32,14 @@ public:
     ScriptedServer& ReadToEnd();
     ScriptedServer& Close();
     ScriptedServer& Pause(int milliseconds);
+    // A step of the caller's own on the connection that the last Accept made.
+    ScriptedServer& Do(std::function<void(ServerSocket& connection)> step);
+
+    // Sockets for the caller's steps whose waits end when the server is told to stop: a
+    // listener on 127.0.0.1 and any free port, and a connection to address:port made
+    // from the local address "from" (empty: any).
+    ServerSocket Listen();
+    ServerSocket ConnectTo(const std::string& address, int port, const std::string& from);
 
     void Start();
     // Waits until the script ran and the client closed its end (bounded).

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <string>
 
-#include "fixtures/file_bytes.h"
+#include "support/test_files.h"
 #include "fixtures/sshd_fixture.h"
 
 namespace fs = std::filesystem;
@@ -38,6 +38,6 @@ TEST(SftpHostKey, IsRecordedOnlyByTheFirstLogInThatSucceeds)
     EXPECT_TRUE(binding.HostKey(fingerprint, recorded));
     EXPECT_TRUE(recorded);
     EXPECT_EQ(fingerprint.rfind("SHA256:", 0), 0u) << fingerprint;
-    EXPECT_NE(ReadFileBytes(knownHosts).find("[127.0.0.1]:" + std::to_string(server.Port())), std::string::npos);
+    EXPECT_NE(ReadTestFile(knownHosts).find("[127.0.0.1]:" + std::to_string(server.Port())), std::string::npos);
     formerHome != nullptr ? setenv("HOME", kept.c_str(), 1) : unsetenv("HOME");
 }

@@ -1,5 +1,6 @@
-// The SFTP component on its own, loaded the way the station loads it, against a private
-// OpenSSH server on loopback.
+// The SFTP component on its own, loaded and driven through the station's binding,
+// against a private OpenSSH server on loopback.
+#include "net/sftp_binding.h"
 #include "psftp_dll.h"
 
 #include <arpa/inet.h>
@@ -12,29 +13,18 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "fixtures/scratch_folder.h"
 #include "fixtures/sshd_fixture.h"
+#include "support/scratch_folder.h"
+#include "support/test_files.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-void WriteFile(const std::string& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary) << bytes;
-}
 
 std::vector<std::string> Tokens(const std::string& line)
 {
@@ -46,41 +36,27 @@ std::vector<std::string> Tokens(const std::string& line)
     return tokens;
 }
 
-// The component, loaded with dlopen and bound by the names the station uses.
-struct Component {
-    Component()
-    {
-        library = dlopen(PSFTP_DLL_DIR "/psftp_dll.so", RTLD_NOW | RTLD_LOCAL);
-        if (library == nullptr) {
-            return;
-        }
-        Bind(connect, "psftp_dll_connect");
-        Bind(connectPort, "psftp_dll_connect_port");
-        Bind(disconnect, "psftp_dll_disconnect");
-        Bind(getLastError, "psftp_dll_get_last_error");
-        Bind(pwd, "psftp_dll_pwd");
-        Bind(put, "psftp_dll_put");
-        Bind(get, "psftp_dll_get");
-        Bind(ls, "psftp_dll_ls");
-        Bind(chdir, "psftp_dll_chdir");
-        Bind(mkdir, "psftp_dll_mkdir");
-        Bind(rmdir, "psftp_dll_rmdir");
-        Bind(remove, "psftp_dll_delete");
-        Bind(rename, "psftp_dll_rename");
-        Bind(setTimeouts, "psftp_dll_set_timeouts");
+// An entry point of the component that the binding loaded.
+template <typename Function>
+Function EntryPoint(const char* name)
+{
+    void* library = dlopen(PSFTP_DLL_DIR "/psftp_dll.so", RTLD_NOW | RTLD_NOLOAD);
+    if (library == nullptr) {
+        return nullptr;
     }
-    ~Component()
-    {
-        if (library != nullptr) {
-            dlclose(library);
-        }
-    }
-    template <typename Function>
-    void Bind(Function& function, const char* name)
-    {
-        function = reinterpret_cast<Function>(dlsym(library, name));
-        complete = complete && function != nullptr;
-    }
+    const auto function = reinterpret_cast<Function>(dlsym(library, name));
+    dlclose(library);
+    return function;
+}
+
+void SetTimeouts(int connectSeconds, int ioSeconds)
+{
+    EntryPoint<void (*)(int, int)>("psftp_dll_set_timeouts")(connectSeconds, ioSeconds);
+}
+
+// The entry points themselves, for what the binding never asks of them: closed and
+// unknown handles, missing arguments, short buffers, a line function that stops.
+struct EntryPoints {
     std::string Error(psftp_dll_handle handle)
     {
         char buffer[8192] = {};
@@ -92,38 +68,15 @@ struct Component {
         char buffer[256] = {};
         return pwd(handle, buffer, 250) == 0 ? buffer : "(failed)";
     }
-    std::vector<std::string> List(psftp_dll_handle handle)
-    {
-        std::vector<std::string> lines;
-        const int result = ls(
-            handle,
-            [](const char* line, void* context) {
-                static_cast<std::vector<std::string>*>(context)->emplace_back(line);
-                return 0;
-            },
-            &lines);
-        if (result != 1) {
-            lines.assign(1, "(failed)");
-        }
-        return lines;
-    }
 
-    void* library = nullptr;
-    bool complete = true;
-    psftp_dll_connect_fn connect = nullptr;
-    psftp_dll_connect_port_fn connectPort = nullptr;
-    psftp_dll_disconnect_fn disconnect = nullptr;
-    psftp_dll_get_last_error_fn getLastError = nullptr;
-    psftp_dll_pwd_fn pwd = nullptr;
-    psftp_dll_transfer_fn put = nullptr;
-    psftp_dll_transfer_fn get = nullptr;
-    psftp_dll_ls_fn ls = nullptr;
-    psftp_dll_name_fn chdir = nullptr;
-    psftp_dll_name_fn mkdir = nullptr;
-    psftp_dll_name_fn rmdir = nullptr;
-    psftp_dll_name_fn remove = nullptr;
-    psftp_dll_rename_fn rename = nullptr;
-    void (*setTimeouts)(int, int) = nullptr;
+    psftp_dll_connect_port_fn connectPort = EntryPoint<psftp_dll_connect_port_fn>("psftp_dll_connect_port");
+    psftp_dll_disconnect_fn disconnect = EntryPoint<psftp_dll_disconnect_fn>("psftp_dll_disconnect");
+    psftp_dll_get_last_error_fn getLastError = EntryPoint<psftp_dll_get_last_error_fn>("psftp_dll_get_last_error");
+    psftp_dll_pwd_fn pwd = EntryPoint<psftp_dll_pwd_fn>("psftp_dll_pwd");
+    psftp_dll_transfer_fn get = EntryPoint<psftp_dll_transfer_fn>("psftp_dll_get");
+    psftp_dll_ls_fn ls = EntryPoint<psftp_dll_ls_fn>("psftp_dll_ls");
+    psftp_dll_name_fn chdir = EntryPoint<psftp_dll_name_fn>("psftp_dll_chdir");
+    psftp_dll_name_fn mkdir = EntryPoint<psftp_dll_name_fn>("psftp_dll_mkdir");
 };
 
 class PsftpDll : public ::testing::Test {
@@ -138,107 +91,100 @@ protected:
         setenv("HOME", home.c_str(), 1);
         knownHosts = home + "/.ssh/known_hosts";
 
-        ASSERT_NE(sftp.library, nullptr) << dlerror();
-        ASSERT_TRUE(sftp.complete);
-        sftp.setTimeouts(15, 30);
+        ASSERT_TRUE(sftp.IsLoaded()) << sftp.GetLastError();
+        SetTimeouts(15, 30);
         std::string error;
         ASSERT_TRUE(server.Start(error)) << error;
         store = fs::canonical(server.StoreRoot()).string();
+        sftp.SetPort(server.Port());
     }
+    void TearDown() override { sftp.Disconnect(); }
 
-    void TearDown() override
+    bool Connect(const char* password = SshdFixture::Password())
     {
-        if (handle != 0) {
-            sftp.disconnect(handle);
-        }
+        return sftp.Connect("127.0.0.1", SshdFixture::User(), password);
     }
-
-    psftp_dll_handle Connect(const char* password = SshdFixture::Password())
+    std::string Pwd()
     {
-        return sftp.connectPort("127.0.0.1", server.Port(), SshdFixture::User(), password);
+        std::string directory;
+        return sftp.Pwd(directory) ? directory : "(failed)";
+    }
+    std::vector<std::string> List()
+    {
+        std::vector<std::string> lines;
+        return sftp.List(lines) ? lines : std::vector<std::string>{"(failed)"};
     }
 
     // Puts a file into the store as the server's user would find it.
     void StoreFile(const std::string& relative, const std::string& bytes)
     {
-        const fs::path path = fs::path(store) / relative;
-        fs::create_directories(path.parent_path());
-        WriteFile(path, bytes);
+        WriteTestFile(store + "/" + relative, bytes);
         ASSERT_TRUE(server.GiveToUser(store));
     }
 
-    Component sftp;
+    SftpBinding sftp{PSFTP_DLL_DIR};
     SshdFixture server;
     ScratchFolder scratch;
     std::string local;
     std::string home;
     std::string knownHosts;
     std::string store;
-    psftp_dll_handle handle = 0;
 };
 
 TEST_F(PsftpDll, LogsInRecordsTheHostKeyAndStartsInTheStartDirectory)
 {
-    handle = Connect();
-    ASSERT_NE(handle, 0) << sftp.Error(0);
-    EXPECT_EQ(sftp.Error(0), "");
-    EXPECT_EQ(sftp.Pwd(handle), store);
+    EntryPoints component;
+    ASSERT_TRUE(Connect()) << sftp.GetLastError();
+    EXPECT_EQ(component.Error(0), "");
+    EXPECT_EQ(Pwd(), store);
     // Trust on first use: the server's key is now known for its host and port.
-    EXPECT_NE(ReadFile(knownHosts).find("[127.0.0.1]:" + std::to_string(server.Port())),
+    EXPECT_NE(ReadTestFile(knownHosts).find("[127.0.0.1]:" + std::to_string(server.Port())),
               std::string::npos);
 
     // A second connection finds the key known and leaves the file as it was.
-    const std::string known = ReadFile(knownHosts);
-    const psftp_dll_handle second = Connect();
-    ASSERT_NE(second, 0) << sftp.Error(0);
-    EXPECT_EQ(ReadFile(knownHosts), known);
-    sftp.disconnect(second);
+    const std::string known = ReadTestFile(knownHosts);
+    const psftp_dll_handle second =
+        component.connectPort("127.0.0.1", server.Port(), SshdFixture::User(), SshdFixture::Password());
+    ASSERT_NE(second, 0) << component.Error(0);
+    EXPECT_EQ(ReadTestFile(knownHosts), known);
+    component.disconnect(second);
 
     // A closed handle is unknown from then on.
-    EXPECT_EQ(sftp.Pwd(second), "(failed)");
-    EXPECT_EQ(sftp.Error(second), "No such connection.");
-    EXPECT_EQ(sftp.mkdir(second, "x"), 0);
-    EXPECT_EQ(sftp.Pwd(handle), store);
+    EXPECT_EQ(component.Pwd(second), "(failed)");
+    EXPECT_EQ(component.Error(second), "No such connection.");
+    EXPECT_EQ(component.mkdir(second, "x"), 0);
+    EXPECT_EQ(Pwd(), store);
 }
 
 TEST_F(PsftpDll, DirectoryCommands)
 {
-    handle = Connect();
-    ASSERT_NE(handle, 0) << sftp.Error(0);
-    EXPECT_EQ(sftp.mkdir(handle, "SPOOL"), 1) << sftp.Error(handle);
-    EXPECT_EQ(sftp.chdir(handle, "SPOOL"), 1) << sftp.Error(handle);
-    EXPECT_EQ(sftp.Pwd(handle), store + "/SPOOL");
-    EXPECT_EQ(sftp.mkdir(handle, "DELV"), 1) << sftp.Error(handle);
+    ASSERT_TRUE(Connect()) << sftp.GetLastError();
+    EXPECT_TRUE(sftp.MakeDirectory("SPOOL")) << sftp.GetLastError();
+    EXPECT_TRUE(sftp.ChangeDirectory("SPOOL")) << sftp.GetLastError();
+    EXPECT_EQ(Pwd(), store + "/SPOOL");
+    EXPECT_TRUE(sftp.MakeDirectory("DELV")) << sftp.GetLastError();
     EXPECT_TRUE(fs::is_directory(store + "/SPOOL/DELV"));
-    EXPECT_EQ(sftp.chdir(handle, "DELV"), 1);
-    EXPECT_EQ(sftp.chdir(handle, ".."), 1);
-    EXPECT_EQ(sftp.Pwd(handle), store + "/SPOOL");
-    EXPECT_EQ(sftp.rmdir(handle, "DELV"), 1) << sftp.Error(handle);
+    EXPECT_TRUE(sftp.ChangeDirectory("DELV"));
+    EXPECT_TRUE(sftp.ChangeDirectory(".."));
+    EXPECT_EQ(Pwd(), store + "/SPOOL");
+    EXPECT_TRUE(sftp.RemoveDirectory("DELV")) << sftp.GetLastError();
     EXPECT_FALSE(fs::exists(store + "/SPOOL/DELV"));
-    EXPECT_EQ(sftp.chdir(handle, "/"), 1);
-    EXPECT_EQ(sftp.Pwd(handle), "/");
-    EXPECT_EQ(sftp.chdir(handle, (store + "/SPOOL").c_str()), 1);
-    EXPECT_EQ(sftp.Pwd(handle), store + "/SPOOL");
+    EXPECT_TRUE(sftp.ChangeDirectory("/"));
+    EXPECT_EQ(Pwd(), "/");
+    EXPECT_TRUE(sftp.ChangeDirectory(store + "/SPOOL"));
+    EXPECT_EQ(Pwd(), store + "/SPOOL");
 
     // Failures keep the current directory and say what went wrong.
-    EXPECT_EQ(sftp.chdir(handle, "missing"), 0);
-    EXPECT_EQ(sftp.Error(handle), "Cannot change to " + store
-                                      + "/SPOOL/missing: no such file or directory");
+    EXPECT_FALSE(sftp.ChangeDirectory("missing"));
+    EXPECT_EQ(sftp.GetLastError(), "Cannot change to " + store + "/SPOOL/missing: no such file or directory");
     StoreFile("SPOOL/a.pdf", "%PDF");
-    EXPECT_EQ(sftp.chdir(handle, "a.pdf"), 0);
-    EXPECT_EQ(sftp.Error(handle), "Cannot change to " + store + "/SPOOL/a.pdf: not a directory");
-    EXPECT_EQ(sftp.Pwd(handle), store + "/SPOOL");
-    EXPECT_EQ(sftp.mkdir(handle, "a.pdf"), 0);
-    EXPECT_NE(sftp.Error(handle).find("Cannot make the directory " + store + "/SPOOL/a.pdf"), std::string::npos);
-    EXPECT_EQ(sftp.rmdir(handle, "missing"), 0);
-    EXPECT_EQ(sftp.Error(handle), "Cannot remove the directory " + store
-                                      + "/SPOOL/missing: no such file or directory");
-
-    // A current directory longer than the caller's buffer is a failure, not a cut text.
-    char small[8] = "before";
-    EXPECT_NE(sftp.pwd(handle, small, sizeof small), 0);
-    EXPECT_STREQ(small, "before");
-    EXPECT_NE(sftp.Error(handle).find("longer than the buffer"), std::string::npos);
+    EXPECT_FALSE(sftp.ChangeDirectory("a.pdf"));
+    EXPECT_EQ(sftp.GetLastError(), "Cannot change to " + store + "/SPOOL/a.pdf: not a directory");
+    EXPECT_EQ(Pwd(), store + "/SPOOL");
+    EXPECT_FALSE(sftp.MakeDirectory("a.pdf"));
+    EXPECT_NE(sftp.GetLastError().find("Cannot make the directory " + store + "/SPOOL/a.pdf"), std::string::npos);
+    EXPECT_FALSE(sftp.RemoveDirectory("missing"));
+    EXPECT_EQ(sftp.GetLastError(), "Cannot remove the directory " + store + "/SPOOL/missing: no such file or directory");
 }
 
 TEST_F(PsftpDll, TransfersKeepEveryByte)
@@ -248,54 +194,52 @@ TEST_F(PsftpDll, TransfersKeepEveryByte)
         document.push_back(char((i * 7 + i / 256) & 0xFF));
     }
     const std::string upload = local + "/upload.pdf";
-    WriteFile(upload, document);
-    handle = Connect();
-    ASSERT_NE(handle, 0) << sftp.Error(0);
+    WriteTestFile(upload, document);
+    ASSERT_TRUE(Connect()) << sftp.GetLastError();
 
-    EXPECT_EQ(sftp.put(handle, upload.c_str(), "stored.pdf"), 1) << sftp.Error(handle);
-    EXPECT_EQ(ReadFile(store + "/stored.pdf"), document);
+    EXPECT_TRUE(sftp.Put(upload, "stored.pdf")) << sftp.GetLastError();
+    EXPECT_EQ(ReadTestFile(store + "/stored.pdf"), document);
 
     const std::string download = local + "/download.tmp";
-    EXPECT_EQ(sftp.get(handle, download.c_str(), "stored.pdf"), 1) << sftp.Error(handle);
-    EXPECT_EQ(ReadFile(download), document);
+    EXPECT_TRUE(sftp.Get(download, "stored.pdf")) << sftp.GetLastError();
+    EXPECT_EQ(ReadTestFile(download), document);
 
     StoreFile("empty.pdf", "");
     const std::string empty = local + "/empty.tmp";
-    EXPECT_EQ(sftp.get(handle, empty.c_str(), "empty.pdf"), 1) << sftp.Error(handle);
+    EXPECT_TRUE(sftp.Get(empty, "empty.pdf")) << sftp.GetLastError();
     EXPECT_TRUE(fs::exists(empty));
     EXPECT_EQ(fs::file_size(empty), 0u);
 
-    EXPECT_EQ(sftp.rename(handle, "stored.pdf", "renamed.pdf"), 1) << sftp.Error(handle);
+    EXPECT_TRUE(sftp.Rename("stored.pdf", "renamed.pdf")) << sftp.GetLastError();
     EXPECT_FALSE(fs::exists(store + "/stored.pdf"));
-    EXPECT_EQ(ReadFile(store + "/renamed.pdf"), document);
-    EXPECT_EQ(sftp.remove(handle, "renamed.pdf"), 1) << sftp.Error(handle);
+    EXPECT_EQ(ReadTestFile(store + "/renamed.pdf"), document);
+    EXPECT_TRUE(sftp.Delete("renamed.pdf")) << sftp.GetLastError();
     EXPECT_FALSE(fs::exists(store + "/renamed.pdf"));
 
     // A missing remote file creates no local file; a local file that cannot be
     // created leaves the remote file alone.
     const std::string missing = local + "/missing.tmp";
-    EXPECT_EQ(sftp.get(handle, missing.c_str(), "renamed.pdf"), 0);
-    EXPECT_EQ(sftp.Error(handle), "Cannot open " + store + "/renamed.pdf: no such file or directory");
+    EXPECT_FALSE(sftp.Get(missing, "renamed.pdf"));
+    EXPECT_EQ(sftp.GetLastError(), "Cannot open " + store + "/renamed.pdf: no such file or directory");
     EXPECT_FALSE(fs::exists(missing));
     StoreFile("kept.pdf", "kept");
-    EXPECT_EQ(sftp.get(handle, (local + "/no/such/folder/x.tmp").c_str(), "kept.pdf"), 0);
-    EXPECT_NE(sftp.Error(handle).find("Cannot create " + local + "/no/such/folder/x.tmp"),
-              std::string::npos);
-    EXPECT_EQ(ReadFile(store + "/kept.pdf"), "kept");
+    EXPECT_FALSE(sftp.Get(local + "/no/such/folder/x.tmp", "kept.pdf"));
+    EXPECT_NE(sftp.GetLastError().find("Cannot create " + local + "/no/such/folder/x.tmp"), std::string::npos);
+    EXPECT_EQ(ReadTestFile(store + "/kept.pdf"), "kept");
 
-    EXPECT_EQ(sftp.put(handle, (local + "/absent.pdf").c_str(), "absent.pdf"), 0);
-    EXPECT_NE(sftp.Error(handle).find("Cannot open " + local + "/absent.pdf"), std::string::npos);
+    EXPECT_FALSE(sftp.Put(local + "/absent.pdf", "absent.pdf"));
+    EXPECT_NE(sftp.GetLastError().find("Cannot open " + local + "/absent.pdf"), std::string::npos);
     EXPECT_FALSE(fs::exists(store + "/absent.pdf"));
-    EXPECT_EQ(sftp.remove(handle, "absent.pdf"), 0);
-    EXPECT_EQ(sftp.rename(handle, "absent.pdf", "other.pdf"), 0);
-    EXPECT_NE(sftp.Error(handle).find("Cannot rename " + store + "/absent.pdf to "), std::string::npos);
+    EXPECT_FALSE(sftp.Delete("absent.pdf"));
+    EXPECT_FALSE(sftp.Rename("absent.pdf", "other.pdf"));
+    EXPECT_NE(sftp.GetLastError().find("Cannot rename " + store + "/absent.pdf to "), std::string::npos);
 
     // An unreadable file on the server fails and leaves no local file behind.
     StoreFile("locked.pdf", "secret");
     fs::permissions(store + "/locked.pdf", fs::perms::none);
     const std::string locked = local + "/locked.tmp";
-    EXPECT_EQ(sftp.get(handle, locked.c_str(), "locked.pdf"), 0);
-    EXPECT_EQ(sftp.Error(handle), "Cannot open " + store + "/locked.pdf: permission denied");
+    EXPECT_FALSE(sftp.Get(locked, "locked.pdf"));
+    EXPECT_EQ(sftp.GetLastError(), "Cannot open " + store + "/locked.pdf: permission denied");
     EXPECT_FALSE(fs::exists(locked));
 }
 
@@ -309,11 +253,10 @@ TEST_F(PsftpDll, ListsTheCurrentDirectoryInTheLongForm)
     const utimbuf old{1583323200, 1583323200};
     ASSERT_EQ(utime((store + "/SPOOL/DELV/b.pdf").c_str(), &old), 0);
 
-    handle = Connect();
-    ASSERT_NE(handle, 0) << sftp.Error(0);
-    ASSERT_EQ(sftp.chdir(handle, "SPOOL/DELV"), 1) << sftp.Error(handle);
-    const std::vector<std::string> lines = sftp.List(handle);
-    ASSERT_EQ(lines.size(), 3u) << sftp.Error(handle);
+    ASSERT_TRUE(Connect()) << sftp.GetLastError();
+    ASSERT_TRUE(sftp.ChangeDirectory("SPOOL/DELV")) << sftp.GetLastError();
+    const std::vector<std::string> lines = List();
+    ASSERT_EQ(lines.size(), 3u) << sftp.GetLastError();
 
     const std::vector<std::string> first = Tokens(lines[0]);
     ASSERT_EQ(first.size(), 10u) << lines[0];
@@ -337,64 +280,49 @@ TEST_F(PsftpDll, ListsTheCurrentDirectoryInTheLongForm)
     EXPECT_EQ(third[8], "x.pdf");
 
     // An empty directory lists nothing, not even "." and "..".
-    ASSERT_EQ(sftp.chdir(handle, "x.pdf"), 1);
-    EXPECT_TRUE(sftp.List(handle).empty());
-
-    // A line function that asks to stop ends the listing as a failure.
-    ASSERT_EQ(sftp.chdir(handle, ".."), 1);
-    int calls = 0;
-    EXPECT_EQ(sftp.ls(
-                  handle,
-                  [](const char*, void* context) {
-                      ++*static_cast<int*>(context);
-                      return 1;
-                  },
-                  &calls),
-              0);
-    EXPECT_EQ(calls, 1);
-    EXPECT_EQ(sftp.Error(handle), "The listing was stopped by the caller.");
+    ASSERT_TRUE(sftp.ChangeDirectory("x.pdf"));
+    EXPECT_TRUE(List().empty());
 }
 
 TEST_F(PsftpDll, RefusedLogInSaysWhyWithoutAHandle)
 {
-    EXPECT_EQ(Connect("wrong password"), 0);
-    EXPECT_EQ(sftp.Error(0), "Access denied: 127.0.0.1:" + std::to_string(server.Port())
-                                 + " refused the log-in of user " + SshdFixture::User()
-                                 + " with this password.");
-    EXPECT_EQ(sftp.connectPort("127.0.0.1", server.Port(), "nosuchuser", "x"), 0);
-    EXPECT_NE(sftp.Error(0).find("refused the log-in of user nosuchuser"), std::string::npos);
+    EXPECT_FALSE(Connect("wrong password"));
+    EXPECT_EQ(sftp.GetLastError(), "Access denied: 127.0.0.1:" + std::to_string(server.Port())
+                                       + " refused the log-in of user " + SshdFixture::User()
+                                       + " with this password.");
+    EXPECT_FALSE(sftp.Connect("127.0.0.1", "nosuchuser", "x"));
+    EXPECT_NE(sftp.GetLastError().find("refused the log-in of user nosuchuser"), std::string::npos);
 
     // Nothing listens on a closed port.
     const int closed = server.Port();
     server.Stop();
-    EXPECT_EQ(Connect(), 0);
-    EXPECT_EQ(sftp.Error(0).rfind("Cannot connect to 127.0.0.1:" + std::to_string(closed) + ": ", 0),
-              0u);
-    EXPECT_EQ(sftp.connectPort("", 22, "user", "x"), 0);
-    EXPECT_EQ(sftp.Error(0), "No server name given.");
-    EXPECT_EQ(sftp.connectPort("127.0.0.1", 0, "user", "x"), 0);
-    EXPECT_EQ(sftp.Error(0), "Port 0 is not a port number.");
+    EXPECT_FALSE(Connect());
+    EXPECT_EQ(sftp.GetLastError().rfind("Cannot connect to 127.0.0.1:" + std::to_string(closed) + ": ", 0), 0u);
+    sftp.SetPort(22);
+    EXPECT_FALSE(sftp.Connect("", "user", "x"));
+    EXPECT_EQ(sftp.GetLastError(), "No server name given.");
+    sftp.SetPort(0);
+    EXPECT_FALSE(sftp.Connect("127.0.0.1", "user", "x"));
+    EXPECT_EQ(sftp.GetLastError(), "Port 0 is not a port number.");
 }
 
 TEST_F(PsftpDll, ChangedHostKeyIsRefused)
 {
-    handle = Connect();
-    ASSERT_NE(handle, 0) << sftp.Error(0);
-    sftp.disconnect(handle);
-    handle = 0;
-    const std::string known = ReadFile(knownHosts);
+    ASSERT_TRUE(Connect()) << sftp.GetLastError();
+    sftp.Disconnect();
+    const std::string known = ReadTestFile(knownHosts);
 
     std::string error;
     ASSERT_TRUE(server.RenewHostKey(error)) << error;
-    EXPECT_EQ(Connect(), 0);
-    const std::string refusal = sftp.Error(0);
+    EXPECT_FALSE(Connect());
+    const std::string refusal = sftp.GetLastError();
     EXPECT_EQ(refusal.rfind("Host key verification failed: the host key of 127.0.0.1:"
                             + std::to_string(server.Port()) + " has changed (now SHA256:", 0),
               0u) << refusal;
     EXPECT_NE(refusal.find("remove its old entry from " + knownHosts), std::string::npos);
     // The old key stays the trusted one.
-    EXPECT_EQ(ReadFile(knownHosts), known);
-    EXPECT_EQ(Connect(), 0);
+    EXPECT_EQ(ReadTestFile(knownHosts), known);
+    EXPECT_FALSE(Connect());
 }
 
 TEST_F(PsftpDll, ServerThatNeverSpeaksEndsTheConnectAtTheTimeOut)
@@ -411,57 +339,54 @@ TEST_F(PsftpDll, ServerThatNeverSpeaksEndsTheConnectAtTheTimeOut)
     ASSERT_EQ(getsockname(silent, reinterpret_cast<sockaddr*>(&address), &length), 0);
     const int port = ntohs(address.sin_port);
 
-    sftp.setTimeouts(1, 1);
-    EXPECT_EQ(sftp.connectPort("127.0.0.1", port, "user", "x"), 0);
-    EXPECT_EQ(sftp.Error(0).rfind("Cannot connect to 127.0.0.1:" + std::to_string(port) + ": ", 0),
-              0u) << sftp.Error(0);
+    SetTimeouts(1, 1);
+    sftp.SetPort(port);
+    EXPECT_FALSE(sftp.Connect("127.0.0.1", "user", "x"));
+    EXPECT_EQ(sftp.GetLastError().rfind("Cannot connect to 127.0.0.1:" + std::to_string(port) + ": ", 0), 0u)
+        << sftp.GetLastError();
     close(silent);
 }
 
 TEST_F(PsftpDll, ServerThatStopsAnsweringEndsEachCallAtTheTimeOut)
 {
     StoreFile("a.pdf", std::string(100000, 'a'));
-    sftp.setTimeouts(15, 1);
-    handle = Connect();
-    ASSERT_NE(handle, 0) << sftp.Error(0);
+    SetTimeouts(15, 1);
+    ASSERT_TRUE(Connect()) << sftp.GetLastError();
     server.FreezeSessions();
 
     const std::string timeOut = "Time-out: 127.0.0.1:" + std::to_string(server.Port())
         + " did not answer within 1 s; the connection is closed.";
-    EXPECT_EQ(sftp.List(handle), std::vector<std::string>{"(failed)"});
-    EXPECT_EQ(sftp.Error(handle), timeOut);
+    EXPECT_EQ(List(), std::vector<std::string>{"(failed)"});
+    EXPECT_EQ(sftp.GetLastError(), timeOut);
     // The connection is given up: later calls fail at once with the same reason, and a
     // download leaves no local file.
     const std::string download = local + "/a.tmp";
-    EXPECT_EQ(sftp.get(handle, download.c_str(), "a.pdf"), 0);
-    EXPECT_EQ(sftp.Error(handle), timeOut);
+    EXPECT_FALSE(sftp.Get(download, "a.pdf"));
+    EXPECT_EQ(sftp.GetLastError(), timeOut);
     EXPECT_FALSE(fs::exists(download));
-    EXPECT_EQ(sftp.chdir(handle, "/"), 0);
-    sftp.disconnect(handle);
-    handle = 0;
+    EXPECT_FALSE(sftp.ChangeDirectory("/"));
+    sftp.Disconnect();
     server.ThawSessions();
 }
 
 TEST_F(PsftpDll, ServerThatDropsTheConnectionFailsTheDownload)
 {
     StoreFile("a.pdf", std::string(100000, 'a'));
-    handle = Connect();
-    ASSERT_NE(handle, 0) << sftp.Error(0);
+    ASSERT_TRUE(Connect()) << sftp.GetLastError();
     server.EndSessions();
 
     const std::string download = local + "/a.tmp";
-    EXPECT_EQ(sftp.get(handle, download.c_str(), "a.pdf"), 0);
+    EXPECT_FALSE(sftp.Get(download, "a.pdf"));
     EXPECT_FALSE(fs::exists(download));
-    EXPECT_NE(sftp.Error(handle), "");
-    EXPECT_EQ(ReadFile(store + "/a.pdf"), std::string(100000, 'a'));
-    EXPECT_EQ(sftp.List(handle), std::vector<std::string>{"(failed)"});
+    EXPECT_NE(sftp.GetLastError(), "");
+    EXPECT_EQ(ReadTestFile(store + "/a.pdf"), std::string(100000, 'a'));
+    EXPECT_EQ(List(), std::vector<std::string>{"(failed)"});
 }
 
 TEST_F(PsftpDll, DownloadCutMidPipelineLeavesNoFile)
 {
     StoreFile("big.pdf", std::string(64 << 20, 'b'));
-    handle = Connect();
-    ASSERT_NE(handle, 0) << sftp.Error(0);
+    ASSERT_TRUE(Connect()) << sftp.GetLastError();
     // The server goes as soon as the first blocks reached the local file.
     const std::string download = local + "/big.tmp";
     std::thread cut([&] {
@@ -471,34 +396,59 @@ TEST_F(PsftpDll, DownloadCutMidPipelineLeavesNoFile)
         }
         server.EndSessions();
     });
-    EXPECT_EQ(sftp.get(handle, download.c_str(), "big.pdf"), 0);
+    EXPECT_FALSE(sftp.Get(download, "big.pdf"));
     cut.join();
     EXPECT_FALSE(fs::exists(download));
-    EXPECT_EQ(sftp.Error(handle).rfind("Cannot read " + store + "/big.pdf: connection lost: ", 0), 0u)
-        << sftp.Error(handle);
+    EXPECT_EQ(sftp.GetLastError().rfind("Cannot read " + store + "/big.pdf: connection lost: ", 0), 0u)
+        << sftp.GetLastError();
 }
 
 TEST_F(PsftpDll, UnknownHandlesAndMissingArgumentsFailWithoutHarm)
 {
+    EntryPoints component;
     const psftp_dll_handle unknown = 12345;
-    EXPECT_EQ(sftp.Pwd(unknown), "(failed)");
-    EXPECT_EQ(sftp.List(unknown), std::vector<std::string>{"(failed)"});
-    EXPECT_EQ(sftp.chdir(unknown, "/"), 0);
-    EXPECT_EQ(sftp.get(unknown, "/tmp/x", "x"), 0);
-    EXPECT_EQ(sftp.Error(unknown), "No such connection.");
-    sftp.disconnect(unknown);
+    EXPECT_EQ(component.Pwd(unknown), "(failed)");
+    EXPECT_NE(component.ls(unknown, [](const char*, void*) { return 0; }, nullptr), 1);
+    EXPECT_EQ(component.chdir(unknown, "/"), 0);
+    EXPECT_EQ(component.get(unknown, "/tmp/x", "x"), 0);
+    EXPECT_EQ(component.Error(unknown), "No such connection.");
+    component.disconnect(unknown);
 
-    handle = Connect();
-    ASSERT_NE(handle, 0) << sftp.Error(0);
-    EXPECT_EQ(sftp.chdir(handle, nullptr), 0);
-    EXPECT_EQ(sftp.Error(handle), "A name is missing.");
-    EXPECT_EQ(sftp.ls(handle, nullptr, nullptr), 0);
-    EXPECT_EQ(sftp.Error(handle), "No line function given.");
+    StoreFile("SPOOL/a.pdf", "%PDF");
+    StoreFile("SPOOL/b.pdf", "%PDF");
+    const psftp_dll_handle handle =
+        component.connectPort("127.0.0.1", server.Port(), SshdFixture::User(), SshdFixture::Password());
+    ASSERT_NE(handle, 0) << component.Error(0);
+    EXPECT_EQ(component.chdir(handle, nullptr), 0);
+    EXPECT_EQ(component.Error(handle), "A name is missing.");
+    EXPECT_EQ(component.ls(handle, nullptr, nullptr), 0);
+    EXPECT_EQ(component.Error(handle), "No line function given.");
     // The error text is cut to the caller's buffer.
     char small[5] = "xxxx";
-    sftp.getLastError(handle, small, sizeof small);
+    component.getLastError(handle, small, sizeof small);
     EXPECT_STREQ(small, "No l");
-    EXPECT_EQ(sftp.Pwd(handle), store);
+    EXPECT_EQ(component.Pwd(handle), store);
+
+    // A current directory longer than the caller's buffer is a failure, not a cut text.
+    char shortBuffer[8] = "before";
+    EXPECT_NE(component.pwd(handle, shortBuffer, sizeof shortBuffer), 0);
+    EXPECT_STREQ(shortBuffer, "before");
+    EXPECT_NE(component.Error(handle).find("longer than the buffer"), std::string::npos);
+
+    // A line function that asks to stop ends the listing as a failure.
+    ASSERT_EQ(component.chdir(handle, "SPOOL"), 1);
+    int calls = 0;
+    EXPECT_EQ(component.ls(
+                  handle,
+                  [](const char*, void* context) {
+                      ++*static_cast<int*>(context);
+                      return 1;
+                  },
+                  &calls),
+              0);
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(component.Error(handle), "The listing was stopped by the caller.");
+    component.disconnect(handle);
 }
 
 }  // namespace

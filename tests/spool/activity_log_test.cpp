@@ -6,7 +6,8 @@
 #include "fakes/recording_message_boxes.h"
 #include "spool/settings_file_check.h"
 #include "spool/test_station.h"
-#include "tools/temp_folder.h"
+#include "support/scratch_folder.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +23,7 @@ class ActivityLogTest : public ::testing::Test {
 protected:
     ActivityLogTest() { settings.LogFileName = folder / "kv_print.log"; }
 
-    TempFolder folder;
+    ScratchFolder folder;
     StationSettings settings;
     RecordingLogList list;
     RecordingMessageBoxes boxes;

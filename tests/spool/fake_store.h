@@ -3,7 +3,7 @@
 #pragma once
 
 #include "spool/store_access.h"
-#include "tools/temp_folder.h"
+#include "support/test_files.h"
 
 #include <functional>
 #include <map>

@@ -1,7 +1,8 @@
 #include "spool/free_file_name.h"
 
 #include "support/sorted_string_list.h"
-#include "tools/temp_folder.h"
+#include "support/scratch_folder.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -32,7 +33,7 @@ TEST(FreeFileName, NumberGoesBeforeTheLastExtensionWithoutABlankAndSortsAfterThe
 
 TEST(FreeFileName, AWaitingDocumentIsNeverReplaced)
 {
-    TempFolder folder;
+    ScratchFolder folder;
     WriteTestFile(folder / "new/1", "first");
     WriteTestFile(folder / "new/2", "second");
     WriteTestFile(folder / "new/3", "third");
@@ -59,7 +60,7 @@ TEST(FreeFileName, AWaitingDocumentIsNeverReplaced)
 
 TEST(FreeFileName, AFailedMoveLeavesTheFileWhereItWas)
 {
-    TempFolder folder;
+    ScratchFolder folder;
     WriteTestFile(folder / "new/1", "first");
     EXPECT_EQ(MoveToFreeName(folder / "new/1", folder / "missing", "a.pdf"), "");
     EXPECT_EQ(ReadTestFile(folder / "new/1"), "first");
@@ -69,7 +70,7 @@ TEST(FreeFileName, AFailedMoveLeavesTheFileWhereItWas)
 
 TEST(FreeFileName, OnlyTheStationsOwnTemporaryFilesAreStale)
 {
-    TempFolder folder;
+    ScratchFolder folder;
     WriteTestFile(folder / "a.pdf.part", "half");
     WriteTestFile(folder / "B.PDF.part", "half");
     WriteTestFile(folder / "a.pdf", "%PDF whole");

@@ -2,7 +2,8 @@
 #include "spool/local_document_source.h"
 
 #include "spool/test_station.h"
-#include "tools/temp_folder.h"
+#include "support/scratch_folder.h"
+#include "support/test_files.h"
 #include "tools/unprivileged.h"
 
 #include <gtest/gtest.h>
@@ -51,7 +52,7 @@ protected:
         return FetchFromSource(context, documents, "", source, destination);
     }
 
-    TempFolder folder;
+    ScratchFolder folder;
     StationSettings settings;
     TestStation test;
     RecordingLogList& list = test.desktop.logList;

@@ -115,7 +115,7 @@ public:
     void DropSessions() const { server_.EndSessions(); }
 
 private:
-    TempFolder home_;
+    ScratchFolder home_;
     std::optional<std::string> formerHome_;
     SshdFixture server_;
     std::string tree_;

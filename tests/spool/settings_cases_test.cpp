@@ -1,6 +1,7 @@
 // What the station tells of a setting it cannot keep or use: the box, the warning at start
 // and the value as the file keeps it, with the scratch folder written as "<Ordner>".
 #include "spool/configuration_check.h"
+#include "spool/settings_save.h"
 #include "spool/settings_file_check.h"
 #include "spool/test_station.h"
 #include "support/white_space.h"

@@ -2,6 +2,7 @@
 // folder tree of documents, the real process runner and the test print program.
 #include "spool/polling_cycle.h"
 #include "spool/test_station.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -33,23 +34,6 @@ void ExpectLogFile(const std::string& path, int counterBefore, const std::vector
 }
 
 // What is left in a folder tree, as sorted relative paths of the files.
-Lines FilesBelow(const std::string& folder)
-{
-    Lines files;
-    for (const auto& entry : fs::recursive_directory_iterator(folder))
-        if (entry.is_regular_file())
-            files.push_back(fs::relative(entry.path(), folder).string());
-    std::sort(files.begin(), files.end());
-    return files;
-}
-
-std::string Document(const std::string& name, std::size_t size)
-{
-    std::string bytes = "%PDF-1.4 " + name + "\n";
-    bytes.resize(std::max(size, bytes.size()), '.');
-    return bytes;
-}
-
 TEST(StationEndToEnd, KorvidLocalModeFromFolderToPrinter)
 {
     TestStation test;

@@ -6,7 +6,8 @@
 #include "net/sftp_stub_component.h"
 #include "platform/display_fields.h"
 #include "servers/fake_ftp_server.h"
-#include "tools/temp_folder.h"
+#include "support/scratch_folder.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -49,7 +50,7 @@ std::string Bytes(size_t length)
 
 TEST(StoreConnection, DownloadsMoveTheFileProgressBarWhileTheFlagIsSet)
 {
-    TempFolder folder;
+    ScratchFolder folder;
     FakeFtpServer server;
     const std::string document = Bytes(5000);
     server.Greet("220 Lager.\r\n").AcceptLogin();

@@ -4,6 +4,7 @@
 #include "spool/loopback_store.h"
 #include "spool/polling_cycle.h"
 #include "spool/fetch_policy.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -17,13 +18,6 @@ using Lines = std::vector<std::string>;
 using Arguments = std::vector<std::string>;
 
 enum class StoreKind { FtpPassive, FtpActive, Sftp };
-
-std::string Document(const std::string& name, std::size_t size)
-{
-    std::string bytes = "%PDF-1.4 " + name + "\n";
-    bytes.resize(std::max(size, bytes.size()), '.');
-    return bytes;
-}
 
 class StoreEndToEnd : public ::testing::TestWithParam<StoreKind> {
 protected:

@@ -6,6 +6,7 @@
 #include "spool/store_document_source.h"
 #include "spool/store_error_report.h"
 #include "spool/test_station.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -110,18 +111,4 @@ inline bool FetchStoreFolder(Station& station, const std::string& label, const s
     bool fetched = FetchFromSource(context, *store, label, folder, destination);
     store->Close();
     return fetched;
-}
-
-// The files below a folder, as sorted relative paths; none for a missing folder.
-inline std::vector<std::string> FilesBelow(const std::string& folder)
-{
-    std::vector<std::string> files;
-    std::error_code error;
-    for (auto it = std::filesystem::recursive_directory_iterator(folder, error);
-         !error && it != std::filesystem::recursive_directory_iterator(); it.increment(error)) {
-        if (it->is_regular_file())
-            files.push_back(std::filesystem::relative(it->path(), folder).string());
-    }
-    std::sort(files.begin(), files.end());
-    return files;
 }

@@ -8,7 +8,8 @@
 #include "spool/fake_store.h"
 #include "spool/station.h"
 #include "tools/print_record.h"
-#include "tools/temp_folder.h"
+#include "support/scratch_folder.h"
+#include "support/test_files.h"
 
 #include <cstdlib>
 #include <fstream>
@@ -84,7 +85,7 @@ public:
     // Exit codes of the test print program: "<file name> <code>" lines.
     void SetPrintControl(const std::string& lines) const { WriteTestFile(folder / "print.control", lines); }
 
-    TempFolder folder;
+    ScratchFolder folder;
     RecordingMessageBoxes boxes;
     PosixProcessRunner posixRunner;
     RecordingProcessRunner recordingRunner;

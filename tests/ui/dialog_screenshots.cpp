@@ -4,7 +4,7 @@
 #include "fakes/recording_wait_cursor.h"
 #include "app/qt_message_boxes.h"
 #include "fixtures/local_web_server.h"
-#include "fixtures/scratch_folder.h"
+#include "support/scratch_folder.h"
 #include "fixtures/sshd_fixture.h"
 #include "net/ftp_client.h"
 #include "tools/modal_driver.h"
@@ -20,7 +20,7 @@
 #include "ui/settings_dialog.h"
 #include "ui/spool_folder_entry_dialog.h"
 #include "ui/spool_folder_list_dialog.h"
-#include "ui/store_connection_test.h"
+#include "ui/store_connection_check.h"
 
 #include <QApplication>
 #include <QDir>

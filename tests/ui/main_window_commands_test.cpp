@@ -1,6 +1,7 @@
 // The main window's three settings commands, chosen from its menu, offscreen.
 #include "app/station_window.h"
 #include "config/file_utilities.h"
+#include "spool/settings_save.h"
 #include "tools/modal_driver.h"
 #include "ui/institution_data_dialog.h"
 #include "ui/printer_assignment_dialog.h"

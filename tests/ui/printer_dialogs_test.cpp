@@ -3,7 +3,8 @@
 #include "fakes/recording_message_boxes.h"
 #include "fixtures/cups_fixture.h"
 #include "tools/modal_driver.h"
-#include "tools/temp_folder.h"
+#include "support/scratch_folder.h"
+#include "support/test_files.h"
 #include "ui/german_texts.h"
 #include "ui/printer_assignment.h"
 #include "ui/printer_assignment_dialog.h"
@@ -166,7 +167,7 @@ private slots:
 
     void programFileSelectionRemembersTheFilterOfEachDialog()
     {
-        TempFolder folder;
+        ScratchFolder folder;
         WriteTestFile(folder / "druck", "#!/bin/sh\n");
         const QString programs("Programm-Dateien (*)");
         const QString all("Alle Dateien (*)");

@@ -5,7 +5,7 @@
 #include "fakes/recording_process_runner.h"
 #include "spool/fake_store.h"
 #include "spool/station.h"
-#include "tools/temp_folder.h"
+#include "support/scratch_folder.h"
 #include "ui/settings_dialogs.h"
 
 #include <gtest/gtest.h>
@@ -93,7 +93,7 @@ protected:
         return std::filesystem::is_directory(station->Settings().SpoolDir + "/SPOOL/" + name);
     }
 
-    TempFolder folder;
+    ScratchFolder folder;
     RecordingMessageBoxes boxes;
     RecordingProcessRunner processes;
     FakeDesktop desktop{processes};

@@ -10,7 +10,8 @@
 #include "net/ftp_client.h"
 #include "servers/scripted_server.h"
 #include "servers/server_socket.h"
-#include "tools/temp_folder.h"
+#include "spool/settings_save.h"
+#include "support/scratch_folder.h"
 #include "ui/main_folder_list_dialog.h"
 
 #include <QCheckBox>
@@ -338,7 +339,7 @@ private slots:
 
     void logFileWithoutExtensionGetsLog()
     {
-        TempFolder folder;
+        ScratchFolder folder;
         std::filesystem::create_directories(folder / "alt");
         std::filesystem::create_directories(folder / "neu");
         BaseSettings values = SomeValues();
@@ -367,7 +368,7 @@ private slots:
 
     void folderBrowsers()
     {
-        TempFolder folder;
+        ScratchFolder folder;
         std::filesystem::create_directories(folder / "spool");
         std::filesystem::create_directories(folder / "quelle");
         SettingsDialog dialog(SomeValues(), Context());
@@ -394,7 +395,7 @@ private slots:
 
     void settingsFileWrittenFromTheDialogLoadsBack()
     {
-        TempFolder folder;
+        ScratchFolder folder;
         StationSettings settings;
         settings.IniPath = folder / "kv_print.ini";
         settings.ProgramFolder = folder.Path();

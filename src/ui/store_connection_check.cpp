@@ -1,4 +1,4 @@
-#include "ui/store_connection_test.h"
+#include "ui/store_connection_check.h"
 
 #include "net/ftp_client.h"
 #include "net/host_key_line.h"

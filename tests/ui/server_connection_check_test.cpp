@@ -1,6 +1,6 @@
 // The web server test of the base settings against PHP's web server with the service's
 // scripts, and against a port where nothing answers.
-#include "ui/server_connection_test.h"
+#include "ui/server_connection_check.h"
 
 #include "fakes/recording_message_boxes.h"
 #include "fakes/recording_wait_cursor.h"

@@ -1,5 +1,5 @@
 // The store test of the base settings against a real FTP server on loopback.
-#include "ui/store_connection_test.h"
+#include "ui/store_connection_check.h"
 
 #include "fakes/recording_message_boxes.h"
 #include "fakes/recording_wait_cursor.h"
@@ -7,7 +7,7 @@
 #include "fixtures/local_ftp_server.h"
 #include "fixtures/local_web_server.h"
 #include "fixtures/run_program.h"
-#include "fixtures/scratch_folder.h"
+#include "support/scratch_folder.h"
 #include "fixtures/sshd_fixture.h"
 #include "net/ftp_client.h"
 
