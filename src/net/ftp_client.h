@@ -111,7 +111,10 @@ public:
     // With TLS required, an FTP log-in secures the control connection before the user
     // name is sent, and every data connection with it; the certificate with the pinned
     // SHA-256 fingerprint is trusted besides the system's authorities.
-    void SetTls(int required, const std::string& pinnedFingerprint) { ftp_.tls_.Require(required != 0, pinnedFingerprint); }
+    void SetTls(int required, const std::string& pinnedFingerprint)
+    {
+        ftp_.tls_.Require(required != 0, pinnedFingerprint);
+    }
     // Why the last log-in failed, in German, where the code does not say it; and the
     // certificate it did not accept. Both empty when there is nothing to tell.
     std::string GetFailureReason() const { return protocol_->FailureReason(); }

@@ -27,14 +27,6 @@ std::string ListingLine(const std::string& name, std::size_t size)
     return "-rw-r--r--   1 kv       store   " + std::to_string(size) + " Jan 15 12:30 " + name + "\r\n";
 }
 
-FtpDataStep DataStep(const std::string& data, const std::string& final = "226 Transfer complete.\r\n")
-{
-    FtpDataStep step;
-    step.data = data;
-    step.final = final;
-    return step;
-}
-
 FtpDataStep SilentStep(const std::string& data)
 {
     FtpDataStep step;
@@ -150,8 +142,11 @@ TEST_F(StoreFaults, ADataConnectionCutInTheMiddleOfADocumentKeepsItOnTheStore)
     Station& korvid = MakeStation(cut);
     Begin(cut);
     ListFirstCategory(cut);
-    cut.SendData(DataStep(ListingLine("letter.pdf", 6000))).Reply("200 Type set to I.\r\n");
-    cut.Passive().SendData(DataStep(documents["letter.pdf"].substr(0, 2500), "426 Verbindung abgebrochen.\r\n")).Close();
+    cut.SendData(FtpDataStep{.data = ListingLine("letter.pdf", 6000)}).Reply("200 Type set to I.\r\n");
+    cut.Passive()
+        .SendData(FtpDataStep{.data = documents["letter.pdf"].substr(0, 2500),
+                              .final = "426 Verbindung abgebrochen.\r\n"})
+        .Close();
     cut.Start();
     korvid.StartPolling();
 
@@ -168,8 +163,11 @@ TEST_F(StoreFaults, ADocumentCutShortUnderAReportOfSuccessIsNotTaken)
     Station& korvid = MakeStation(cut);
     Begin(cut);
     ListFirstCategory(cut);
-    cut.SendData(DataStep(ListingLine("letter.pdf", 6000))).Reply("200 Type set to I.\r\n");
-    cut.Passive().SendData(DataStep(documents["letter.pdf"].substr(0, 2500))).Reply("250 Datei gelöscht.\r\n").Close();
+    cut.SendData(FtpDataStep{.data = ListingLine("letter.pdf", 6000)}).Reply("200 Type set to I.\r\n");
+    cut.Passive()
+        .SendData(FtpDataStep{.data = documents["letter.pdf"].substr(0, 2500)})
+        .Reply("250 Datei gelöscht.\r\n")
+        .Close();
     cut.Start();
     korvid.StartPolling();
 
@@ -218,7 +216,7 @@ TEST_F(StoreFaults, AServerSilentInTheMiddleOfATransferIsLeftAtTheTimeOut)
     Station& korvid = MakeStation(silent);
     Begin(silent);
     ListFirstCategory(silent);
-    silent.SendData(DataStep(ListingLine("letter.pdf", 6000))).Reply("200 Type set to I.\r\n");
+    silent.SendData(FtpDataStep{.data = ListingLine("letter.pdf", 6000)}).Reply("200 Type set to I.\r\n");
     silent.Passive().SendData(SilentStep(documents["letter.pdf"].substr(0, 2500))).Close();
     silent.Start();
     korvid.StartPolling();

@@ -13,14 +13,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-FtpDataStep DataStep(const std::string& data, const std::string& final = "226 Transfer complete.\r\n")
-{
-    FtpDataStep step;
-    step.data = data;
-    step.final = final;
-    return step;
-}
-
 using Lines = std::vector<std::string>;
 
 std::string ListingLine(const std::string& name, size_t size)
@@ -34,14 +26,14 @@ void ListCategory(FakeFtpServer& server, const std::string& listing)
     server.Reply("250 Verzeichnis gewechselt.\r\n")
         .Reply("200 Type set to A.\r\n")
         .Passive()
-        .SendData(DataStep(listing))
+        .SendData(FtpDataStep{.data = listing})
         .Reply("200 Type set to I.\r\n");
 }
 
 // One download, the size asked again, and the deletion of the file.
 void Deliver(FakeFtpServer& server, const std::string& bytes)
 {
-    server.Passive().SendData(DataStep(bytes)).Reply("213 " + std::to_string(bytes.size()) + "\r\n").Reply(
+    server.Passive().SendData(FtpDataStep{.data = bytes}).Reply("213 " + std::to_string(bytes.size()) + "\r\n").Reply(
         "250 Datei gelöscht.\r\n");
 }
 
@@ -113,7 +105,7 @@ TEST(RemoteFolderFetch, ADroppedConnectionLeavesNoPartialDocument)
     ListCategory(*dropping, listing);
     // Half the document, then the server is gone: no final reply, the control
     // connection closes.
-    dropping->Passive().SendData(DataStep(document.substr(0, 3000), "")).Close();
+    dropping->Passive().SendData(FtpDataStep{.data = document.substr(0, 3000), .final = ""}).Close();
     dropping->Start();
 
     RunCycle(station.Cycle());

@@ -4,7 +4,7 @@
 
 #include "net/result_codes.h"
 #include "net/sftp_stub_component.h"
-#include "platform/display_fields.h"
+#include "fakes/recording_display_fields.h"
 #include "servers/fake_ftp_server.h"
 #include "support/scratch_folder.h"
 #include "support/test_files.h"
@@ -14,52 +14,22 @@
 #include <algorithm>
 #include <vector>
 
-namespace {
-
-FtpDataStep DataStep(const std::string& data, const std::string& final = "226 Transfer complete.\r\n")
-{
-    FtpDataStep step;
-    step.data = data;
-    step.final = final;
-    return step;
-}
-
-// Keeps every position the file progress bar was given.
-class ProgressTrail : public DisplayFields {
-public:
-    void SetFolderText(const std::string&) override {}
-    void SetFileText(const std::string&) override {}
-    void SetFolderProgressRange(std::int64_t, std::int64_t) override {}
-    void SetFolderProgressPosition(std::int64_t) override {}
-    void SetFileProgressRange(std::int64_t, std::int64_t) override {}
-    void SetFileProgressPosition(std::int64_t position) override { positions.push_back(position); }
-    void SetStatusText(const std::string&) override {}
-
-    std::vector<std::int64_t> positions;
-};
-
-std::string Bytes(size_t length)
-{
-    std::string bytes(length, 'x');
-    for (size_t i = 0; i < length; ++i)
-        bytes[i] = static_cast<char>('a' + i % 26);
-    return bytes;
-}
-
-}  // namespace
-
 TEST(StoreConnection, DownloadsMoveTheFileProgressBarWhileTheFlagIsSet)
 {
     ScratchFolder folder;
     FakeFtpServer server;
-    const std::string document = Bytes(5000);
+    const std::string document = PatternBytes(5000);
     server.Greet("220 Lager.\r\n").AcceptLogin();
     for (int download = 0; download < 3; ++download)
-        server.Passive().SendData(DataStep(document));
+        server.Passive().SendData(FtpDataStep{.data = document});
     server.Start();
 
     StoreConnection connection;
-    ProgressTrail display;
+    // Keeps every position the file progress bar was given.
+    struct : RecordingDisplayFields {
+        void SetFileProgressPosition(std::int64_t position) override { positions.push_back(position); }
+        std::vector<std::int64_t> positions;
+    } display;
     connection.SetControlPort(server.Port());
     connection.SetPassiveMode(1);
     ASSERT_EQ(connection.Login("127.0.0.1", "kv", "secret"), UTE_SUCCESS);
