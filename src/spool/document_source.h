@@ -48,6 +48,30 @@ public:
     // is no longer the file fetched (other identity or time) has the size -1.
     virtual std::optional<long long> SizeNow(const SourceEntry& entry) = 0;
     virtual DeleteOutcome Delete(const SourceEntry& entry, SourceError* error) = 0;
+    // The sizes of several entries now and their deletions, each answered as SizeNow and
+    // Delete answer it; a store sends the requests of one call in one flight.
+    virtual std::vector<std::optional<long long>> SizesNow(const std::vector<SourceEntry>& entries)
+    {
+        std::vector<std::optional<long long>> sizes;
+        for (const SourceEntry& entry : entries)
+            sizes.push_back(SizeNow(entry));
+        return sizes;
+    }
+    virtual std::vector<DeleteOutcome> DeleteAll(const std::vector<SourceEntry>& entries,
+                                                 std::vector<SourceError>& errors)
+    {
+        std::vector<DeleteOutcome> outcomes;
+        errors.assign(entries.size(), {});
+        for (size_t i = 0; i < entries.size(); ++i)
+            outcomes.push_back(Delete(entries[i], &errors[i]));
+        return outcomes;
+    }
+    // What the next calls will ask for, so that a store far away can start on it in the
+    // flight of the calls in between: the entries fetched after the next one, in their
+    // order (an empty list takes back what was announced), or the folder of the next
+    // Enter. Nothing a call answers depends on it.
+    virtual void FetchAhead(const std::vector<SourceEntry>&) {}
+    virtual void EnterAhead(const std::string&) {}
     // Whether the source can still be asked: false once the store's connection is lost
     // for the rest of the cycle.
     virtual bool Reachable() const { return true; }

@@ -19,6 +19,7 @@
 #include <map>
 #include <optional>
 #include <set>
+#include <span>
 
 namespace {
 
@@ -54,8 +55,8 @@ public:
             DecideHeldCopies(entries);
             std::vector<Arrival> arrivals = FetchAll(label, entries);
             HoldDurably(arrivals);
-            for (const Arrival& arrival : arrivals)
-                DeleteOne(arrival);
+            for (size_t first = 0; first < arrivals.size(); first += kGroup)
+                DeleteGroup(std::span(arrivals).subspan(first, std::min(kGroup, arrivals.size() - first)));
         }
         if (!errorText_.empty())
             context_.log.AddLogLine(errorText_);
@@ -123,6 +124,11 @@ private:
         context_.memory.KeepListedFailures(folder_, listed);
     }
 
+    static bool Fetchable(const SourceEntry& entry)
+    {
+        return entry.regular && HasPdfExtension(entry.name) && IsPlainFileName(entry.name);
+    }
+
     bool Wanted(const SourceEntry& entry)
     {
         if (!entry.regular || !HasPdfExtension(entry.name))
@@ -159,14 +165,16 @@ private:
             display.SetFolderText(label);
         }
         std::vector<Arrival> arrivals;
-        int position = 0;
-        for (size_t i : FetchOrder(entries)) {
+        const std::vector<size_t> order = FetchOrder(entries);
+        for (size_t position = 0; position < order.size(); ++position) {
+            const size_t i = order[position];
             if (store_)
-                display.SetFolderProgressPosition(position++);
+                display.SetFolderProgressPosition(static_cast<int>(position));
             if (!Wanted(entries[i]))
                 continue;
             if (!source_.Reachable())
                 break;
+            source_.FetchAhead(Following(entries, order, position));
             if (!store_) {
                 FetchOne(entries[i], arrivals);
                 continue;
@@ -183,6 +191,18 @@ private:
             display.SetFolderText("");
         }
         return arrivals;
+    }
+
+    // The documents fetched after the one at the position, as many as a source may start
+    // on while that one arrives.
+    static std::vector<SourceEntry> Following(const std::vector<SourceEntry>& entries,
+                                              const std::vector<size_t>& order, size_t position)
+    {
+        std::vector<SourceEntry> following;
+        for (size_t next = position + 1; next < order.size() && following.size() < kAhead; ++next)
+            if (Fetchable(entries[order[next]]))
+                following.push_back(entries[order[next]]);
+        return following;
     }
 
     void FetchOne(const SourceEntry& entry, std::vector<Arrival>& arrivals)
@@ -249,64 +269,99 @@ private:
         });
     }
 
-    // The size the source gives for the entry now: its own answer, or, where it cannot
-    // tell, the size in one fresh listing of the folder, made after the downloads and
+    // The sizes the source gives for the entries now: its own answers, or, where it cannot
+    // tell one, the size in one fresh listing of the folder, made after the downloads and
     // before the first deletion that needs it. Nothing when neither told it; kGone when
     // the fresh listing no longer shows the entry.
     static constexpr long long kGone = -2;
-    std::optional<long long> SizeAtSource(const SourceEntry& entry)
+    std::vector<std::optional<long long>> SizesAtSource(const std::vector<SourceEntry>& entries)
     {
-        if (std::optional<long long> now = source_.SizeNow(entry))
-            return now;
-        if (!freshListing_) {
-            std::vector<SourceEntry> entries;
-            SourceError error;
-            if (!source_.List(entries, &error)) {
-                Report("konnte kein Verzeichnislisting von  %s erstellen!", folder_, error);
-                return std::nullopt;
+        std::vector<std::optional<long long>> sizes = source_.SizesNow(entries);
+        for (size_t i = 0; i < entries.size(); ++i) {
+            if (sizes[i])
+                continue;
+            if (!freshListing_) {
+                std::vector<SourceEntry> listed;
+                SourceError error;
+                if (!source_.List(listed, &error)) {
+                    Report("konnte kein Verzeichnislisting von  %s erstellen!", folder_, error);
+                    return sizes;
+                }
+                freshListing_.emplace();
+                for (const SourceEntry& entry : listed)
+                    (*freshListing_)[entry.name] = entry.size;
             }
-            freshListing_.emplace();
-            for (const SourceEntry& listed : entries)
-                (*freshListing_)[listed.name] = listed.size;
+            auto listed = freshListing_->find(entries[i].name);
+            sizes[i] = listed == freshListing_->end() ? kGone : listed->second;
         }
-        auto listed = freshListing_->find(entry.name);
-        return listed == freshListing_->end() ? kGone : listed->second;
+        return sizes;
     }
 
-    void DeleteOne(const Arrival& arrival)
+    // The sizes of a group of documents are asked together and its deletions follow at
+    // once, so that the size each deletion rests on is as fresh as one asked alone right
+    // before it: one round trip old.
+    void DeleteGroup(std::span<const Arrival> group)
+    {
+        std::vector<SourceEntry> entries;
+        for (const Arrival& arrival : group)
+            entries.push_back(arrival.entry);
+        const std::vector<std::optional<long long>> sizes = SizesAtSource(entries);
+        std::vector<const Arrival*> deleting;
+        entries.clear();
+        for (size_t i = 0; i < group.size(); ++i) {
+            if (Deletable(group[i], sizes[i])) {
+                deleting.push_back(&group[i]);
+                entries.push_back(group[i].entry);
+            }
+        }
+        if (entries.empty())
+            return;
+        std::vector<SourceError> errors;
+        const std::vector<DeleteOutcome> outcomes = source_.DeleteAll(entries, errors);
+        for (size_t i = 0; i < deleting.size(); ++i)
+            Deleted(*deleting[i], outcomes[i], errors[i]);
+    }
+
+    // Whether the source copy may go, given the size the source gives for it now.
+    bool Deletable(const Arrival& arrival, std::optional<long long> now)
     {
         const SourceEntry& entry = arrival.entry;
-        const std::string key = "growing " + folder_ + "/" + entry.name;
-        std::optional<long long> now = SizeAtSource(entry);
         if (arrival.partial.empty()) {
             // An empty download: its source copy goes unless it has grown since (a document
             // whose upload has just begun).
-            if (now == 0)
-                source_.Delete(entry, nullptr);
-            return;
+            return now == 0;
         }
         if (now == kGone) {
             // Gone from the source since it was fetched whole: nothing is left to delete.
             if (held_.Release(arrival.held))
                 arrived_ = true;
-            return;
+            return false;
         }
         if (!now) {
             // The source told no size: the document waits at its source.
             held_.Drop(arrival.held);
-            return;
+            return false;
         }
         if (*now != arrival.bytes) {
             // Still growing at its source: it waits whole for a later cycle.
             held_.Drop(arrival.held);
-            LogOnce(key, FormatText("Datei %s/%s wird noch geschrieben: sie wartet auf die nächste Abfrage",
-                                    folder_.c_str(), entry.name.c_str()));
-            return;
+            LogOnce(GrowingKey(entry), FormatText("Datei %s/%s wird noch geschrieben: sie wartet auf die nächste Abfrage",
+                                                  folder_.c_str(), entry.name.c_str()));
+            return false;
         }
-        SourceError error;
-        switch (source_.Delete(entry, &error)) {
+        return true;
+    }
+
+    std::string GrowingKey(const SourceEntry& entry) const { return "growing " + folder_ + "/" + entry.name; }
+
+    void Deleted(const Arrival& arrival, DeleteOutcome outcome, const SourceError& error)
+    {
+        const SourceEntry& entry = arrival.entry;
+        if (arrival.partial.empty())
+            return;
+        switch (outcome) {
         case DeleteOutcome::Deleted:
-            context_.memory.Forget(key);
+            context_.memory.Forget(GrowingKey(entry));
             if (held_.Release(arrival.held))
                 arrived_ = true;
             return;
@@ -325,6 +380,11 @@ private:
             return;
         }
     }
+
+    // The documents of a folder whose requests a source may have in flight beside the
+    // one in hand, and the documents whose sizes and deletions go together.
+    static constexpr size_t kAhead = 8;
+    static constexpr size_t kGroup = 64;
 
     FetchContext& context_;
     DocumentSource& source_;
