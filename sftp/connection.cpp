@@ -117,6 +117,8 @@ void Connection::Close()
     if (watchdog_ != nullptr) {
         watchdog_->Arm(timeouts_.ioSeconds);
     }
+    // Their reads refer to the channel.
+    announcedFiles_.clear();
     channel_.reset();
     ssh_disconnect(session_);
     watchdog_.reset();
@@ -225,17 +227,16 @@ bool Connection::ChangeDirectory(const std::string& path)
     if (!Usable() || !RemotePath(path, target)) {
         return false;
     }
-    // Resolved, checked and opened for the listing that usually follows, in one flight.
+    // Resolved, checked and opened for the listing that usually follows, in one flight,
+    // or in the flight of an earlier call that announced the folder.
     Reply resolved;
     Reply status;
     Reply opened;
-    const uint32_t resolving = channel_->Send(SSH_FXP_REALPATH, Message().String(target));
-    const uint32_t checking = channel_->Send(SSH_FXP_STAT, Message().String(target));
-    const uint32_t opening = channel_->Send(SSH_FXP_OPENDIR, Message().String(target));
+    const AnnouncedFolder requests = FolderRequests(target);
     {
         WatchdogArm arm(*watchdog_, timeouts_.ioSeconds);
-        if (!channel_->Wait(resolving, resolved) || !channel_->Wait(checking, status)
-            || !channel_->Wait(opening, opened)) {
+        if (!channel_->Wait(requests.resolving, resolved) || !channel_->Wait(requests.checking, status)
+            || !channel_->Wait(requests.opening, opened)) {
             return Fail("Cannot change to " + target + ": " + Reason());
         }
     }
@@ -274,6 +275,8 @@ bool Connection::List(std::vector<std::string>& lines)
     if (!Usable() || !KnowStartDirectory()) {
         return false;
     }
+    // A new listing begins another folder's fetch: what the last one announced is over.
+    DropAnnounced();
     std::string handle;
     if (openedDirectory_ == directory_) {
         handle.swap(openedHandle_);
@@ -370,32 +373,89 @@ bool Connection::RemoveDirectory(const std::string& name)
 
 bool Connection::Delete(const std::string& name)
 {
-    std::string path;
-    Reply reply;
-    if (!Usable() || !RemotePath(name, path)) {
-        return false;
+    std::vector<int> results;
+    std::vector<std::string> failures;
+    return Delete({name}, results, failures) && results.front() == 1;
+}
+
+bool Connection::Delete(const std::vector<std::string>& names, std::vector<int>& results,
+                        std::vector<std::string>& failures)
+{
+    results.assign(names.size(), -1);
+    failures.assign(names.size(), "");
+    std::vector<std::string> paths(names.size());
+    std::vector<uint32_t> removing;
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (!Usable() || !RemotePath(names[i], paths[i])) {
+            failures.assign(names.size(), lastError_);
+            return false;
+        }
+        removing.push_back(channel_->Send(SSH_FXP_REMOVE, Message().String(paths[i])));
     }
-    if (!Ask(SSH_FXP_REMOVE, Message().String(path), reply) || !channel_->Expect(reply, SSH_FXP_STATUS)) {
-        return Fail("Cannot delete " + path + ": " + Reason());
+    for (size_t i = 0; i < names.size(); ++i) {
+        Reply reply;
+        bool answered = false;
+        {
+            WatchdogArm arm(*watchdog_, timeouts_.ioSeconds);
+            answered = channel_->Wait(removing[i], reply);
+        }
+        if (!answered) {
+            Fail("Cannot delete " + paths[i] + ": " + Reason());
+            std::fill(failures.begin() + long(i), failures.end(), lastError_);
+            return false;
+        }
+        results[i] = channel_->Expect(reply, SSH_FXP_STATUS) ? 1 : 0;
+        if (results[i] == 0) {
+            Fail("Cannot delete " + paths[i] + ": " + Reason());
+            failures[i] = lastError_;
+        }
     }
     return true;
 }
 
 bool Connection::Size(const std::string& name, int64_t& size)
 {
-    std::string path;
-    Reply reply;
-    if (!Usable() || !RemotePath(name, path)) {
+    std::vector<int64_t> sizes;
+    if (!Sizes({name}, sizes) || sizes.front() < 0) {
         return false;
     }
-    if (!Ask(SSH_FXP_STAT, Message().String(path), reply) || !channel_->Expect(reply, SSH_FXP_ATTRS)) {
-        return Fail("Cannot stat " + path + ": " + Reason());
+    size = sizes.front();
+    return true;
+}
+
+bool Connection::Sizes(const std::vector<std::string>& names, std::vector<int64_t>& sizes)
+{
+    sizes.assign(names.size(), -1);
+    std::vector<std::string> paths(names.size());
+    std::vector<uint32_t> asking;
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (!Usable() || !RemotePath(names[i], paths[i])) {
+            return false;
+        }
+        asking.push_back(channel_->Send(SSH_FXP_STAT, Message().String(paths[i])));
     }
-    NamedAttributes attributes;
-    Fields fields(reply.body);
-    fields.Attributes(attributes);
-    size = static_cast<int64_t>(attributes.fields.size);
-    return (fields.Valid() && attributes.IsRegular()) || Fail(path + " is not a regular file");
+    for (size_t i = 0; i < names.size(); ++i) {
+        Reply reply;
+        {
+            WatchdogArm arm(*watchdog_, timeouts_.ioSeconds);
+            if (!channel_->Wait(asking[i], reply)) {
+                return Fail("Cannot stat " + paths[i] + ": " + Reason());
+            }
+        }
+        if (!channel_->Expect(reply, SSH_FXP_ATTRS)) {
+            Fail("Cannot stat " + paths[i] + ": " + Reason());
+            continue;
+        }
+        NamedAttributes attributes;
+        Fields fields(reply.body);
+        fields.Attributes(attributes);
+        if (fields.Valid() && attributes.IsRegular()) {
+            sizes[i] = static_cast<int64_t>(attributes.fields.size);
+        } else {
+            Fail(paths[i] + " is not a regular file");
+        }
+    }
+    return true;
 }
 
 bool Connection::Rename(const std::string& oldName, const std::string& newName)

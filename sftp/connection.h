@@ -5,10 +5,13 @@
 #include <libssh/libssh.h>
 
 #include <cstdint>
+#include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "read_ahead.h"
 #include "sftp_channel.h"
 #include "watchdog.h"
 
@@ -49,10 +52,55 @@ public:
     // The size of a regular file now.
     bool Size(const std::string& name, int64_t& size);
     bool Rename(const std::string& oldName, const std::string& newName);
+    // Several files at once, the requests in one flight: the size of each regular file
+    // (-1 where the server told none), and the deletion of each (1 removed, 0 refused,
+    // -1 unanswered) with the text of each failure. False when the connection failed.
+    bool Sizes(const std::vector<std::string>& names, std::vector<int64_t>& sizes);
+    bool Delete(const std::vector<std::string>& names, std::vector<int>& results,
+                std::vector<std::string>& failures);
+    // Announces files that later gets download, in their order: each is opened and its
+    // first reads sent with the requests of the calls in between. A get of an announced
+    // file takes what came for it and drops the files announced before it; a change of
+    // directory drops them all.
+    bool GetAhead(const std::vector<std::string>& names);
+    // Announces a folder a later change goes into: resolved, checked and opened with the
+    // requests of the calls in between. A change into an announced folder takes what came
+    // for it and drops the folders announced before it.
+    bool ChangeDirectoryAhead(const std::string& path);
     // Records a failure the caller found; the time-out text wins when one struck.
     bool Fail(const std::string& text);
 
 private:
+    // A file announced for a later get: its open, then its size and first reads.
+    struct AnnouncedFile {
+        std::string path;
+        uint32_t opening = 0;  // until its answer is taken into `opened`
+        Reply opened;
+        std::string handle;
+        uint32_t sizing = 0;
+        std::unique_ptr<ReadAhead> reads;
+    };
+    struct AnnouncedFolder {
+        std::string path;
+        uint32_t resolving = 0;
+        uint32_t checking = 0;
+        uint32_t opening = 0;
+    };
+    // At most this many files and folders are announced at a time.
+    static constexpr size_t kAnnounced = 8;
+
+    // The announced file of the path, taken out with the files announced before it
+    // dropped; none when it was not announced.
+    std::optional<AnnouncedFile> TakeAnnounced(const std::string& path);
+    // Sends the size and first reads of each announced file whose open was answered.
+    void Advance();
+    void Release(AnnouncedFile& file);
+    void DropAnnounced();
+    // Drops an open request whose handle is not wanted: closed when it came, else left
+    // open on the server until the session ends.
+    void DropOpen(uint32_t opening);
+    // The requests of a change into the folder: announced ones, or sent now.
+    AnnouncedFolder FolderRequests(const std::string& path);
     // The path of a name; false when a relative one meets an unknown start directory.
     bool RemotePath(const std::string& name, std::string& path);
     bool KnowStartDirectory();
@@ -70,6 +118,8 @@ private:
     // A directory opened by the last change into it, for the listing that follows.
     std::string openedDirectory_;
     std::string openedHandle_;
+    std::deque<AnnouncedFile> announcedFiles_;
+    std::deque<AnnouncedFolder> announcedFolders_;
     std::unique_ptr<Watchdog> watchdog_;
     Timeouts timeouts_;
     std::string server_;

@@ -45,6 +45,21 @@ std::string Text(const char* text)
     return text != nullptr ? text : "";
 }
 
+// The names of a call about several files; false when one is missing.
+bool Names(int count, const char* const* names, std::vector<std::string>& list)
+{
+    if (count < 0 || (count > 0 && names == nullptr)) {
+        return false;
+    }
+    for (int i = 0; i < count; ++i) {
+        if (names[i] == nullptr) {
+            return false;
+        }
+        list.emplace_back(names[i]);
+    }
+    return true;
+}
+
 // Runs one call on an open connection; an unknown handle, a missing argument or an
 // exception is a failure.
 template <typename Call>
@@ -220,6 +235,54 @@ int psftp_dll_size(psftp_dll_handle handle, const char* name, int64_t* size)
 {
     return OnConnection(handle, {name}, [&](Connection& connection) {
         return size != nullptr && connection.Size(name, *size);
+    });
+}
+
+int psftp_dll_sizes(psftp_dll_handle handle, int count, const char* const* names, int64_t* sizes)
+{
+    return OnConnection(handle, {}, [&](Connection& connection) {
+        std::vector<std::string> list;
+        if (!Names(count, names, list) || sizes == nullptr) {
+            return connection.Fail("A name is missing.");
+        }
+        std::vector<int64_t> told;
+        const bool answered = connection.Sizes(list, told);
+        std::copy(told.begin(), told.end(), sizes);
+        return answered;
+    });
+}
+
+int psftp_dll_delete_all(psftp_dll_handle handle, int count, const char* const* names, int* results,
+                         char* texts, int text_size)
+{
+    return OnConnection(handle, {}, [&](Connection& connection) {
+        std::vector<std::string> list;
+        if (!Names(count, names, list) || results == nullptr) {
+            return connection.Fail("A name is missing.");
+        }
+        std::vector<int> done;
+        std::vector<std::string> failures;
+        const bool answered = connection.Delete(list, done, failures);
+        std::copy(done.begin(), done.end(), results);
+        for (size_t i = 0; texts != nullptr && i < failures.size(); ++i) {
+            CopyText(failures[i], texts + i * size_t(std::max(text_size, 0)), text_size);
+        }
+        return answered;
+    });
+}
+
+int psftp_dll_get_ahead(psftp_dll_handle handle, int count, const char* const* names)
+{
+    return OnConnection(handle, {}, [&](Connection& connection) {
+        std::vector<std::string> list;
+        return Names(count, names, list) ? connection.GetAhead(list) : connection.Fail("A name is missing.");
+    });
+}
+
+int psftp_dll_chdir_ahead(psftp_dll_handle handle, const char* path)
+{
+    return OnConnection(handle, {path}, [&](Connection& connection) {
+        return connection.ChangeDirectoryAhead(path);
     });
 }
 

@@ -43,9 +43,21 @@ bool Connection::Get(const std::string& localPath, const std::string& remoteName
     if (!Usable() || !RemotePath(remoteName, remotePath)) {
         return false;
     }
+    // An announced file was opened, and maybe asked for its size and first reads, in the
+    // flight of an earlier call.
+    std::optional<AnnouncedFile> announced = TakeAnnounced(remotePath);
     Reply reply;
-    if (!Ask(SSH_FXP_OPEN, Message().String(remotePath).U32(SSH_FXF_READ).U32(0), reply)
-        || !channel_->Expect(reply, SSH_FXP_HANDLE)) {
+    bool opened = false;
+    if (announced) {
+        WatchdogArm arm(*watchdog_, timeouts_.ioSeconds);
+        opened = announced->opening == 0 || channel_->Wait(announced->opening, announced->opened);
+        reply = std::move(announced->opened);
+    } else {
+        WatchdogArm arm(*watchdog_, timeouts_.ioSeconds);
+        opened = channel_->Wait(channel_->Send(SSH_FXP_OPEN, Message().String(remotePath).U32(SSH_FXF_READ).U32(0)),
+                                reply);
+    }
+    if (!opened || !channel_->Expect(reply, SSH_FXP_HANDLE)) {
         return Fail("Cannot open " + remotePath + ": " + Reason());
     }
     const std::string handle = Fields(reply.body).String();
@@ -60,10 +72,19 @@ bool Connection::Get(const std::string& localPath, const std::string& remoteName
     bool sizeKnown = false;
     uint64_t received = 0;
     {
-        // The size goes in the same flight as the first reads.
-        ReadAhead reads(*channel_, handle);
-        const uint32_t sizing = channel_->Send(SSH_FXP_FSTAT, Message().String(handle));
-        reads.Start();
+        // The size goes in the same flight as the first reads, and with them those of the
+        // announced files whose open came back.
+        std::unique_ptr<ReadAhead> reads;
+        uint32_t sizing = 0;
+        if (announced && announced->reads) {
+            reads = std::move(announced->reads);
+            sizing = announced->sizing;
+        } else {
+            reads = std::make_unique<ReadAhead>(*channel_, handle);
+            sizing = channel_->Send(SSH_FXP_FSTAT, Message().String(handle));
+            reads->Start();
+        }
+        Advance();
         bool answered = false;
         {
             WatchdogArm arm(*watchdog_, timeouts_.ioSeconds);
@@ -77,17 +98,17 @@ bool Connection::Get(const std::string& localPath, const std::string& remoteName
             expected = attributes.fields.size;
         }
         if (sizeKnown) {
-            reads.SetExpected(expected);
+            reads->SetExpected(expected);
         }
         std::string data;
         for (;;) {
             bool read = false;
             {
                 WatchdogArm arm(*watchdog_, timeouts_.ioSeconds);
-                read = reads.Next(data);
+                read = reads->Next(data);
             }
             if (!read) {
-                failure = reads.Changed() ? "Download of " + remotePath + " incomplete: the file grew while it was read"
+                failure = reads->Changed() ? "Download of " + remotePath + " incomplete: the file grew while it was read"
                                           : "Cannot read " + remotePath + ": " + Reason();
                 break;
             }
@@ -99,6 +120,7 @@ bool Connection::Get(const std::string& localPath, const std::string& remoteName
                 break;
             }
             received += data.size();
+            Advance();
         }
     }
     if (close(local) != 0 && failure.empty()) {

@@ -51,6 +51,27 @@ PSFTP_DLL_EXPORT int psftp_dll_rename(psftp_dll_handle handle, const char* old_n
  * without it still serves, and the listed size stands in. */
 PSFTP_DLL_EXPORT int psftp_dll_size(psftp_dll_handle handle, const char* name, int64_t* size);
 
+/* Bound when present: several files at once, for a store far away. The requests of one
+ * call go in one flight; each returns 1 when every request was answered and 0 when the
+ * connection failed.
+ * psftp_dll_sizes: the size of each regular file now in sizes[i], -1 where the server
+ * told none. psftp_dll_delete_all: results[i] is 1 when the file was removed, 0 when the
+ * server refused, -1 when no answer came; when texts is not NULL it holds count buffers
+ * of text_size bytes one after the other, and the i-th gets the error text of the i-th
+ * failure (empty for a removal). */
+PSFTP_DLL_EXPORT int psftp_dll_sizes(psftp_dll_handle handle, int count, const char* const* names,
+                                     int64_t* sizes);
+PSFTP_DLL_EXPORT int psftp_dll_delete_all(psftp_dll_handle handle, int count, const char* const* names,
+                                          int* results, char* texts, int text_size);
+/* Bound when present: what later calls will ask for, sent with the requests of the calls
+ * in between. Files for later gets, in their order, up to 8 at a time: each is opened and
+ * its size and first reads asked; a get of an announced file takes what came for it and
+ * drops the files announced before it, and a listing drops them all. A folder for a
+ * later chdir, up to 8 at a time: resolved, checked and opened; a chdir into it takes what
+ * came and drops the folders announced before it. A call answers as it would without. */
+PSFTP_DLL_EXPORT int psftp_dll_get_ahead(psftp_dll_handle handle, int count, const char* const* names);
+PSFTP_DLL_EXPORT int psftp_dll_chdir_ahead(psftp_dll_handle handle, const char* path);
+
 /* Bound when present: the fingerprint of the server's host key as OpenSSH prints it
  * ("SHA256:" and the unpadded base64 of the key's SHA-256 hash). 1 when the key was
  * unknown and recorded by this connection, 0 when it was known already, -1 on failure. */
@@ -72,6 +93,9 @@ typedef int (*psftp_dll_name_fn)(psftp_dll_handle, const char*);
 typedef int (*psftp_dll_rename_fn)(psftp_dll_handle, const char*, const char*);
 typedef int (*psftp_dll_size_fn)(psftp_dll_handle, const char*, int64_t*);
 typedef int (*psftp_dll_host_key_fn)(psftp_dll_handle, char*, int);
+typedef int (*psftp_dll_sizes_fn)(psftp_dll_handle, int, const char* const*, int64_t*);
+typedef int (*psftp_dll_delete_all_fn)(psftp_dll_handle, int, const char* const*, int*, char*, int);
+typedef int (*psftp_dll_get_ahead_fn)(psftp_dll_handle, int, const char* const*);
 
 #ifdef __cplusplus
 }

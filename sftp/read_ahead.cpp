@@ -22,9 +22,9 @@ void ReadAhead::Ask(uint64_t offset, uint32_t length, bool first)
     }
 }
 
-void ReadAhead::Start()
+void ReadAhead::Start(size_t reads)
 {
-    while (inFlight_.size() < kFirstFlight) {
+    while (inFlight_.size() < reads) {
         Ask(next_, kBlockSize, false);
         next_ += kBlockSize;
     }

@@ -17,6 +17,8 @@ public:
     static constexpr size_t kDepth = 128;
     static constexpr size_t kFirstFlight = 32;
     static constexpr size_t kBatch = 16;
+    // A file announced for a later download asks for less until its turn comes.
+    static constexpr size_t kAnnouncedFlight = 8;
 
     ReadAhead(SftpChannel& channel, std::string handle);
     // The answers still on their way are dropped when they come.
@@ -25,7 +27,7 @@ public:
     ReadAhead& operator=(const ReadAhead&) = delete;
 
     // Queues the first flight of reads; it goes out with the channel's next flush.
-    void Start();
+    void Start(size_t reads = kFirstFlight);
     void SetExpected(uint64_t size);
     // The next piece of the file in `data`, empty at the end of the file. False on
     // failure: the channel says why, or Changed() when the file grew while it was read.

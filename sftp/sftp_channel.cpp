@@ -227,16 +227,24 @@ bool SftpChannel::Wait(uint32_t id, Reply& reply)
         return false;
     }
     for (;;) {
-        auto answer = answers_.find(id);
-        if (answer != answers_.end()) {
-            reply = std::move(answer->second);
-            answers_.erase(answer);
+        if (Take(id, reply)) {
             return true;
         }
         if (!Receive()) {
             return false;
         }
     }
+}
+
+bool SftpChannel::Take(uint32_t id, Reply& reply)
+{
+    auto answer = answers_.find(id);
+    if (answer == answers_.end()) {
+        return false;
+    }
+    reply = std::move(answer->second);
+    answers_.erase(answer);
+    return true;
 }
 
 void SftpChannel::Forget(uint32_t id)

@@ -82,6 +82,8 @@ public:
     bool Wait(uint32_t id, Reply& reply);
     // The answer is not wanted: it is dropped when it comes.
     void Forget(uint32_t id);
+    // Takes the answer when it came already; neither sends nor waits.
+    bool Take(uint32_t id, Reply& reply);
 
     // Checks an answer of the expected type; a status answer instead is remembered as
     // the reason of the failure. SSH_FXP_STATUS expects the status OK.

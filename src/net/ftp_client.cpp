@@ -124,6 +124,28 @@ int FtpClient::SetTransferType(int type)
     return OnError(protocol_->SetRepresentation(StoreProtocol::Representation::Type, type));
 }
 
+void FtpClient::SetTransferTypeWithNext(int type)
+{
+    if (InRange(type, 0, 1))
+        protocol_->SetRepresentationWithNext(StoreProtocol::Representation::Type, type);
+}
+
+std::vector<StoreAnswer> FtpClient::GetFileSizes(const std::vector<std::string>& names)
+{
+    std::vector<StoreAnswer> answers = protocol_->GetFileSizes(names);
+    for (StoreAnswer& answer : answers)
+        answer.code = OnError(answer.code);
+    return answers;
+}
+
+std::vector<StoreAnswer> FtpClient::DeleteFiles(const std::vector<std::string>& names)
+{
+    std::vector<StoreAnswer> answers = protocol_->DeleteFiles(names);
+    for (StoreAnswer& answer : answers)
+        answer.code = OnError(answer.code);
+    return answers;
+}
+
 int FtpClient::SetTransferMode(int mode)
 {
     if (!InRange(mode, 0, 2))

@@ -42,6 +42,15 @@ public:
     // when the server or component does not know the command. A size is known only after
     // UTE_SUCCESS; every other result means the store did not tell it.
     virtual int GetFileSize(const std::string& name, long long& size);
+    // Sizes and deletions of several files, the requests in one flight where the protocol
+    // allows it; each answer as GetFileSize and DeleteFile with LastOutcome give it.
+    std::vector<StoreAnswer> GetFileSizes(const std::vector<std::string>& names);
+    std::vector<StoreAnswer> DeleteFiles(const std::vector<std::string>& names);
+    // What later calls will ask for, so that a store far away can start on it in the
+    // flight of the calls in between: the files the next downloads fetch after the one in
+    // hand (an empty list takes back what was announced), or the folder of the next change.
+    void GetFilesAhead(const std::vector<std::string>& names) { protocol_->GetFilesAhead(names); }
+    void ChangeDirectoryAhead(const std::string& path) { protocol_->ChangeDirectoryAhead(path); }
     virtual int GetCurrentDirectory(std::string& directory);
     virtual int ChangeDirectory(const std::string& path);
     virtual int ChangeDirectoryUp();
@@ -63,6 +72,8 @@ public:
     int SetTransferType(int type);            // 0 ASCII, 1 image
     int SetTransferMode(int mode);            // 0 stream, 1 block, 2 compressed
     int SetStructure(int structure);          // 0 file, 1 record, 2 page
+    // The transfer type sent with the next command, in its flight: one round trip less.
+    void SetTransferTypeWithNext(int type);
     void SetPassiveMode(int passive) { ftp_.passive_ = passive; }
     int GetPassiveMode() const { return ftp_.passive_; }
     int GetTransferType() const { return ftp_.transferType_; }

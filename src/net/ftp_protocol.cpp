@@ -57,15 +57,50 @@ int FtpProtocol::Greeting()
     return UTE_CONNECT_FAILED;
 }
 
+namespace {
+
+const char* RepresentationCommand(StoreProtocol::Representation setting, int value)
+{
+    static const char* const kTypes[] = {"TYPE A", "TYPE I"};
+    static const char* const kModes[] = {"MODE S", "MODE B", "MODE C"};
+    static const char* const kStructures[] = {"STRU F", "STRU R", "STRU P"};
+    switch (setting) {
+    case StoreProtocol::Representation::Type:
+        return kTypes[value];
+    case StoreProtocol::Representation::Mode:
+        return kModes[value];
+    case StoreProtocol::Representation::Structure:
+        break;
+    }
+    return kStructures[value];
+}
+
+}  // namespace
+
 void FtpProtocol::SendCommand(const std::string& command)
 {
+    SendFlight({command});
+}
+
+void FtpProtocol::SendFlight(const std::vector<std::string>& commands)
+{
+    const auto waiting = std::move(withNext_);
+    withNext_.clear();
     // A failed send shows up as a missing reply.
-    lineBuffer_ = command + "\r\n";
-    control_.Send(lineBuffer_.c_str(), static_cast<int>(lineBuffer_.size()));
+    std::string flight;
+    for (const auto& [setting, value] : waiting)
+        flight += std::string(RepresentationCommand(setting, value)) + "\r\n";
+    for (const std::string& command : commands)
+        flight += command + "\r\n";
+    control_.Send(flight.c_str(), static_cast<int>(flight.size()));
+    lineBuffer_ = commands.empty() ? std::string() : commands.back() + "\r\n";
+    for (const auto& [setting, value] : waiting)
+        RepresentationReply(setting, value);
 }
 
 void FtpProtocol::LoseStep()
 {
+    withNext_.clear();
     control_.CloseConnectionSocket();
     dataChannel_.CloseConnection();
 }
@@ -146,6 +181,11 @@ int FtpProtocol::ReadReply(std::string* text)
 int FtpProtocol::CommandReply(FtpCommand kind, const std::string& command)
 {
     SendCommand(command);
+    return CommandResult(kind);
+}
+
+int FtpProtocol::CommandResult(FtpCommand kind)
+{
     int code = ReadReply();
     StoreOutcome outcome = Judge(kind, code);
     if (code == 0)
@@ -158,6 +198,7 @@ int FtpProtocol::Login(const std::string& host, const std::string& user, const s
 {
     responseLines_.clear();
     lastResponse_.clear();
+    withNext_.clear();
     int result =
         control_.Connect(controlPort_, host, connectTimeout_, SocketDefaults::kAnyFamily, SocketDefaults::kStream);
     if (result != UTE_SUCCESS || (result = StartTls(host)) != UTE_SUCCESS)
@@ -189,15 +230,23 @@ int FtpProtocol::Login(const std::string& host, const std::string& user, const s
     } else if (outcome != StoreOutcome::Done) {
         return UTE_USER_NA;
     }
-    SetRepresentation(Representation::Type, 0);
-    SetRepresentation(Representation::Mode, 0);
-    SetRepresentation(Representation::Structure, 0);
+    // The three settings of a new session go in one flight.
+    SetRepresentationWithNext(Representation::Type, 0);
+    SetRepresentationWithNext(Representation::Mode, 0);
+    SetRepresentationWithNext(Representation::Structure, 0);
+    SendFlight({});
     return UTE_SUCCESS;
 }
 
 int FtpProtocol::Logout()
 {
-    SendCommand("Quit");
+    // No reply is read: settings still waiting go with QUIT, their results unread.
+    std::string flight;
+    for (const auto& [setting, value] : withNext_)
+        flight += std::string(RepresentationCommand(setting, value)) + "\r\n";
+    withNext_.clear();
+    flight += "Quit\r\n";
+    control_.Send(flight.c_str(), static_cast<int>(flight.size()));
     control_.CloseConnection();
     dataChannel_.CloseConnection();
     tls_.Reset();
@@ -227,6 +276,41 @@ int FtpProtocol::DeleteFile(const std::string& name)
 int FtpProtocol::GetFileSize(const std::string& name, long long& size)
 {
     SendCommand("SIZE " + name);
+    return SizeReply(size);
+}
+
+std::vector<StoreAnswer> FtpProtocol::GetFileSizes(const std::vector<std::string>& names)
+{
+    std::vector<std::string> commands;
+    for (const std::string& name : names)
+        commands.push_back("SIZE " + name);
+    SendFlight(commands);
+    std::vector<StoreAnswer> answers(names.size());
+    for (StoreAnswer& answer : answers) {
+        answer.code = SizeReply(answer.size);
+        answer.outcome = lastOutcome_;
+        answer.response = lastResponse_;
+    }
+    return answers;
+}
+
+std::vector<StoreAnswer> FtpProtocol::DeleteFiles(const std::vector<std::string>& names)
+{
+    std::vector<std::string> commands;
+    for (const std::string& name : names)
+        commands.push_back("DELE " + name);
+    SendFlight(commands);
+    std::vector<StoreAnswer> answers(names.size());
+    for (StoreAnswer& answer : answers) {
+        answer.code = CommandResult(FtpCommand::Dele);
+        answer.outcome = lastOutcome_;
+        answer.response = lastResponse_;
+    }
+    return answers;
+}
+
+int FtpProtocol::SizeReply(long long& size)
+{
     std::string text;
     int code = ReadReply(&text);
     StoreOutcome outcome = Judge(FtpCommand::Size, code);
@@ -300,28 +384,32 @@ int FtpProtocol::Quote(const std::string& commandLine)
     if (commandLine.empty())
         return UTE_QUOTE_LINE_IS_EMPTY;
     responseLines_.clear();
+    if (!withNext_.empty())
+        SendFlight({});
     control_.SendInLines(commandLine.c_str(), static_cast<int>(commandLine.size()), 256);
     return ReadReply() == 0 ? UTE_NO_RESPONSE : UTE_SUCCESS;
 }
 
 int FtpProtocol::SetRepresentation(Representation setting, int value)
 {
-    static const char* const kTypes[] = {"TYPE A", "TYPE I"};
-    static const char* const kModes[] = {"MODE S", "MODE B", "MODE C"};
-    static const char* const kStructures[] = {"STRU F", "STRU R", "STRU P"};
-    int result = UTE_SUCCESS;
+    SendCommand(RepresentationCommand(setting, value));
+    return RepresentationReply(setting, value);
+}
+
+int FtpProtocol::RepresentationReply(Representation setting, int value)
+{
+    int result = CommandResult(setting == Representation::Type ? FtpCommand::Type : FtpCommand::Other);
+    if (result != UTE_SUCCESS)
+        return result;
     switch (setting) {
     case Representation::Type:
-        if ((result = CommandReply(FtpCommand::Type, kTypes[value])) == UTE_SUCCESS)
-            transferType_ = value;
+        transferType_ = value;
         break;
     case Representation::Mode:
-        if ((result = CommandReply(FtpCommand::Other, kModes[value])) == UTE_SUCCESS)
-            transferMode_ = value;
+        transferMode_ = value;
         break;
     case Representation::Structure:
-        if ((result = CommandReply(FtpCommand::Other, kStructures[value])) == UTE_SUCCESS)
-            structure_ = value;
+        structure_ = value;
         break;
     }
     return result;

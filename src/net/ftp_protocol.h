@@ -35,6 +35,8 @@ public:
     int Rename(const std::string& oldName, const std::string& newName) override;
     int DeleteFile(const std::string& name) override;
     int GetFileSize(const std::string& name, long long& size) override;
+    std::vector<StoreAnswer> GetFileSizes(const std::vector<std::string>& names) override;
+    std::vector<StoreAnswer> DeleteFiles(const std::vector<std::string>& names) override;
     int GetCurrentDirectory(std::string& directory) override;
     int ChangeDirectory(const std::string& path) override;
     int ChangeDirectoryUp() override;
@@ -43,6 +45,8 @@ public:
     int Noop() override;
     int Help(const std::string& topic) override;
     int SetRepresentation(Representation setting, int value) override;
+    // Its reply is read before the next command's.
+    void SetRepresentationWithNext(Representation setting, int value) override { withNext_.push_back({setting, value}); }
     const std::string& LastResponse() const override { return lastResponse_; }
     StoreOutcome LastOutcome() const override { return lastOutcome_; }
     bool ConnectionLost() const override;
@@ -71,7 +75,18 @@ private:
     friend class FtpClient;
     enum class Transfer { Download, Upload, Listing };
 
+    // Sends the command in one flight with the settings waiting for it, and reads their
+    // replies.
     void SendCommand(const std::string& command);
+    // Sends the commands, each with its line end, in one flight after the waiting settings.
+    void SendFlight(const std::vector<std::string>& commands);
+    // The reply to a setting sent: the value is kept when the store took it.
+    int RepresentationReply(Representation setting, int value);
+    // The reply to a command of the fetch judged by the reply table: UTE_SUCCESS when Done,
+    // UTE_NO_RESPONSE without a reply, else UTE_SVR_REQUEST_DENIED.
+    int CommandResult(FtpCommand kind);
+    // The reply to SIZE: its size when it tells one.
+    int SizeReply(long long& size);
     // Sends the command, reads its reply and returns UTE_SUCCESS when the reply table
     // says Done, UTE_NO_RESPONSE without a reply, else UTE_SVR_REQUEST_DENIED.
     int CommandReply(FtpCommand kind, const std::string& command);
@@ -116,6 +131,7 @@ private:
     int passive_ = 0;
     StoreOutcome lastOutcome_ = StoreOutcome::Done;
     std::vector<std::string> responseLines_;
+    std::vector<std::pair<Representation, int>> withNext_;
     std::vector<FtpDirEntry> entries_;
     std::vector<std::string> skippedLines_;
     // Each command before it is sent, and each reply or listing line received.

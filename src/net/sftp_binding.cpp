@@ -39,6 +39,11 @@ struct SftpBinding::EntryPoints {
     psftp_dll_rename_fn rename = nullptr;
     psftp_dll_size_fn size = nullptr;  // optional
     psftp_dll_host_key_fn hostKey = nullptr;  // optional: older components lack it
+    // Optional, all four or none.
+    psftp_dll_sizes_fn sizes = nullptr;
+    psftp_dll_delete_all_fn deleteAll = nullptr;
+    psftp_dll_get_ahead_fn getAhead = nullptr;
+    psftp_dll_name_fn chdirAhead = nullptr;
 };
 
 namespace {
@@ -109,6 +114,10 @@ SftpBinding::SftpBinding(const std::string& folder)
     loaded_ = all;
     e.size = reinterpret_cast<psftp_dll_size_fn>(dlsym(library_, "psftp_dll_size"));
     e.hostKey = reinterpret_cast<psftp_dll_host_key_fn>(dlsym(library_, "psftp_dll_host_key"));
+    e.sizes = reinterpret_cast<psftp_dll_sizes_fn>(dlsym(library_, "psftp_dll_sizes"));
+    e.deleteAll = reinterpret_cast<psftp_dll_delete_all_fn>(dlsym(library_, "psftp_dll_delete_all"));
+    e.getAhead = reinterpret_cast<psftp_dll_get_ahead_fn>(dlsym(library_, "psftp_dll_get_ahead"));
+    e.chdirAhead = reinterpret_cast<psftp_dll_name_fn>(dlsym(library_, "psftp_dll_chdir_ahead"));
 }
 
 SftpBinding::~SftpBinding()
@@ -240,4 +249,57 @@ bool SftpBinding::Rename(const std::string& oldName, const std::string& newName)
 {
     return loaded_ && IsConnected()
         && entry_->rename(handle_, oldName.c_str(), newName.c_str()) == 1;
+}
+
+namespace {
+
+std::vector<const char*> Pointers(const std::vector<std::string>& names)
+{
+    std::vector<const char*> pointers;
+    for (const std::string& name : names)
+        pointers.push_back(name.c_str());
+    return pointers;
+}
+
+}  // namespace
+
+bool SftpBinding::HasFlights() const
+{
+    return loaded_ && entry_->sizes != nullptr && entry_->deleteAll != nullptr && entry_->getAhead != nullptr
+        && entry_->chdirAhead != nullptr;
+}
+
+bool SftpBinding::Sizes(const std::vector<std::string>& names, std::vector<long long>& sizes)
+{
+    std::vector<int64_t> told(names.size(), -1);
+    const bool answered = HasFlights() && IsConnected()
+        && entry_->sizes(handle_, static_cast<int>(names.size()), Pointers(names).data(), told.data()) == 1;
+    sizes.assign(told.begin(), told.end());
+    return answered;
+}
+
+bool SftpBinding::DeleteAll(const std::vector<std::string>& names, std::vector<int>& results,
+                            std::vector<std::string>& failures)
+{
+    constexpr int kTextSize = 260;
+    results.assign(names.size(), -1);
+    std::vector<char> texts(names.size() * kTextSize, '\0');
+    const bool answered = HasFlights() && IsConnected()
+        && entry_->deleteAll(handle_, static_cast<int>(names.size()), Pointers(names).data(), results.data(),
+                             texts.data(), kTextSize) == 1;
+    failures.clear();
+    for (size_t i = 0; i < names.size(); ++i)
+        failures.emplace_back(texts.data() + i * kTextSize);
+    return answered;
+}
+
+bool SftpBinding::GetAhead(const std::vector<std::string>& names)
+{
+    return HasFlights() && IsConnected()
+        && entry_->getAhead(handle_, static_cast<int>(names.size()), Pointers(names).data()) == 1;
+}
+
+bool SftpBinding::ChangeDirectoryAhead(const std::string& path)
+{
+    return HasFlights() && IsConnected() && entry_->chdirAhead(handle_, path.c_str()) == 1;
 }

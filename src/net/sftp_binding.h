@@ -40,6 +40,16 @@ public:
     // The size of a file now, through the one optional entry point psftp_dll_size.
     bool HasSize() const;
     bool Size(const std::string& name, long long& size);
+    // The optional calls of several files at once and the announcements of later calls
+    // (psftp_dll_sizes, _delete_all, _get_ahead, _chdir_ahead): all of them, or none.
+    bool HasFlights() const;
+    // Sizes of regular files (-1 where untold), deletions (1 removed, 0 refused, -1 no
+    // answer) with the text of each failure; false when the connection failed.
+    bool Sizes(const std::vector<std::string>& names, std::vector<long long>& sizes);
+    bool DeleteAll(const std::vector<std::string>& names, std::vector<int>& results,
+                   std::vector<std::string>& failures);
+    bool GetAhead(const std::vector<std::string>& names);
+    bool ChangeDirectoryAhead(const std::string& path);
     // The fingerprint of the connected server's host key ("SHA256:..."), and whether
     // this connection recorded the key as new; false without a connection or with a
     // component that does not tell it.

@@ -5,6 +5,7 @@
 #include "net/sftp_listing_line.h"
 #include "net/ws_client.h"
 
+#include <algorithm>
 #include <filesystem>
 
 namespace {
@@ -148,6 +149,74 @@ int SftpProtocol::GetFileSize(const std::string& name, long long& size)
         return UTE_SVR_NOT_SUPPORTED;
     }
     return Result(SftpCall::Size, binding_->Size(name, size), UTE_SVR_REQUEST_DENIED);
+}
+
+std::vector<StoreAnswer> SftpProtocol::GetFileSizes(const std::vector<std::string>& names)
+{
+    std::vector<StoreAnswer> answers;
+    if (!Connected() || !binding_->HasFlights()) {
+        for (const std::string& name : names) {
+            long long size = 0;
+            const int code = GetFileSize(name, size);
+            answers.push_back(LastAnswer(code, size));
+        }
+        return answers;
+    }
+    std::vector<long long> sizes;
+    const bool up = binding_->Sizes(names, sizes);
+    lost_ = lost_ || !up;
+    for (const long long size : sizes) {
+        lastOutcome_ = SftpAnswerOutcome(SftpCall::Size, size >= 0 ? SftpAnswer::Done
+                                                         : up ? SftpAnswer::Failed
+                                                              : SftpAnswer::Lost);
+        if (size < 0)
+            lastResponse_ = CutToResponseLength(binding_->GetLastError());
+        answers.push_back(LastAnswer(size >= 0 ? UTE_SUCCESS : UTE_SVR_REQUEST_DENIED, std::max(size, 0LL)));
+    }
+    return answers;
+}
+
+std::vector<StoreAnswer> SftpProtocol::DeleteFiles(const std::vector<std::string>& names)
+{
+    std::vector<StoreAnswer> answers;
+    if (!Connected() || !binding_->HasFlights()) {
+        for (const std::string& name : names)
+            answers.push_back(LastAnswer(DeleteFile(name)));
+        return answers;
+    }
+    std::vector<int> results;
+    std::vector<std::string> failures;
+    binding_->DeleteAll(names, results, failures);
+    // Whether the files of refused deletions are still there, asked in one flight.
+    std::vector<std::string> refused;
+    for (size_t i = 0; i < names.size(); ++i)
+        if (results[i] == 0)
+            refused.push_back(names[i]);
+    std::vector<long long> still;
+    if (!refused.empty())
+        binding_->Sizes(refused, still);
+    auto there = still.begin();
+    for (size_t i = 0; i < names.size(); ++i) {
+        const SftpAnswer answer = results[i] == 1 ? SftpAnswer::Done
+            : results[i] == 0 && *there++ >= 0    ? SftpAnswer::Failed
+                                                  : SftpAnswer::Lost;
+        lastOutcome_ = SftpAnswerOutcome(SftpCall::Delete, answer);
+        lastResponse_ = results[i] == 1 ? lastResponse_ : CutToResponseLength(failures[i]);
+        answers.push_back(LastAnswer(answer == SftpAnswer::Done ? UTE_SUCCESS : UTE_SVR_REQUEST_DENIED));
+    }
+    return answers;
+}
+
+void SftpProtocol::GetFilesAhead(const std::vector<std::string>& names)
+{
+    if (Connected())
+        binding_->GetAhead(names);
+}
+
+void SftpProtocol::ChangeDirectoryAhead(const std::string& path)
+{
+    if (Connected())
+        binding_->ChangeDirectoryAhead(path);
 }
 
 int SftpProtocol::GetCurrentDirectory(std::string& directory)

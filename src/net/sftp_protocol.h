@@ -41,6 +41,12 @@ public:
     int Rename(const std::string& oldName, const std::string& newName) override;
     int DeleteFile(const std::string& name) override;
     int GetFileSize(const std::string& name, long long& size) override;
+    // In one flight each, where the component can; else one file after the other. A
+    // refused deletion counts as a refusal only while the file is still there.
+    std::vector<StoreAnswer> GetFileSizes(const std::vector<std::string>& names) override;
+    std::vector<StoreAnswer> DeleteFiles(const std::vector<std::string>& names) override;
+    void GetFilesAhead(const std::vector<std::string>& names) override;
+    void ChangeDirectoryAhead(const std::string& path) override;
     int GetCurrentDirectory(std::string& directory) override;
     int ChangeDirectory(const std::string& path) override;
     int ChangeDirectoryUp() override;
@@ -55,6 +61,8 @@ public:
 
 private:
     bool Connected() const;
+    // The answer the last single call left.
+    StoreAnswer LastAnswer(int code, long long size = 0) const { return {code, lastOutcome_, lastResponse_, size}; }
     // The result of a component call that failed with the given code, or succeeded; a
     // failure asks the component once more whether the session is up and, for a
     // deletion, whether the file of that name is still there.

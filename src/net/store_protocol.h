@@ -10,6 +10,15 @@
 #include <string>
 #include <vector>
 
+// The answer to one of several requests sent together: its result code, what it meant,
+// the store's words about it, and the size where one was asked and told.
+struct StoreAnswer {
+    int code = 0;
+    StoreOutcome outcome = StoreOutcome::Done;
+    std::string response;
+    long long size = 0;
+};
+
 class StoreProtocol {
 public:
     virtual ~StoreProtocol() = default;
@@ -32,6 +41,15 @@ public:
     virtual int Rename(const std::string& oldName, const std::string& newName) = 0;
     virtual int DeleteFile(const std::string& name) = 0;
     virtual int GetFileSize(const std::string& name, long long& size) = 0;
+    // Sizes and deletions of several files, the requests in one flight where the protocol
+    // allows it, each answered as GetFileSize and DeleteFile answer it.
+    virtual std::vector<StoreAnswer> GetFileSizes(const std::vector<std::string>& names) = 0;
+    virtual std::vector<StoreAnswer> DeleteFiles(const std::vector<std::string>& names) = 0;
+    // What later calls will ask for, so that the protocol can send it with the requests of
+    // the calls in between: the files the next downloads fetch after the one in hand (an
+    // empty list takes back what was announced), or the folder of the next change.
+    virtual void GetFilesAhead(const std::vector<std::string>&) {}
+    virtual void ChangeDirectoryAhead(const std::string&) {}
     virtual int GetCurrentDirectory(std::string& directory) = 0;
     virtual int ChangeDirectory(const std::string& path) = 0;
     virtual int ChangeDirectoryUp() = 0;
@@ -42,6 +60,9 @@ public:
     // TYPE, MODE or STRU with a value already checked; a protocol without them takes any.
     enum class Representation { Type, Mode, Structure };
     virtual int SetRepresentation(Representation setting, int value) = 0;
+    // The same sent with the next command, in its flight: its result only decides whether
+    // the value is kept.
+    virtual void SetRepresentationWithNext(Representation, int) {}
 
     // The store's last words: its last reply line, or the component's error text.
     virtual const std::string& LastResponse() const = 0;

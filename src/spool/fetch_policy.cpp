@@ -19,7 +19,6 @@
 #include <map>
 #include <optional>
 #include <set>
-#include <span>
 
 namespace {
 
@@ -55,8 +54,12 @@ public:
             DecideHeldCopies(entries);
             std::vector<Arrival> arrivals = FetchAll(label, entries);
             HoldDurably(arrivals);
-            for (size_t first = 0; first < arrivals.size(); first += kGroup)
-                DeleteGroup(std::span(arrivals).subspan(first, std::min(kGroup, arrivals.size() - first)));
+            for (size_t first = 0; first < arrivals.size(); first += kGroup) {
+                std::vector<const Arrival*> group;
+                for (size_t i = first; i < std::min(first + kGroup, arrivals.size()); ++i)
+                    group.push_back(&arrivals[i]);
+                DeleteGroup(group, false);
+            }
         }
         if (!errorText_.empty())
             context_.log.AddLogLine(errorText_);
@@ -299,27 +302,40 @@ private:
 
     // The sizes of a group of documents are asked together and its deletions follow at
     // once, so that the size each deletion rests on is as fresh as one asked alone right
-    // before it: one round trip old.
-    void DeleteGroup(std::span<const Arrival> group)
+    // before it: one round trip old. An answer of unknown outcome may have taken the
+    // answers of the deletions after it along: those documents are asked again, with a
+    // fresh listing where the source tells no size, and one still untold waits as the
+    // deletion without answer does.
+    void DeleteGroup(const std::vector<const Arrival*>& group, bool answerLost)
     {
         std::vector<SourceEntry> entries;
-        for (const Arrival& arrival : group)
-            entries.push_back(arrival.entry);
+        for (const Arrival* arrival : group)
+            entries.push_back(arrival->entry);
+        if (answerLost)
+            freshListing_.reset();
         const std::vector<std::optional<long long>> sizes = SizesAtSource(entries);
         std::vector<const Arrival*> deleting;
         entries.clear();
         for (size_t i = 0; i < group.size(); ++i) {
-            if (Deletable(group[i], sizes[i])) {
-                deleting.push_back(&group[i]);
-                entries.push_back(group[i].entry);
+            if (answerLost && !sizes[i]) {
+                Deleted(*group[i], DeleteOutcome::Unknown, {UTE_NOCONNECTION, ""});
+            } else if (Deletable(*group[i], sizes[i])) {
+                deleting.push_back(group[i]);
+                entries.push_back(group[i]->entry);
             }
         }
         if (entries.empty())
             return;
         std::vector<SourceError> errors;
         const std::vector<DeleteOutcome> outcomes = source_.DeleteAll(entries, errors);
-        for (size_t i = 0; i < deleting.size(); ++i)
-            Deleted(*deleting[i], outcomes[i], errors[i]);
+        size_t answered = 0;
+        while (answered < deleting.size()) {
+            Deleted(*deleting[answered], outcomes[answered], errors[answered]);
+            if (outcomes[answered++] == DeleteOutcome::Unknown)
+                break;
+        }
+        if (answered < deleting.size())
+            DeleteGroup({deleting.begin() + static_cast<long>(answered), deleting.end()}, true);
     }
 
     // Whether the source copy may go, given the size the source gives for it now.

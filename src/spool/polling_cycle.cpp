@@ -69,6 +69,9 @@ private:
                 continue;
             }
             std::string base = RemoteSpoolBase(settings, name);
+            // A store far away is asked for the category folders in the flight of the base.
+            for (const SpoolCategory& category : SpoolCategories(settings))
+                source.EnterAhead(base + "/" + category.folder);
             SourceError error;
             if (store_->Enter(base, &error))
                 fetched = FetchCategories(source, base) || fetched;

@@ -66,7 +66,7 @@ void StoreDocumentSource::Close()
 
 bool StoreDocumentSource::Ready()
 {
-    if (!closed_ && !connection_.ConnectionLost())
+    if (Up())
         return true;
     if (closed_ || reopened_) {
         closed_ = true;
@@ -104,10 +104,11 @@ bool StoreDocumentSource::List(std::vector<SourceEntry>& entries, SourceError* e
 {
     if (!Ready())
         return Succeeded(UTE_NOCONNECTION, error);
-    connection_.SetTransferType(0);
+    // The switches of the transfer type go with the commands that follow them.
+    connection_.SetTransferTypeWithNext(0);
     if (!Succeeded(connection_.ListDirectory(), error))
         return false;
-    connection_.SetTransferType(1);
+    connection_.SetTransferTypeWithNext(1);
     connection_.SetReceiveProgress(true);
     const int count = connection_.GetDirEntryCount();
     for (int i = 0; i < count; ++i) {
@@ -138,14 +139,11 @@ std::optional<long long> StoreDocumentSource::SizeNow(const SourceEntry& entry)
     return size;
 }
 
-DeleteOutcome StoreDocumentSource::Delete(const SourceEntry& entry, SourceError* error)
+namespace {
+
+DeleteOutcome DeletionOf(StoreOutcome outcome)
 {
-    if (!Ready()) {
-        Succeeded(UTE_NOCONNECTION, error);
-        return DeleteOutcome::Unknown;
-    }
-    Succeeded(connection_.DeleteFile(entry.name), error);
-    switch (connection_.LastOutcome()) {
+    switch (outcome) {
     case StoreOutcome::Done:
         return DeleteOutcome::Deleted;
     case StoreOutcome::Refused:
@@ -153,6 +151,68 @@ DeleteOutcome StoreDocumentSource::Delete(const SourceEntry& entry, SourceError*
     default:
         return DeleteOutcome::Unknown;
     }
+}
+
+std::vector<std::string> NamesOf(const std::vector<SourceEntry>& entries)
+{
+    std::vector<std::string> names;
+    for (const SourceEntry& entry : entries)
+        names.push_back(entry.name);
+    return names;
+}
+
+}  // namespace
+
+DeleteOutcome StoreDocumentSource::Delete(const SourceEntry& entry, SourceError* error)
+{
+    if (!Ready()) {
+        Succeeded(UTE_NOCONNECTION, error);
+        return DeleteOutcome::Unknown;
+    }
+    Succeeded(connection_.DeleteFile(entry.name), error);
+    return DeletionOf(connection_.LastOutcome());
+}
+
+std::vector<std::optional<long long>> StoreDocumentSource::SizesNow(const std::vector<SourceEntry>& entries)
+{
+    std::vector<std::optional<long long>> sizes(entries.size());
+    if (!Ready())
+        return sizes;
+    const std::vector<StoreAnswer> answers = connection_.GetFileSizes(NamesOf(entries));
+    for (size_t i = 0; i < answers.size(); ++i)
+        if (answers[i].code == UTE_SUCCESS)
+            sizes[i] = answers[i].size;
+    return sizes;
+}
+
+std::vector<DeleteOutcome> StoreDocumentSource::DeleteAll(const std::vector<SourceEntry>& entries,
+                                                          std::vector<SourceError>& errors)
+{
+    errors.assign(entries.size(), {});
+    if (!Ready()) {
+        for (SourceError& error : errors)
+            Succeeded(UTE_NOCONNECTION, &error);
+        return std::vector<DeleteOutcome>(entries.size(), DeleteOutcome::Unknown);
+    }
+    std::vector<DeleteOutcome> outcomes;
+    const std::vector<StoreAnswer> answers = connection_.DeleteFiles(NamesOf(entries));
+    for (size_t i = 0; i < answers.size(); ++i) {
+        errors[i] = {answers[i].code, answers[i].response};
+        outcomes.push_back(DeletionOf(answers[i].outcome));
+    }
+    return outcomes;
+}
+
+void StoreDocumentSource::FetchAhead(const std::vector<SourceEntry>& following)
+{
+    if (Up())
+        connection_.GetFilesAhead(NamesOf(following));
+}
+
+void StoreDocumentSource::EnterAhead(const std::string& folder)
+{
+    if (Up())
+        connection_.ChangeDirectoryAhead(StorePath(home_, folder));
 }
 
 std::string StorePath(const std::string& home, const std::string& path)

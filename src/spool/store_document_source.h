@@ -28,6 +28,12 @@ public:
     bool Fetch(const SourceEntry& entry, const std::string& localPath, SourceError* error) override;
     std::optional<long long> SizeNow(const SourceEntry& entry) override;
     DeleteOutcome Delete(const SourceEntry& entry, SourceError* error) override;
+    std::vector<std::optional<long long>> SizesNow(const std::vector<SourceEntry>& entries) override;
+    std::vector<DeleteOutcome> DeleteAll(const std::vector<SourceEntry>& entries,
+                                         std::vector<SourceError>& errors) override;
+    // Hints only: they neither open the connection again nor report.
+    void FetchAhead(const std::vector<SourceEntry>& following) override;
+    void EnterAhead(const std::string& folder) override;
     bool Reachable() const override { return !closed_; }
 
 private:
@@ -35,6 +41,7 @@ private:
     bool Ready();
     // The result code as a success, or as a failure with the store's last words.
     bool Succeeded(int code, SourceError* error) const;
+    bool Up() const { return !closed_ && !connection_.ConnectionLost(); }
 
     const StationSettings& settings_;
     StoreContext context_;
