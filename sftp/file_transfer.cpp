@@ -64,6 +64,9 @@ bool Connection::Get(const std::string& localPath, const std::string& remoteName
     const int local = open(localPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (local < 0) {
         const std::string why = SystemError();
+        if (announced && announced->sizing != 0) {
+            channel_->Forget(announced->sizing);
+        }
         CloseHandle(handle);
         return Fail("Cannot create " + localPath + ": " + why);
     }
