@@ -243,6 +243,37 @@ TEST_F(PsftpDll, TransfersKeepEveryByte)
     EXPECT_FALSE(fs::exists(locked));
 }
 
+// Several files in one flight, and files and folders announced for later calls: each call
+// answers as it would alone, and a passed-over announcement costs nothing.
+TEST_F(PsftpDll, CallsOfSeveralFilesAndAnnouncedOnesAnswerAsSingleOnes)
+{
+    for (const char* name : {"a.pdf", "b.pdf", "c.pdf", "d.pdf"}) {
+        StoreFile(std::string("DELV/") + name, Document(name, 70000));
+    }
+    StoreFile("DELV/folder/x", "");
+    ASSERT_TRUE(Connect()) << sftp.GetLastError();
+    ASSERT_TRUE(sftp.HasFlights());
+    EXPECT_TRUE(sftp.ChangeDirectoryAhead(store + "/missing"));
+    EXPECT_TRUE(sftp.ChangeDirectoryAhead(store + "/DELV"));
+    EXPECT_TRUE(sftp.ChangeDirectory(store + "/DELV")) << sftp.GetLastError();
+    EXPECT_TRUE(sftp.GetAhead({"b.pdf", "c.pdf", "d.pdf"}));
+    for (const char* name : {"c.pdf", "b.pdf", "d.pdf", "a.pdf"}) {
+        EXPECT_TRUE(sftp.Get(local + "/" + name, name)) << sftp.GetLastError();
+        EXPECT_EQ(ReadTestFile(local + "/" + name), Document(name, 70000)) << name;
+    }
+
+    std::vector<long long> sizes;
+    EXPECT_TRUE(sftp.Sizes({"a.pdf", "missing.pdf", "folder"}, sizes));
+    EXPECT_EQ(sizes, (std::vector<long long>{70000, -1, -1}));
+    std::vector<int> results;
+    std::vector<std::string> failures;
+    EXPECT_TRUE(sftp.DeleteAll({"a.pdf", "missing.pdf", "b.pdf"}, results, failures));
+    EXPECT_EQ(results, (std::vector<int>{1, 0, 1}));
+    EXPECT_EQ(failures, (std::vector<std::string>{
+                            "", "Cannot delete " + store + "/DELV/missing.pdf: no such file or directory", ""}));
+    EXPECT_EQ(FilesBelow(store + "/DELV"), (std::vector<std::string>{"c.pdf", "d.pdf", "folder/x"}));
+}
+
 TEST_F(PsftpDll, ListsTheCurrentDirectoryInTheLongForm)
 {
     StoreFile("SPOOL/DELV/b.pdf", "12345");
