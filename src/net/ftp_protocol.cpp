@@ -82,18 +82,23 @@ void FtpProtocol::SendCommand(const std::string& command)
     SendFlight({command});
 }
 
+std::string FtpProtocol::WaitingLines() const
+{
+    std::string lines;
+    for (const auto& [setting, value] : withNext_)
+        lines += std::string(RepresentationCommand(setting, value)) + "\r\n";
+    return lines;
+}
+
 void FtpProtocol::SendFlight(const std::vector<std::string>& commands)
 {
+    lineBuffer_ = WaitingLines();
     const auto waiting = std::move(withNext_);
     withNext_.clear();
-    // A failed send shows up as a missing reply.
-    std::string flight;
-    for (const auto& [setting, value] : waiting)
-        flight += std::string(RepresentationCommand(setting, value)) + "\r\n";
     for (const std::string& command : commands)
-        flight += command + "\r\n";
-    control_.Send(flight.c_str(), static_cast<int>(flight.size()));
-    lineBuffer_ = commands.empty() ? std::string() : commands.back() + "\r\n";
+        lineBuffer_ += command + "\r\n";
+    // A failed send shows up as a missing reply.
+    control_.Send(lineBuffer_.c_str(), static_cast<int>(lineBuffer_.size()));
     for (const auto& [setting, value] : waiting)
         RepresentationReply(setting, value);
 }
@@ -241,12 +246,9 @@ int FtpProtocol::Login(const std::string& host, const std::string& user, const s
 int FtpProtocol::Logout()
 {
     // No reply is read: settings still waiting go with QUIT, their results unread.
-    std::string flight;
-    for (const auto& [setting, value] : withNext_)
-        flight += std::string(RepresentationCommand(setting, value)) + "\r\n";
+    lineBuffer_ = WaitingLines() + "Quit\r\n";
     withNext_.clear();
-    flight += "Quit\r\n";
-    control_.Send(flight.c_str(), static_cast<int>(flight.size()));
+    control_.Send(lineBuffer_.c_str(), static_cast<int>(lineBuffer_.size()));
     control_.CloseConnection();
     dataChannel_.CloseConnection();
     tls_.Reset();

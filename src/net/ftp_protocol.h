@@ -80,6 +80,8 @@ private:
     void SendCommand(const std::string& command);
     // Sends the commands, each with its line end, in one flight after the waiting settings.
     void SendFlight(const std::vector<std::string>& commands);
+    // The commands of the settings waiting for the next command, each with its line end.
+    std::string WaitingLines() const;
     // The reply to a setting sent: the value is kept when the store took it.
     int RepresentationReply(Representation setting, int value);
     // The reply to a command of the fetch judged by the reply table: UTE_SUCCESS when Done,
