@@ -9,6 +9,7 @@ constexpr auto kLeastGap = std::chrono::milliseconds(10);
 
 DesktopKeepAlive* installed = nullptr;
 Clock::time_point lastCall;
+int inputScopes = 0;
 
 }  // namespace
 
@@ -26,5 +27,15 @@ void KeepDesktopAlive()
     if (now - lastCall < kLeastGap)
         return;
     lastCall = now;
-    installed->HandlePending();
+    installed->HandlePending(inputScopes > 0);
+}
+
+DesktopInputTaken::DesktopInputTaken()
+{
+    ++inputScopes;
+}
+
+DesktopInputTaken::~DesktopInputTaken()
+{
+    --inputScopes;
 }

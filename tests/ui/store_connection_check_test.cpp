@@ -63,7 +63,7 @@ TEST_P(StoreConnection, MissingFolderNamesTheFolderAndTheServersReply)
     EXPECT_FALSE(StoreConnectionTest(Values(LocalFtpServer::kPassword, "/gibt/es/nicht"), "", client, cursor));
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].text.rfind("Error: Konnte nicht zum Verzeichnis /gibt/es/nicht wechseln!\n"
-                                        "Server-Response: '550 ",
+                                        "Der Server hat den Auftrag abgelehnt.\nServer-Response: '550 ",
                                         0),
               0u)
         << boxes.boxes[0].text;
@@ -77,6 +77,7 @@ TEST_P(StoreConnection, WrongPasswordFailsTheLogin)
     EXPECT_FALSE(StoreConnectionTest(Values("falsch", "/pub"), "", client, cursor));
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].text.rfind("Error: Konnte nicht beim FTP-Server 127.0.0.1 mit Nutzer station anmelden!\n"
+                                        "Anmeldung abgelehnt: Der Server nimmt Benutzer oder Passwort nicht an.\n"
                                         "Server-Response: '530 ",
                                         0),
               0u)
@@ -99,7 +100,7 @@ TEST(StoreConnectionSftp, FailedLoginNamesSftp)
     EXPECT_EQ(client.GetSftpMode(), 1);
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].text.rfind("Error: Konnte nicht beim SFTP-Server 127.0.0.1 mit Nutzer lager anmelden!\n"
-                                        "Server-Response: '",
+                                        "Die SFTP-Komponente fehlt oder ist unvollständig.\nServer-Response: '",
                                         0),
               0u)
         << boxes.boxes[0].text;
