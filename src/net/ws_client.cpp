@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <arpa/inet.h>
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <fcntl.h>
 #include <netdb.h>
@@ -457,6 +458,10 @@ int CUT_WSClient::ReceiveChunks(TransferSource& source, int chunkSize, int timeo
         }
         if (timeoutSeconds > 0 && RawWaitReadable(socket_, timeoutSeconds, 0) != 0)
             return finish(UTE_SOCK_TIMEOUT);
+        // Without a time-out of its own the wait is the receive time-out of the socket, as a
+        // blocking receive would have it, but waited for in slices.
+        if (timeoutSeconds <= 0 && !ReceiveWaitEnds())
+            return finish(UTE_SOCK_RECEIVE_ERROR);
         int count = Receive(block.data() + filled + pending, static_cast<int>(wanted), 0);
         if (count == 0)
             return finish(UTE_SUCCESS);
@@ -555,6 +560,13 @@ int CUT_WSClient::ReceiveLine(std::string& line, int size, int timeoutSeconds)
             break;
     }
     return static_cast<int>(line.size());
+}
+
+bool CUT_WSClient::ReceiveWaitEnds()
+{
+    // A receive time-out of 0 waits without end, as it does on the socket.
+    const int milliseconds = receiveTimeoutMs_ > 0 ? receiveTimeoutMs_ : INT_MAX;
+    return RawWaitReadable(socket_, milliseconds / 1000, milliseconds % 1000 * 1000) == 0;
 }
 
 SocketDeadline CUT_WSClient::ReceiveDeadline() const

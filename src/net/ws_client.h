@@ -140,6 +140,8 @@ private:
     int ConnectTo(const NetAddress& address, int type, const std::string& host, int timeoutSeconds);
     int Resolve(const std::string& name, std::string& address, size_t size, int timeoutSeconds);
     int ReceiveChunks(TransferSource& source, int chunkSize, int timeoutSeconds, long maxLength);
+    // Whether something came, or the peer closed, within the receive time-out.
+    bool ReceiveWaitEnds();
     int SendChunks(TransferSource& source);
     bool ApplyTimeout(int option, int milliseconds);
     void ApplyTimeouts();
