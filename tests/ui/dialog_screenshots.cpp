@@ -84,6 +84,21 @@ bool ShootFingerprintBox(const QString& folder)
     return ok;
 }
 
+// The failure box of the store test, with what went wrong below its text.
+bool ShootFailureBox(const QString& folder)
+{
+    QtMessageBoxes boxes;
+    InstallMessageBoxes(&boxes);
+    RecordingWaitCursor cursor;
+    FtpClient client;
+    client.SetControlPort(UnusedLocalPort());
+    bool ok = false;
+    ShootNext<QMessageBox>(folder, "kv_print-lager-test-fehler", ok);
+    StoreConnectionTest({"127.0.0.1", "bibliothek", "geheim", "/kv", false, false}, "", client, cursor);
+    InstallMessageBoxes(nullptr);
+    return ok;
+}
+
 StationSettings Settings(int tessalineMode)
 {
     StationSettings settings;
@@ -177,5 +192,6 @@ int main(int argc, char** argv)
     ChooseLogFile(nullptr, "/tmp/kv_print.log");
     ok &= shot;
     ok &= ShootFingerprintBox(folder);
+    ok &= ShootFailureBox(folder);
     return ok ? 0 : 1;
 }
