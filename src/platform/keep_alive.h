@@ -32,7 +32,8 @@ public:
 // nothing.
 void InstallDesktopKeepAlive(DesktopKeepAlive* keepAlive);
 // Calls the installed one, at most once in a few milliseconds however often it is
-// called, so a transfer may call it at every block.
+// called, so a transfer may call it at every block; on another thread than the one that
+// installed it, nothing.
 void KeepDesktopAlive();
 
 // Waits on the condition until done() holds, true, or the deadline passes, false; the
