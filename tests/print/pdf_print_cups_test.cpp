@@ -22,7 +22,7 @@ class PdfPrintCups : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_FALSE(folder.Path().empty());
+        ASSERT_TRUE(std::filesystem::create_directory(folder));
         std::string reason;
         ASSERT_TRUE(SetUpCupsPdfQueue(pdfQueue, reason)) << reason;
     }
@@ -30,7 +30,7 @@ protected:
     ProgramRun Print(std::vector<std::string> args)
     {
         args.insert(args.begin(), PDF_PRINT_PROGRAM);
-        ProgramRun run = RunProgram(args, folder.Path());
+        ProgramRun run = RunProgram(args, folder);
         EXPECT_TRUE(run.finished);
         return run;
     }
@@ -52,7 +52,10 @@ protected:
         std::filesystem::remove(printed);
     }
 
-    ScratchFolder folder;
+    ScratchFolder scratch;
+    // pdf_print knows a station's jobs by the folder above a document's folder: documents
+    // one level down keep the tests that run side by side apart.
+    const std::string folder = scratch / "DELV";
     CupsPdfQueue pdfQueue;
 };
 
@@ -62,7 +65,7 @@ TEST_F(PdfPrintCups, PrintsWithTheStationsDefaultTemplate)
 {
     const std::string token = UniqueToken("delv");
     const std::string text = "Lieferung " + token;
-    ASSERT_TRUE(WritePdf(folder / (token + ".pdf"), text));
+    ASSERT_TRUE(WritePdf(folder + "/" + (token + ".pdf"), text));
 
     const ProgramRun run = Print({"-dPDFFitPage", "-color", "-printer", pdfQueue.queue, token + ".pdf"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
@@ -76,7 +79,7 @@ TEST_F(PdfPrintCups, PrintsAFileWhoseNameArrivedInPiecesInBlackAndWhite)
 {
     const std::string token = UniqueToken("rl");
     const std::string text = "Leihschein " + token;
-    ASSERT_TRUE(WritePdf(folder / ("Leihschein " + token + ".pdf"), text));
+    ASSERT_TRUE(WritePdf(folder + "/" + ("Leihschein " + token + ".pdf"), text));
 
     const ProgramRun run = Print({"-mono", "-copies", "2", "-printer", pdfQueue.queue, "Leihschein",
                                   token + ".pdf"});
@@ -86,7 +89,7 @@ TEST_F(PdfPrintCups, PrintsAFileWhoseNameArrivedInPiecesInBlackAndWhite)
 
 TEST_F(PdfPrintCups, RefusesAQueueThatDoesNotExist)
 {
-    ASSERT_TRUE(WritePdf(folder / "a.pdf", "Deckblatt"));
+    ASSERT_TRUE(WritePdf(folder + "/a.pdf", "Deckblatt"));
     const ProgramRun run = Print({"-printer", "station-no-such-queue", "a.pdf"});
     EXPECT_EQ(run.exitCode, 6);
     EXPECT_EQ(run.err, "pdf_print: CUPS has no queue \"station-no-such-queue\"\n");
@@ -94,7 +97,7 @@ TEST_F(PdfPrintCups, RefusesAQueueThatDoesNotExist)
 
 TEST_F(PdfPrintCups, SendsNothingToAQueueThatIsStoppedOrRejectsJobs)
 {
-    ASSERT_TRUE(WritePdf(folder / "a.pdf", "Deckblatt"));
+    ASSERT_TRUE(WritePdf(folder + "/a.pdf", "Deckblatt"));
     for (const auto& [command, closed] : {std::pair{"/usr/sbin/cupsdisable", "stopped (state reasons: paused)"},
                                           std::pair{"/usr/sbin/cupsreject", "rejecting jobs"}}) {
         // A queue of this run's own, so that no other run changes its state meanwhile.
@@ -115,7 +118,7 @@ TEST_F(PdfPrintCups, EndsWithTheJobsEndOrLeavesTheJobToCupsWhenTheWaitIsOver)
         int code;
         const char* says;  // after the queue's name on standard error
     };
-    ASSERT_TRUE(WritePdf(folder / "a.pdf", "Deckblatt"));
+    ASSERT_TRUE(WritePdf(folder + "/a.pdf", "Deckblatt"));
     for (const Case& c : {Case{"printer-error-policy=abort-job", "60", kNotPrinted, "\", it was aborted: "},
                           Case{"job-hold-until-default=indefinite", "1", kPrinted, "\" is still pending-held after 1 s"}}) {
         const UnreachableQueue queue(UniqueToken("station-unreachable-"), {c.option});
@@ -141,9 +144,9 @@ TEST_F(PdfPrintCups, HoldsOneDocumentForAPrinterThatIsOffAndPrintsEachOnceWhenIt
     const std::string token = UniqueToken("back");
     const auto text = [&token](const std::string& name) { return "Dokument " + token + name; };
     for (const char* name : {"d1.pdf", "d2.pdf", "r1.pdf"})
-        ASSERT_TRUE(WritePdf(folder / (token + name), text(name)));
+        ASSERT_TRUE(WritePdf(folder + "/" + (token + name), text(name)));
     const std::string cut = MakePdf(text("kaputt.pdf"));
-    std::ofstream(folder / (token + "kaputt.pdf")) << cut.substr(0, cut.size() / 2);
+    std::ofstream(folder + "/" + (token + "kaputt.pdf")) << cut.substr(0, cut.size() / 2);
     bool on = false;
 
     for (const Step& step : {Step{"kaputt.pdf", false, false, kDamagedPdf, "ist beschädigt", 0},
@@ -159,7 +162,7 @@ TEST_F(PdfPrintCups, HoldsOneDocumentForAPrinterThatIsOffAndPrintsEachOnceWhenIt
         }
         ProgramRun run;  // a code 8 is tried again, as the station does, until the queue takes it
         for (int tries = 0; tries < 30; ++tries) {
-            run = RunProgram({PDF_PRINT_PROGRAM, "-printer", queue, document}, folder.Path(),
+            run = RunProgram({PDF_PRINT_PROGRAM, "-printer", queue, document}, folder,
                              {"LANG=C.UTF-8", "LANGUAGE=" + std::string(step.code == kDamagedPdf ? "de" : "en")});
             if (run.exitCode != kQueueClosed || step.code == kQueueClosed)
                 break;
