@@ -64,7 +64,6 @@ Failure FailureOfCode(int code)
     case UTE_SUCCESS:
         return Failure::None;
     case UTE_CONNECT_FAILED:
-    case UTE_CONNECT_REJECTED:
         return Failure::ServiceRefused;
     case UTE_SOCK_CONNECT_FAILED:
         return Failure::Refused;
@@ -73,7 +72,6 @@ Failure FailureOfCode(int code)
         return Failure::UnknownHost;
     case UTE_CONNECT_TIMEOUT:
     case UTE_NO_RESPONSE:
-    case UTE_SVR_NO_RESPONSE:
         return Failure::NoAnswer;
     case UTE_SOCK_TIMEOUT:
         return Failure::Stalled;
@@ -82,14 +80,10 @@ Failure FailureOfCode(int code)
     case UTE_SOCK_NOT_OPEN:
     case UTE_SOCK_RECEIVE_ERROR:
     case UTE_SOCK_SEND_ERROR:
-    case UTE_SERVER_RESET:
         return Failure::ConnectionLost;
     case UTE_USER_NA:
     case UTE_PASS_NA:
     case UTE_ACCT_NA:
-    case UTE_USER_FAILED:
-    case UTE_PASS_FAILED:
-    case UTE_LOGIN_FAILED:
         return Failure::LogInRefused;
     case UTE_DATAPORT_FAILED:
     case UTE_ACCEPT_FAILED:
@@ -101,30 +95,23 @@ Failure FailureOfCode(int code)
     case UTE_RETR_FAILED:
     case UTE_LIST_FAILED:
     case UTE_STOR_FAILED:
-    case UTE_DELE_FAILED:
     case UTE_RNFR_NA:
     case UTE_RNTO_NA:
     case UTE_REST_COMMAND_NOT_SUPPORTED:
         return Failure::CommandRefused;
-    case UTE_SVR_ACCESS_DENIED:
-        return Failure::AccessDenied;
     case UTE_SOCK_CREATE_FAILED:
     case UTE_SOCK_BIND_FAILED:
     case UTE_SOCK_LISTEN_ERROR:
         return Failure::LocalNetwork;
     case UTE_FILE_TYPE_ERROR:
     case UTE_FILE_OPEN_ERROR:
-    case UTE_FILE_CREATE_ERROR:
     case UTE_FILE_READ_ERROR:
     case UTE_FILE_WRITE_ERROR:
-    case UTE_FILE_CLOSE_ERROR:
     case UTE_FILE_ERROR:
     case UTE_DS_OPEN_FAILED:
-    case UTE_DS_CLOSE_FAILED:
     case UTE_DS_WRITE_FAILED:
         return Failure::LocalFile;
     case UTE_BAD_URL:
-    case UTE_BAD_HOSTNAME:
     case UTE_SERVER_SET_NAME_FAILED:
     case UTE_PARAMETER_TOO_LONG:
     case UTE_BUFFER_TOO_SHORT:

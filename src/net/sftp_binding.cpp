@@ -1,5 +1,6 @@
 #include "net/sftp_binding.h"
 
+#include "net/failure_reason.h"
 #include "platform/keep_alive.h"
 
 #include <cerrno>

@@ -5,8 +5,6 @@
 // nothing else touches the session meanwhile.
 #pragma once
 
-#include "net/failure_reason.h"
-
 #include <cstdint>
 #include <functional>
 #include <memory>

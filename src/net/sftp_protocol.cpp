@@ -1,5 +1,6 @@
 #include "net/sftp_protocol.h"
 
+#include "net/failure_reason.h"
 #include "net/result_codes.h"
 #include "net/sftp_binding.h"
 #include "net/sftp_listing_line.h"
