@@ -2,7 +2,7 @@
 
 #include <QCoreApplication>
 
-void QtKeepAlive::HandlePending()
+void QtKeepAlive::HandlePending(bool takeInput)
 {
-    QCoreApplication::processEvents();
+    QCoreApplication::processEvents(takeInput ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
 }

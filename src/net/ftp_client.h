@@ -126,9 +126,9 @@ public:
     {
         ftp_.tls_.Require(required != 0, pinnedFingerprint);
     }
-    // Why the last log-in failed, in German, where the code does not say it; and the
-    // certificate it did not accept. Both empty when there is nothing to tell.
-    std::string GetFailureReason() const { return protocol_->FailureReason(); }
+    // Why the call that gave this result code failed, as one German line for the user;
+    // and the certificate a log-in did not accept, empty when there is none.
+    std::string GetFailureReason(int code) const { return protocol_->FailureReason(code); }
     const TlsCertificate& RefusedCertificate() const { return ftp_.tls_.RefusedCertificate(); }
     // After an SFTP log-in: the fingerprint of the server's host key, and whether the
     // log-in recorded the key as new. False without an SFTP connection.

@@ -42,6 +42,12 @@ void FtpProtocol::SetTransferLimits(int receiveTimeoutMs, int lowSpeedMs)
     dataChannel_.SetLowSpeedLimit(LowSpeedLimit::kBytes, lowSpeedMs);
 }
 
+std::string FtpProtocol::FailureReason(int code) const
+{
+    const std::string refusal = tls_.RefusalText();
+    return refusal.empty() || code == UTE_SUCCESS ? control_.FailureReason(code) : refusal;
+}
+
 bool FtpProtocol::ConnectionLost() const
 {
     return !control_.IsConnected();

@@ -50,7 +50,8 @@ public:
     const std::string& LastResponse() const override { return lastResponse_; }
     StoreOutcome LastOutcome() const override { return lastOutcome_; }
     bool ConnectionLost() const override;
-    std::string FailureReason() const override { return tls_.RefusalText(); }
+    // A refused TLS says it in its own words.
+    std::string FailureReason(int code) const override;
 
     // The transfers of the FTP client alone (ftp_data_transfer.cpp): active, or passive
     // when asked; a resumed download continues a partial local source.

@@ -15,6 +15,7 @@ InstitutionChoices RequestInstitutionList(const std::string& server, const std::
     if (!reply) {
         if (serverMessage)
             *serverMessage = request.GetMessage();
+        choices.failure = request.GetFailureReason();
         return choices;
     }
 

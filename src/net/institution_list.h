@@ -15,6 +15,7 @@ struct InstitutionChoices {
     bool received = false;             // the server sent a list
     std::vector<Institution> entries;  // in the order of the selection list: by name
     int selected = -1;                 // the entry to select, -1 for none
+    std::string failure{};             // when the server could not be reached: why, in German
 };
 
 // Selected is the first entry whose name begins with the current name (without regard to

@@ -1,5 +1,7 @@
 #include "net/name_lookup.h"
 
+#include "platform/keep_alive.h"
+
 #include <algorithm>
 #include <arpa/inet.h>
 #include <chrono>
@@ -105,8 +107,8 @@ bool LookUpAddresses(const std::string& host, int family, int timeoutSeconds, st
     }).detach();
 
     std::unique_lock<std::mutex> lock(lookup->mutex);
-    if (!lookup->done.wait_for(lock, std::chrono::seconds(std::max(timeoutSeconds, 1)),
-                               [&] { return lookup->finished; }))
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(std::max(timeoutSeconds, 1));
+    if (!WaitKeepingDesktopAlive(lock, lookup->done, deadline, [&] { return lookup->finished; }))
         return false;
     found = lookup->found;
     return !found.empty();

@@ -12,7 +12,7 @@ int PingServer(const std::string& server, const std::string& portText, const std
     if (!reply) {
         if (error)
             *error = std::string("Fehler '") + ResultCodeName(request.GetResult())
-                + "'\nbeim Versuch den Web-Server " + server + " zu kontaktieren!";
+                + "'\nbeim Versuch den Web-Server " + server + " zu kontaktieren!\n" + request.GetFailureReason();
         return request.GetResult();
     }
     if (answer) {

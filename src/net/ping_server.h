@@ -4,6 +4,7 @@
 #include <string>
 
 // The result code of the request. On success *answer holds the reply's lines joined
-// without separators; on failure *error holds the text that tells the user.
+// without separators; on failure *error holds the text that tells the user, and below it
+// what went wrong.
 int PingServer(const std::string& server, const std::string& portText, const std::string& folder,
                std::string* answer, std::string* error);

@@ -24,6 +24,7 @@ std::unique_ptr<ServiceReply> ServiceRequest::Fetch(const std::string& script, c
     if (std::sscanf(portText_.c_str(), "%d", &port) == 1)
         client.SetPort(port);
     result_ = client.Get("http://" + server_ + "/" + script + "?" + query, nullptr, -1);
+    reason_ = client.FailureReason(result_);
     if (result_ != UTE_SUCCESS)
         return nullptr;
     return std::make_unique<ServiceReply>(client.GetBodyLines());

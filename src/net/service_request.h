@@ -24,8 +24,9 @@ public:
     static std::string GetField(const std::string& line, int index);
     static void FreeReply(std::unique_ptr<ServiceReply>& reply);
 
-    // The result code of the last Fetch.
+    // The result code of the last Fetch, and what went wrong as one German line.
     int GetResult() const { return result_; }
+    const std::string& GetFailureReason() const { return reason_; }
     int GetFirstNumber() const { return firstNumber_; }
     int GetSecondNumber() const { return secondNumber_; }
     // "OK" after a good reply, the server's text (UTF-8) after a bad one, else empty.
@@ -35,6 +36,7 @@ private:
     std::string portText_;
     std::string server_;
     int result_ = 0;
+    std::string reason_;
     int firstNumber_ = 0;
     int secondNumber_ = 0;
     std::string message_;

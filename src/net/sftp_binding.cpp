@@ -1,9 +1,16 @@
 #include "net/sftp_binding.h"
 
+#include "net/failure_reason.h"
+#include "platform/keep_alive.h"
+
 #include <cerrno>
+#include <cstdlib>
+#include <condition_variable>
 #include <cstring>
 #include <dlfcn.h>
+#include <mutex>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 #include "psftp_dll.h"
@@ -22,6 +29,57 @@ int AppendLine(const char* line, void* context)
 }
 
 }  // namespace
+
+class SftpBinding::ComponentThread {
+public:
+    ComponentThread() : thread_([this] { Serve(); }) {}
+    ~ComponentThread()
+    {
+        {
+            std::lock_guard lock(mutex_);
+            stop_ = true;
+        }
+        change_.notify_all();
+        thread_.join();
+    }
+    ComponentThread(const ComponentThread&) = delete;
+    ComponentThread& operator=(const ComponentThread&) = delete;
+
+    void Run(const std::function<void()>& call)
+    {
+        std::unique_lock lock(mutex_);
+        call_ = &call;
+        done_ = false;
+        change_.notify_all();
+        // The component's own watchdog bounds every call.
+        WaitKeepingDesktopAlive(lock, change_, std::chrono::steady_clock::time_point::max(), [this] { return done_; });
+    }
+
+private:
+    void Serve()
+    {
+        std::unique_lock lock(mutex_);
+        for (;;) {
+            change_.wait(lock, [this] { return stop_ || call_ != nullptr; });
+            if (stop_)
+                return;
+            const std::function<void()>& call = *call_;
+            lock.unlock();
+            call();
+            lock.lock();
+            call_ = nullptr;
+            done_ = true;
+            change_.notify_all();
+        }
+    }
+
+    std::mutex mutex_;
+    std::condition_variable change_;
+    const std::function<void()>* call_ = nullptr;
+    bool done_ = false;
+    bool stop_ = false;
+    std::thread thread_;
+};
 
 struct SftpBinding::EntryPoints {
     psftp_dll_connect_fn connect = nullptr;
@@ -112,6 +170,8 @@ SftpBinding::SftpBinding(const std::string& folder)
     all &= Resolve(library_, "psftp_dll_delete", e.remove, &loadError_);
     all &= Resolve(library_, "psftp_dll_rename", e.rename, &loadError_);
     loaded_ = all;
+    if (loaded_)
+        thread_ = std::make_unique<ComponentThread>();
     e.size = reinterpret_cast<psftp_dll_size_fn>(dlsym(library_, "psftp_dll_size"));
     e.hostKey = reinterpret_cast<psftp_dll_host_key_fn>(dlsym(library_, "psftp_dll_host_key"));
     e.sizes = reinterpret_cast<psftp_dll_sizes_fn>(dlsym(library_, "psftp_dll_sizes"));
@@ -125,9 +185,21 @@ SftpBinding::~SftpBinding()
     // An open connection is closed first: unloading the component under it would leave
     // its session and socket behind.
     Disconnect();
+    thread_.reset();
     if (library_ != nullptr) {
         dlclose(library_);
     }
+}
+
+bool SftpBinding::Call(const std::function<void()>& call)
+{
+    if (busy_) {
+        return false;
+    }
+    busy_ = true;
+    thread_->Run(call);
+    busy_ = false;
+    return true;
 }
 
 bool SftpBinding::Connect(const std::string& host, const std::string& user,
@@ -137,7 +209,9 @@ bool SftpBinding::Connect(const std::string& host, const std::string& user,
         return false;
     }
     Disconnect();
-    handle_ = entry_->connectPort(host.c_str(), port_, user.c_str(), password.c_str());
+    intptr_t handle = 0;
+    Call([&] { handle = entry_->connectPort(host.c_str(), port_, user.c_str(), password.c_str()); });
+    handle_ = handle;
     return handle_ != 0;
 }
 
@@ -147,8 +221,8 @@ bool SftpBinding::HostKey(std::string& fingerprint, bool& recorded)
         return false;
     }
     char buffer[kPwdBufferSize] = {};
-    const int result = entry_->hostKey(handle_, buffer, kPwdTextLimit);
-    if (result < 0) {
+    int result = -1;
+    if (!Call([&] { result = entry_->hostKey(handle_, buffer, kPwdTextLimit); }) || result < 0) {
         return false;
     }
     fingerprint = buffer;
@@ -161,8 +235,9 @@ void SftpBinding::Disconnect()
     if (!loaded_ || handle_ == 0) {
         return;
     }
-    entry_->disconnect(handle_);
-    handle_ = 0;
+    if (Call([this] { entry_->disconnect(handle_); })) {
+        handle_ = 0;
+    }
 }
 
 std::string SftpBinding::GetLastError()
@@ -171,7 +246,7 @@ std::string SftpBinding::GetLastError()
         return loadError_;
     }
     char buffer[kErrorBufferSize] = {};
-    entry_->getLastError(handle_, buffer, kErrorTextLimit);
+    Call([&] { entry_->getLastError(handle_, buffer, kErrorTextLimit); });
     buffer[kErrorBufferSize - 1] = '\0';
     return buffer;
 }
@@ -182,7 +257,8 @@ bool SftpBinding::Pwd(std::string& directory)
         return false;
     }
     char buffer[kPwdBufferSize] = {};
-    if (entry_->pwd(handle_, buffer, kPwdTextLimit) != 0) {
+    int result = -1;
+    if (!Call([&] { result = entry_->pwd(handle_, buffer, kPwdTextLimit); }) || result != 0) {
         return false;
     }
     buffer[kPwdBufferSize - 1] = '\0';
@@ -193,13 +269,13 @@ bool SftpBinding::Pwd(std::string& directory)
 bool SftpBinding::Put(const std::string& localPath, const std::string& remoteName)
 {
     return loaded_ && IsConnected()
-        && entry_->put(handle_, localPath.c_str(), remoteName.c_str()) == 1;
+        && Returns(1, [&] { return entry_->put(handle_, localPath.c_str(), remoteName.c_str()); });
 }
 
 bool SftpBinding::Get(const std::string& localPath, const std::string& remoteName)
 {
     return loaded_ && IsConnected()
-        && entry_->get(handle_, localPath.c_str(), remoteName.c_str()) == 1;
+        && Returns(1, [&] { return entry_->get(handle_, localPath.c_str(), remoteName.c_str()); });
 }
 
 bool SftpBinding::List(std::vector<std::string>& lines)
@@ -208,27 +284,27 @@ bool SftpBinding::List(std::vector<std::string>& lines)
         return false;
     }
     lines.clear();
-    return entry_->ls(handle_, AppendLine, &lines) == 1;
+    return Returns(1, [&] { return entry_->ls(handle_, AppendLine, &lines); });
 }
 
 bool SftpBinding::ChangeDirectory(const std::string& path)
 {
-    return loaded_ && IsConnected() && entry_->chdir(handle_, path.c_str()) == 1;
+    return loaded_ && IsConnected() && Returns(1, [&] { return entry_->chdir(handle_, path.c_str()); });
 }
 
 bool SftpBinding::MakeDirectory(const std::string& name)
 {
-    return loaded_ && IsConnected() && entry_->mkdir(handle_, name.c_str()) == 1;
+    return loaded_ && IsConnected() && Returns(1, [&] { return entry_->mkdir(handle_, name.c_str()); });
 }
 
 bool SftpBinding::RemoveDirectory(const std::string& name)
 {
-    return loaded_ && IsConnected() && entry_->rmdir(handle_, name.c_str()) == 1;
+    return loaded_ && IsConnected() && Returns(1, [&] { return entry_->rmdir(handle_, name.c_str()); });
 }
 
 bool SftpBinding::Delete(const std::string& name)
 {
-    return loaded_ && IsConnected() && entry_->remove(handle_, name.c_str()) == 1;
+    return loaded_ && IsConnected() && Returns(1, [&] { return entry_->remove(handle_, name.c_str()); });
 }
 
 bool SftpBinding::HasSize() const
@@ -239,7 +315,7 @@ bool SftpBinding::HasSize() const
 bool SftpBinding::Size(const std::string& name, long long& size)
 {
     int64_t bytes = 0;
-    if (!HasSize() || !IsConnected() || entry_->size(handle_, name.c_str(), &bytes) != 1)
+    if (!HasSize() || !IsConnected() || !Returns(1, [&] { return entry_->size(handle_, name.c_str(), &bytes); }))
         return false;
     size = bytes;
     return true;
@@ -248,7 +324,43 @@ bool SftpBinding::Size(const std::string& name, long long& size)
 bool SftpBinding::Rename(const std::string& oldName, const std::string& newName)
 {
     return loaded_ && IsConnected()
-        && entry_->rename(handle_, oldName.c_str(), newName.c_str()) == 1;
+        && Returns(1, [&] { return entry_->rename(handle_, oldName.c_str(), newName.c_str()); });
+}
+
+std::string ComponentFailureLine(const std::string& text)
+{
+    auto has = [&text](const char* fragment) { return text.find(fragment) != std::string::npos; };
+    // libssh words what the system says in the language of the station's locale.
+    auto system = [&has](int error, const char* english) { return has(english) || has(std::strerror(error)); };
+    if (has("Time-out: ")) {
+        const size_t within = text.find(" within ");
+        return FailureLine(Failure::NoAnswer, within == std::string::npos ? 0 : std::atoi(text.c_str() + within + 8));
+    }
+    struct Meaning {
+        bool given;
+        Failure failure;
+    };
+    const Meaning meanings[] = {
+        {has("Timeout connecting to"), Failure::NoAnswer},
+        {has("Host key verification failed") && (has("has changed") || has("another type")), Failure::HostKeyChanged},
+        {has("Host key verification failed") || has("host key"), Failure::HostKeyUnchecked},
+        {has("Access denied: "), Failure::LogInRefused},
+        {has("No SFTP service at "), Failure::NoSftp},
+        {has("Failed to resolve hostname"), Failure::UnknownHost},
+        {system(ECONNREFUSED, "Connection refused"), Failure::Refused},
+        {system(EHOSTUNREACH, "No route to host") || system(ENETUNREACH, "Network is unreachable"),
+         Failure::Unreachable},
+        {has("is lost: ") || has("connection lost") || has("closed the SFTP channel") || has("Socket error"),
+         Failure::ConnectionLost},
+        {has("no such file or directory") || has("no such path"), Failure::NotFound},
+        {has("permission denied") || has("write protected"), Failure::AccessDenied},
+        {has("psftp_dll.so"), Failure::Component},
+    };
+    for (const Meaning& meaning : meanings) {
+        if (meaning.given)
+            return FailureLine(meaning.failure);
+    }
+    return "";
 }
 
 namespace {

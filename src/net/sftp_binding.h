@@ -1,7 +1,12 @@
-// Binding of the SFTP component psftp_dll.so, loaded at run time with dlopen.
+// Binding of the SFTP component psftp_dll.so, loaded at run time with dlopen. The
+// component's calls block for as long as the server takes; they run one after the other
+// on a thread of the binding's own while the caller waits for each and keeps the desktop
+// alive. A call made during that wait (by input the desktop handled) is refused, so
+// nothing else touches the session meanwhile.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -57,10 +62,28 @@ public:
 
 private:
     struct EntryPoints;
+    class ComponentThread;
+    // Runs the call on the component's thread and waits for its end; false, without
+    // running it, while another call is under way.
+    bool Call(const std::function<void()>& call);
+    // Whether the entry point ran and returned the value.
+    template <typename Entry>
+    bool Returns(int value, Entry entry)
+    {
+        int result = 0;
+        return Call([&] { result = entry(); }) && result == value;
+    }
+
     std::unique_ptr<EntryPoints> entry_;
+    std::unique_ptr<ComponentThread> thread_;
+    bool busy_ = false;
     void* library_ = nullptr;
     std::string loadError_;
     bool loaded_ = false;
     int port_ = 22;
     intptr_t handle_ = 0;
 };
+
+// What an error text of the component says went wrong, as the line the user reads
+// (failure_reason.h); empty for a text it does not tell apart.
+std::string ComponentFailureLine(const std::string& text);

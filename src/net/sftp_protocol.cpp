@@ -1,5 +1,6 @@
 #include "net/sftp_protocol.h"
 
+#include "net/failure_reason.h"
 #include "net/result_codes.h"
 #include "net/sftp_binding.h"
 #include "net/sftp_listing_line.h"
@@ -44,6 +45,17 @@ bool SftpProtocol::HostKey(std::string& fingerprint, bool& recorded) const
 bool SftpProtocol::ConnectionLost() const
 {
     return !Connected() || lost_;
+}
+
+std::string SftpProtocol::FailureReason(int code) const
+{
+    if (code == UTE_SUCCESS)
+        return "";
+    // Without a connection the component was not asked.
+    if (code == UTE_SVR_DATA_CONNECT_FAILED)
+        return FailureLine(Failure::ConnectionLost);
+    const std::string line = ComponentFailureLine(lastResponse_);
+    return line.empty() ? FailureLine(FailureOfCode(code)) : line;
 }
 
 int SftpProtocol::Result(SftpCall call, bool succeeded, int failure, const std::string& name)

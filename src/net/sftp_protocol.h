@@ -58,6 +58,8 @@ public:
     const std::string& LastResponse() const override { return lastResponse_; }
     StoreOutcome LastOutcome() const override { return lastOutcome_; }
     bool ConnectionLost() const override;
+    // The component's text says it, where the binding knows the text.
+    std::string FailureReason(int code) const override;
 
 private:
     bool Connected() const;

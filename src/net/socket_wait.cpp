@@ -1,8 +1,19 @@
 #include "net/socket_wait.h"
 
+#include "platform/keep_alive.h"
+
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <poll.h>
+
+namespace {
+
+// A long wait is cut into slices of this length, and the desktop is kept alive between
+// them; the time-out as a whole stays as it was.
+constexpr long long kSliceMs = 100;
+
+}  // namespace
 
 bool WaitForSocket(SocketHandle socket, SocketEvent event, int seconds, int microseconds)
 {
@@ -15,12 +26,18 @@ bool WaitForSocket(SocketHandle socket, SocketEvent event, int seconds, int micr
     entry.fd = socket;
     entry.events = event == SocketEvent::Readable ? POLLIN : POLLOUT;
     for (;;) {
-        auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
-        int ready = poll(&entry, 1, left.count() > 0 ? static_cast<int>(left.count()) : 0);
+        const long long left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        const int slice = static_cast<int>(std::clamp(left, 0LL, kSliceMs));
+        int ready = poll(&entry, 1, slice);
         if (ready > 0)
             return true;
-        if (ready == 0 || errno != EINTR)
+        if (ready < 0 && errno != EINTR)
             return false;
+        // The last slice held the rest of the time. After a keep-alive that took longer
+        // than the time left, the socket is still asked once more.
+        if (ready == 0 && left <= kSliceMs)
+            return false;
+        KeepDesktopAlive();
     }
 }
 

@@ -7,7 +7,8 @@
 
 enum class SocketEvent { Readable, Writable };
 
-// True when the event came within the time; a signal does not shorten the wait.
+// True when the event came within the time; a signal does not shorten the wait. The
+// desktop is kept alive while the wait lasts.
 bool WaitForSocket(SocketHandle socket, SocketEvent event, int seconds, int microseconds);
 
 using SocketDeadline = std::chrono::steady_clock::time_point;

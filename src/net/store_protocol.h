@@ -69,7 +69,7 @@ public:
     virtual StoreOutcome LastOutcome() const = 0;
     // Only a new log-in helps.
     virtual bool ConnectionLost() const = 0;
-    // Why the last log-in failed, in German, where the result code does not say it;
-    // empty when there is nothing to tell.
-    virtual std::string FailureReason() const { return ""; }
+    // Why the call that gave this result code failed, as one German line for the user
+    // (failure_reason.h); empty for a success.
+    virtual std::string FailureReason(int code) const = 0;
 };

@@ -1,11 +1,13 @@
 #include "net/ws_client.h"
 
+#include "net/failure_reason.h"
 #include "net/result_codes.h"
 #include "net/socket_wait.h"
 
 #include <algorithm>
 #include <arpa/inet.h>
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <fcntl.h>
 #include <netdb.h>
@@ -64,10 +66,15 @@ int CUT_WSClient::Connect(int port, const std::string& host, int timeoutSeconds,
     if (socket_ != kInvalidSocket)
         return OnError(UTE_SOCK_ALREADY_OPEN);
     const int lookupSeconds = timeoutSeconds >= 0 ? timeoutSeconds : sendTimeoutMs_ / 1000;
+    connectError_ = 0;
+    nameFailed_ = false;
+    connectSeconds_ = lookupSeconds;
     std::vector<NetAddress> addresses;
     if (family == SocketDefaults::kAnyFamily && type == SocketDefaults::kStream) {
         size_t at = host.rfind('@');
-        if (!LookUpAddresses(at == std::string::npos ? host : host.substr(at + 1), AF_UNSPEC, lookupSeconds, addresses))
+        nameFailed_ =
+            !LookUpAddresses(at == std::string::npos ? host : host.substr(at + 1), AF_UNSPEC, lookupSeconds, addresses);
+        if (nameFailed_)
             return OnError(UTE_INVALID_ADDRESS);
     } else {
         std::string address = host;
@@ -114,13 +121,13 @@ int CUT_WSClient::ConnectSocket(const std::string& host, int timeoutSeconds)
         return UTE_SOCK_CONNECT_FAILED;
 
     if (connect(socket_, peer_.Raw(), peer_.length) != 0) {
-        if (errno != EINPROGRESS)
+        connectError_ = errno;
+        if (connectError_ != EINPROGRESS)
             return UTE_SOCK_CONNECT_FAILED;
         if (timeoutSeconds < 0 || !WaitForSocket(socket_, SocketEvent::Writable, timeoutSeconds, 0))
             return UTE_CONNECT_TIMEOUT;
-        int error = 0;
-        socklen_t length = sizeof error;
-        if (getsockopt(socket_, SOL_SOCKET, SO_ERROR, &error, &length) != 0 || error != 0)
+        socklen_t length = sizeof connectError_;
+        if (getsockopt(socket_, SOL_SOCKET, SO_ERROR, &connectError_, &length) != 0 || connectError_ != 0)
             return UTE_SOCK_CONNECT_FAILED;
     }
     if (timeoutSeconds >= 0 && !SetNonBlocking(socket_, false))
@@ -451,6 +458,10 @@ int CUT_WSClient::ReceiveChunks(TransferSource& source, int chunkSize, int timeo
         }
         if (timeoutSeconds > 0 && RawWaitReadable(socket_, timeoutSeconds, 0) != 0)
             return finish(UTE_SOCK_TIMEOUT);
+        // Without a time-out of its own the wait is the receive time-out of the socket, as a
+        // blocking receive would have it, but waited for in slices.
+        if (timeoutSeconds <= 0 && !ReceiveWaitEnds())
+            return finish(UTE_SOCK_RECEIVE_ERROR);
         int count = Receive(block.data() + filled + pending, static_cast<int>(wanted), 0);
         if (count == 0)
             return finish(UTE_SUCCESS);
@@ -551,6 +562,13 @@ int CUT_WSClient::ReceiveLine(std::string& line, int size, int timeoutSeconds)
     return static_cast<int>(line.size());
 }
 
+bool CUT_WSClient::ReceiveWaitEnds()
+{
+    // A receive time-out of 0 waits without end, as it does on the socket.
+    const int milliseconds = receiveTimeoutMs_ > 0 ? receiveTimeoutMs_ : INT_MAX;
+    return RawWaitReadable(socket_, milliseconds / 1000, milliseconds % 1000 * 1000) == 0;
+}
+
 SocketDeadline CUT_WSClient::ReceiveDeadline() const
 {
     return DeadlineAfterMs(receiveTimeoutMs_);
@@ -637,6 +655,24 @@ int CUT_WSClient::WaitReadable(int seconds, int microseconds)
     return OnError(ready ? UTE_SUCCESS : UTE_ERROR);
 }
 
+std::string CUT_WSClient::FailureReason(int code) const
+{
+    Failure failure = FailureOfCode(code);
+    // A name without an address ends an HTTP request as a bad URL.
+    if (nameFailed_ && (failure == Failure::BadAddress || failure == Failure::UnknownHost))
+        failure = Failure::UnknownHost;
+    else if (code == UTE_SOCK_CONNECT_FAILED)
+        failure = connectError_ == ECONNREFUSED ? Failure::Refused
+            : connectError_ == ETIMEDOUT        ? Failure::NoAnswer
+                                                : Failure::Unreachable;
+    int seconds = 0;
+    if (code == UTE_CONNECT_TIMEOUT)
+        seconds = connectSeconds_;
+    else if (code == UTE_NO_RESPONSE)
+        seconds = (receiveTimeoutMs_ + 999) / 1000;
+    return FailureLine(failure, seconds);
+}
+
 int CUT_WSClient::OnError(int code)
 {
     return code;
@@ -707,7 +743,8 @@ int CUT_WSClient::Resolve(const std::string& name, std::string& address, size_t 
     size_t at = name.rfind('@');
     std::string host = at == std::string::npos ? name : name.substr(at + 1);
     std::vector<NetAddress> found;
-    if (!LookUpAddresses(host, AF_INET, timeoutSeconds, found))
+    nameFailed_ = !LookUpAddresses(host, AF_INET, timeoutSeconds, found);
+    if (nameFailed_)
         return UTE_NAME_LOOKUP_FAILED;
     std::string text = found.front().Text();
     if (text.size() >= size)

@@ -114,6 +114,9 @@ public:
     // The address family of the connection (AF_INET or AF_INET6).
     int GetFamily() const { return peer_.Family(); }
     SocketHandle GetSocket() const { return socket_; }
+    // Why a call that gave this result code failed, as the user is told it: the code,
+    // and for a connect what the system said of it (failure_reason.h).
+    std::string FailureReason(int code) const;
 
     // A filter under the raw calls of the open connection (TLS), until it closes
     // (ws_client_filter.cpp).
@@ -137,6 +140,8 @@ private:
     int ConnectTo(const NetAddress& address, int type, const std::string& host, int timeoutSeconds);
     int Resolve(const std::string& name, std::string& address, size_t size, int timeoutSeconds);
     int ReceiveChunks(TransferSource& source, int chunkSize, int timeoutSeconds, long maxLength);
+    // Whether something came, or the peer closed, within the receive time-out.
+    bool ReceiveWaitEnds();
     int SendChunks(TransferSource& source);
     bool ApplyTimeout(int option, int milliseconds);
     void ApplyTimeouts();
@@ -156,4 +161,9 @@ private:
     long lowSpeedBytes_ = LowSpeedLimit::kBytes;
     int lowSpeedMs_ = LowSpeedLimit::kMilliseconds;
     std::unique_ptr<SocketFilter> filter_;
+    // Of the last connect: the system's error of a failed one, whether the name gave no
+    // address, and the seconds it was given.
+    int connectError_ = 0;
+    bool nameFailed_ = false;
+    int connectSeconds_ = 0;
 };

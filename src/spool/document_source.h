@@ -14,9 +14,9 @@ struct SourceEntry {
     bool regular = true;  // a plain file; folders, links and devices are never fetched
 };
 
-// Why a call of a source failed: its result code and the store's last words (its reply
-// line, or the SFTP component's error text; nothing for the local tree), and for a failed
-// log-in why in German, where the code does not tell it (a refused TLS certificate).
+// Why a call of a source failed: its result code, the store's last words (its reply
+// line, or the SFTP component's error text; nothing for the local tree), and what went
+// wrong as one German line for the user (nothing for the local tree).
 struct SourceError {
     int code = 0;
     std::string response;

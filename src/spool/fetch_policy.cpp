@@ -1,5 +1,6 @@
 #include "spool/fetch_policy.h"
 
+#include "net/failure_reason.h"
 #include "net/result_codes.h"
 #include "platform/display_fields.h"
 #include "spool/activity_log.h"
@@ -256,7 +257,7 @@ private:
                 std::remove(arrival.partial.c_str());
                 if (store_)
                     Report("konnte die Datei %s nicht vom FTP-Lager abholen", arrival.entry.name,
-                           {UTE_FILE_ERROR, ""});
+                           {UTE_FILE_ERROR, "", FailureLine(Failure::LocalFile)});
             }
         }
         arrivals.swap(held);
@@ -264,7 +265,7 @@ private:
             return;
         if (store_)
             Report("konnte die Datei %s nicht vom FTP-Lager abholen", arrivals.front().entry.name,
-                   {UTE_FILE_ERROR, ""});
+                   {UTE_FILE_ERROR, "", FailureLine(Failure::LocalFile)});
         std::erase_if(arrivals, [&](const Arrival& arrival) {
             if (!arrival.partial.empty())
                 held_.Drop(arrival.held);

@@ -2,6 +2,7 @@
 
 #include "config/file_utilities.h"
 #include "platform/desktop.h"
+#include "platform/keep_alive.h"
 #include "platform/message_box.h"
 #include "spool/activity_log.h"
 #include "spool/free_file_name.h"
@@ -147,6 +148,8 @@ void RunCycle(const CycleContext& cycle)
 {
     {
         auto inCycle = cycle.run.Cycle();
+        // The guards of the run state refuse what may not run while a cycle waits.
+        DesktopInputTaken input;
         DisplayFields& display = cycle.desktop.display;
         display.SetStatusText("RUNNING");
         // Whatever a cycle meets, the station polls on.

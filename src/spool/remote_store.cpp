@@ -4,5 +4,5 @@
 
 std::unique_ptr<StoreSource> RemoteStoreAccess::Create(const StationSettings& settings, StoreContext context)
 {
-    return std::make_unique<StoreDocumentSource>(settings, context, ftpPort_, sftpPort_);
+    return std::make_unique<StoreDocumentSource>(settings, context, ftpPort_, sftpPort_, receiveTimeoutMs_);
 }

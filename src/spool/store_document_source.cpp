@@ -35,7 +35,7 @@ StoreDocumentSource::StoreDocumentSource(const StationSettings& settings, StoreC
 bool StoreDocumentSource::Succeeded(int code, SourceError* error) const
 {
     if (error)
-        *error = {code, connection_.GetLastResponse()};
+        *error = {code, connection_.GetLastResponse(), connection_.GetFailureReason(code)};
     return code == UTE_SUCCESS;
 }
 
@@ -53,10 +53,7 @@ bool StoreDocumentSource::Open(SourceError* error)
         if (!settings_.KV_FTP_Store_Dir.starts_with("/"))
             code = connection_.GetCurrentDirectory(home_);
     }
-    bool opened = Succeeded(code, error);
-    if (!opened && error)
-        error->reason = connection_.GetFailureReason();
-    return opened;
+    return Succeeded(code, error);
 }
 
 void StoreDocumentSource::Close()

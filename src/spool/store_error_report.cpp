@@ -6,8 +6,8 @@
 
 std::string StoreReport::Report(const std::string& kind, const std::string& text, const SourceError& error)
 {
-    std::string report = FormatText("%s\n\nServer-Response: err-code: %d, '%s'", text.c_str(), error.code,
-                                    error.response.c_str());
+    std::string report = text + (error.reason.empty() ? "" : "\n" + error.reason)
+        + FormatText("\n\nServer-Response: err-code: %d, '%s'", error.code, error.response.c_str());
     if (settings_.OnErrorLogOnly == 0 && shown_.insert(kind).second)
         ShowMessageBox(report, FormatText("Error during %s-Operation", protocol_.c_str()), BoxStyle::Error);
     return report;
@@ -19,8 +19,7 @@ std::string StoreReport::LogInFailed(const SourceError& error)
     auto ticksHeld = run_.ErrorBox();
     return Report(kind,
                   FormatText(kind, protocol_.c_str(), settings_.KV_FTP_Store.c_str(),
-                             settings_.KV_FTP_Store_User.c_str())
-                      + (error.reason.empty() ? "" : "\n" + error.reason),
+                             settings_.KV_FTP_Store_User.c_str()),
                   error);
 }
 

@@ -17,10 +17,10 @@ public:
 
     // The protocol as the caption names it: "FTP" or "SFTP".
     void SetProtocol(const std::string& name) { protocol_ = name; }
-    // "<text>\n\nServer-Response: err-code: <code>, '<response>'", the error text.
+    // "<text>\n<reason>\n\nServer-Response: err-code: <code>, '<response>'", the error
+    // text; without a reason its line is left out.
     std::string Report(const std::string& kind, const std::string& text, const SourceError& error);
-    // The log-in, with its reason on a line of its own, and a base folder: ticks are held
-    // back while their box is open.
+    // The log-in and a base folder: ticks are held back while their box is open.
     std::string LogInFailed(const SourceError& error);
     std::string BaseFolderFailed(const std::string& path, const SourceError& error);
 

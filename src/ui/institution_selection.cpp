@@ -5,14 +5,16 @@
 
 namespace {
 
-// The web server's own message when it sent one; otherwise the user may type the data.
-void TellListFailed(const std::string& serverMessage)
+// The web server's own message when it sent one; otherwise the user may type the data,
+// and is told what went wrong.
+void TellListFailed(const std::string& serverMessage, const std::string& failure)
 {
     if (!serverMessage.empty())
         ShowMessageBox(serverMessage, "KORVID-Fehler, Meldung vom Korvid-Web-Server:", BoxStyle::Error);
     else
         ShowMessageBox("kein Zugriff auf Korvid-Server möglich!\n\nBitte geben Sie die Daten von Hand ein\n"
-                       "oder versuchen Sie es später noch einmal!",
+                       "oder versuchen Sie es später noch einmal!"
+                           + (failure.empty() ? "" : "\n\n" + failure),
                        "KORVID-Fehler", BoxStyle::Error);
 }
 
@@ -24,7 +26,7 @@ void InstitutionSelection::Request(const ServiceAddress& address, WaitCursor& wa
     std::string serverMessage;
     choices_ = RequestInstitutionList(address.server, address.port, address.folder, shown_.name, &serverMessage);
     if (!choices_.received)
-        TellListFailed(serverMessage);
+        TellListFailed(serverMessage, choices_.failure);
     waitCursor.Hide();
 }
 

@@ -11,10 +11,13 @@ namespace {
 
 const char* const kFailureCaption = "Fehler bei FTP-Operation:";
 
-void ShowFailure(const std::string& error, const FtpClient& client)
+// The failure of the call that gave the code, with what went wrong on a line of its own.
+void ShowFailure(const std::string& error, const FtpClient& client, int code)
 {
-    ShowMessageBox("Error: " + error + "\nServer-Response: '" + client.GetLastResponse() + "'", kFailureCaption,
-                   BoxStyle::Error);
+    const std::string reason = client.GetFailureReason(code);
+    ShowMessageBox("Error: " + error + (reason.empty() ? "" : "\n" + reason) + "\nServer-Response: '"
+                       + client.GetLastResponse() + "'",
+                   kFailureCaption, BoxStyle::Error);
 }
 
 // The store settings the dialog shows, for the log-in the polling cycle makes with them.
@@ -47,11 +50,11 @@ std::string HostKeyText(const StoreTestValues& values, FtpClient& client,
 }
 
 // "Ja" to the question whether to trust a certificate that was not accepted.
-bool TrustCertificate(const StoreTestValues& values, const FtpClient& client)
+bool TrustCertificate(const StoreTestValues& values, const FtpClient& client, int code)
 {
     const TlsCertificate& certificate = client.RefusedCertificate();
     return ShowMessageBox("Das Zertifikat des FTP-Servers " + values.server + " wird nicht anerkannt:\n"
-                              + client.GetFailureReason() + "\n\nAusgestellt für: " + certificate.subject
+                              + client.GetFailureReason(code) + "\n\nAusgestellt für: " + certificate.subject
                               + "\nAusgestellt von: " + certificate.issuer + "\nGültig von: " + certificate.validFrom
                               + "\nGültig bis: " + certificate.validUntil + "\nSHA-256-Fingerabdruck:\n"
                               + certificate.fingerprint
@@ -64,19 +67,19 @@ bool TrustCertificate(const StoreTestValues& values, const FtpClient& client)
 bool LogIn(const StoreTestValues& values, StationSettings settings, FtpClient& client,
            std::string* trustedCertificate)
 {
-    if (OpenStore(client, settings) == UTE_SUCCESS)
+    int code = OpenStore(client, settings);
+    if (code == UTE_SUCCESS)
         return true;
     if (trustedCertificate && !client.RefusedCertificate().Empty()) {
-        if (!TrustCertificate(values, client))
+        if (!TrustCertificate(values, client, code))
             return false;
         *trustedCertificate = settings.KV_Ftp_Tls_Cert = client.RefusedCertificate().fingerprint;
-        if (OpenStore(client, settings) == UTE_SUCCESS)
+        if ((code = OpenStore(client, settings)) == UTE_SUCCESS)
             return true;
     }
-    const std::string reason = client.GetFailureReason();
     ShowFailure(std::string("Konnte nicht beim ") + client.ProtocolName() + "-Server " + values.server
-                    + " mit Nutzer " + values.user + " anmelden!" + (reason.empty() ? "" : "\n" + reason),
-                client);
+                    + " mit Nutzer " + values.user + " anmelden!",
+                client, code);
     return false;
 }
 
@@ -86,7 +89,8 @@ bool LogInAndChangeFolder(const StoreTestValues& values, const std::string& prog
     if (!LogIn(values, StoreSettings(values, programFolder), client, trustedCertificate))
         return false;
     client.SetPassiveMode(values.passive ? 1 : 0);
-    const bool changed = client.ChangeDirectory(values.folder) == UTE_SUCCESS;
+    const int code = client.ChangeDirectory(values.folder);
+    const bool changed = code == UTE_SUCCESS;
     if (changed)
         ShowMessageBox("Der FTP-Server " + values.server
                            + " konnte erfolgreich angesprochen werden.\n\nEbenso konnte erfolgreich das "
@@ -94,7 +98,7 @@ bool LogInAndChangeFolder(const StoreTestValues& values, const std::string& prog
                            + values.folder + "\n\nangesprochen werden !" + HostKeyText(values, client, log),
                        "FTP-Verbindung zum FTP-Lager:", BoxStyle::IconInformation | BoxStyle::TaskModal);
     else
-        ShowFailure("Konnte nicht zum Verzeichnis " + values.folder + " wechseln!", client);
+        ShowFailure("Konnte nicht zum Verzeichnis " + values.folder + " wechseln!", client, code);
     client.Logout();
     return changed;
 }

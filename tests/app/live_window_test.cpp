@@ -1,7 +1,8 @@
-// The main window on an X server while the print program takes its time: it answers the
-// desktop's ping, takes "Stopp" and the end in the middle of a pass, and the pass ends
-// after the document in hand.
+// The main window on an X server while the print program or a silent store takes its
+// time: it answers the desktop's ping, takes "Stopp" and the end in the middle of a pass,
+// and the pass ends after the document in hand.
 #include "station_window.h"
+#include "servers/scripted_server.h"
 #include "spool/settings_save.h"
 
 #include <QLineEdit>
@@ -98,6 +99,40 @@ private slots:
         QCOMPARE(station.boxes.boxes.at(station.boxes.boxes.size() - 2).text, question.text);
         QVERIFY(!waiting("b.pdf") && waiting("c.pdf"));
         QCOMPARE(station.Messages().back(), std::string("Ende"));
+    }
+
+    // A store that takes the connection and says nothing holds the cycle until its time-out.
+    void answersWhileTheStoreIsSilent_data()
+    {
+        QTest::addColumn<int>("sftp");
+        QTest::newRow("FTP") << 0;
+        QTest::newRow("SFTP") << 1;
+    }
+    void answersWhileTheStoreIsSilent()
+    {
+        QFETCH(int, sftp);
+        ScriptedServer silent;
+        silent.Accept();
+        silent.Start();
+        StationWindow station;
+        StationSettings settings = station.LocalSettings();
+        settings.LocalFsMode = 0;
+        settings.KV_Sftp_Mode = sftp;
+        settings.KV_Server = settings.KV_FTP_Store = "127.0.0.1";
+        settings.KV_Port = settings.KV_Main_Dir = settings.KV_FTP_Store_Dir = "korvid";
+        settings.KV_FTP_Store_User = settings.KV_FTP_Store_Password = "lager";
+        settings.OnErrorLogOnly = 1;
+        SaveSettings(settings);
+        std::filesystem::create_symlink(PSFTP_DLL_DIR "/psftp_dll.so", station.folder / "psftp_dll.so");
+        station.store = RemoteStoreAccess(silent.Port(), silent.Port(), 8000);
+        station.Open();
+        QVERIFY(QTest::qWaitForWindowExposed(station.window.get()));
+
+        std::future<bool> answered;
+        QTimer::singleShot(1000, [&] { answered = std::async(std::launch::async, AnswersPing, station.window->winId()); });
+        station.Button("start")->click();
+        station.Button("stop")->click();
+        QVERIFY(answered.valid() && answered.get());
     }
 };
 

@@ -98,7 +98,8 @@ TEST(ServiceUnreachable, PingAndListSayWhy)
     const std::string port = std::to_string(UnusedLocalPort());
     std::string error;
     EXPECT_EQ(PingServer("127.0.0.1", port, "korvid", nullptr, &error), UTE_SOCK_CONNECT_FAILED);
-    EXPECT_EQ(error, "Fehler 'UTE_SOCK_CONNECT_FAILED'\nbeim Versuch den Web-Server 127.0.0.1 zu kontaktieren!");
+    EXPECT_EQ(error, "Fehler 'UTE_SOCK_CONNECT_FAILED'\nbeim Versuch den Web-Server 127.0.0.1 zu kontaktieren!\n"
+                     "Verbindung abgelehnt: Auf diesem Port nimmt der Server keine Verbindungen an.");
     std::string message = "none yet";
     InstitutionChoices choices = RequestInstitutionList("127.0.0.1", port, "korvid", "", &message);
     EXPECT_FALSE(choices.received);

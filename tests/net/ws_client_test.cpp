@@ -2,6 +2,7 @@
 #include "net/ws_client.h"
 
 #include "fixtures/local_web_server.h"
+#include "platform/keep_alive.h"
 #include "servers/scripted_server.h"
 #include "support/scratch_folder.h"
 #include "support/test_files.h"
@@ -606,4 +607,26 @@ TEST(WSClientReceive, ATransferThatTricklesEndsWithTheLowSpeedLimit)
     MemorySource sink;
     EXPECT_EQ(client.ReceiveToSource(sink, SourceMode::Create, 0), UTE_SOCK_TIMEOUT);
     EXPECT_LT(sink.bytes_.size(), 40u);
+}
+
+// A data connection that stalls ends with the receive time-out as a blocking receive
+// would, and the desktop is kept alive while it waits.
+TEST(WSClientReceive, AStalledTransferKeepsTheDesktopAliveUntilTheReceiveTimeout)
+{
+    struct CountingKeepAlive : DesktopKeepAlive {
+        void HandlePending(bool) override { ++calls; }
+        int calls = 0;
+    } keepAlive;
+    InstallDesktopKeepAlive(&keepAlive);
+    ScriptedServer server;
+    server.Accept().Send("ab");
+    server.Start();
+    CUT_WSClient client;
+    client.SetReceiveTimeout(400);
+    ASSERT_EQ(ConnectTo(client, server), UTE_SUCCESS);
+    MemorySource sink;
+    EXPECT_EQ(client.ReceiveToSource(sink, SourceMode::Create, 0), UTE_SOCK_RECEIVE_ERROR);
+    InstallDesktopKeepAlive(nullptr);
+    EXPECT_EQ(sink.bytes_, "ab");
+    EXPECT_GT(keepAlive.calls, 0);
 }

@@ -117,7 +117,8 @@ TEST(RemoteFolderFetch, ADroppedConnectionLeavesNoPartialDocument)
     ASSERT_EQ(store.test.boxes.boxes.size(), 1u);
     EXPECT_EQ(store.test.boxes.boxes[0].caption, "Error during FTP-Operation");
     EXPECT_EQ(store.test.boxes.boxes[0].text,
-              "konnte die Datei letter.pdf nicht vom FTP-Lager abholen\n\n"
+              "konnte die Datei letter.pdf nicht vom FTP-Lager abholen\n"
+              "Die Verbindung zum Server ist abgebrochen.\n\n"
               "Server-Response: err-code: 4, '150 Opening data connection.'");
     std::string log = ReadTestFile(station.Settings().LogFileName);
     EXPECT_TRUE(log.ends_with("> " + store.test.boxes.boxes[0].text + "\n")) << log;
@@ -159,7 +160,8 @@ TEST(RemoteFolderFetch, SftpReportsNameTheProtocol)
     ASSERT_EQ(store.test.boxes.boxes.size(), 1u);
     EXPECT_EQ(store.test.boxes.boxes[0].caption, "Error during SFTP-Operation");
     EXPECT_EQ(store.test.boxes.boxes[0].text,
-              "Konnte nicht am SFTP-Server 127.0.0.1 mit Nutzer kv anmelden!\n\n"
+              "Konnte nicht am SFTP-Server 127.0.0.1 mit Nutzer kv anmelden!\n"
+              "Der Server weist die Verbindung ab.\n\n"
               "Server-Response: err-code: 2, 'stub error of handle 0'");
     EXPECT_EQ(stub.TakeCalls(), "connect_port 127.0.0.1 22 kv falsch\nget_last_error 0 8190\n");
 }

@@ -56,6 +56,11 @@ protected:
         store->GiveTree();
     }
     Lines StoreFiles() const { return FilesBelow(store->TreeFolder()); }
+    // What a report says of a refusal: an FTP server refuses, the SFTP component says how.
+    std::string Refusal(const std::string& sftp) const
+    {
+        return store->IsSftp() ? sftp : "Der Server hat den Auftrag abgelehnt.";
+    }
     Lines SpoolFiles() const { return FilesBelow(station->SpoolRoot()); }
     // The cycle's lines; the first contact's host key line is the connection tests' matter.
     Lines LogMessages() const
@@ -203,8 +208,9 @@ TEST_P(StoreEndToEnd, AFailedDownloadEndsOnlyItsDocument)
     ASSERT_EQ(Boxes().size(), 1u);
     EXPECT_EQ(Boxes()[0].caption, Caption());
     EXPECT_EQ(Boxes()[0].style, 0x2010u);
-    EXPECT_TRUE(Boxes()[0].text.starts_with("konnte die Datei c.pdf nicht vom FTP-Lager abholen\n\n"
-                                            "Server-Response: err-code: 48, '"))
+    EXPECT_TRUE(Boxes()[0].text.starts_with("konnte die Datei c.pdf nicht vom FTP-Lager abholen\n"
+                                            + Refusal("Der Server verweigert den Zugriff.")
+                                            + "\n\nServer-Response: err-code: 48, '"))
         << Boxes()[0].text;
     EXPECT_TRUE(ReadTestFile(korvid.Settings().LogFileName).ends_with("> " + Boxes()[0].text + "\n"));
 }
@@ -226,12 +232,13 @@ TEST_P(StoreEndToEnd, AWrongPasswordIsReportedOnceAndFetchesNothing)
         EXPECT_FALSE(FetchAll(korvid.Cycle()));
 
         const std::string text = std::string("Konnte nicht am ") + (store->IsSftp() ? "SFTP" : "FTP") +
-                                 "-Server 127.0.0.1 mit Nutzer " + settings.KV_FTP_Store_User + " anmelden!\n\n" +
+                                 "-Server 127.0.0.1 mit Nutzer " + settings.KV_FTP_Store_User + " anmelden!\n" +
+                                 "Anmeldung abgelehnt: Der Server nimmt Benutzer oder Passwort nicht an.\n\n" +
                                  "Server-Response: err-code: " + (store->IsSftp() ? "2" : "63") + ", '";
         std::string log = ReadTestFile(settings.LogFileName);
         std::vector<LoggedLine> lines = ParseLogLines(FileLines(settings.LogFileName));
-        // The one new log line holds the whole report, over three lines of the file.
-        EXPECT_EQ(FileLines(settings.LogFileName).size(), linesBefore + 3);
+        // The one new log line holds the whole report, over four lines of the file.
+        EXPECT_EQ(FileLines(settings.LogFileName).size(), linesBefore + 4);
         EXPECT_TRUE(lines[linesBefore].message.starts_with(text.substr(0, text.find('\n')))) << log;
         EXPECT_NE(log.find(text), std::string::npos) << log;
         if (logOnly == 0) {
@@ -264,8 +271,10 @@ TEST_P(StoreEndToEnd, AMissingBaseFolderIsReportedInBothModes)
 
         ASSERT_EQ(other.test.boxes.boxes.size(), 1u);
         EXPECT_TRUE(other.test.boxes.boxes[0].text.starts_with("Konnte nicht in das Verzeichnis " +
-                                                               settings.KV_FTP_Store_Dir + "/9999/SPOOL wechseln !\n\n"
-                                                               "Server-Response: err-code: 10, '"))
+                                                               settings.KV_FTP_Store_Dir + "/9999/SPOOL wechseln !\n" +
+                                                               Refusal("Die Datei oder das Verzeichnis gibt es auf dem "
+                                                                       "Server nicht.") +
+                                                               "\n\nServer-Response: err-code: 10, '"))
             << other.test.boxes.boxes[0].text;
         EXPECT_EQ(other.test.boxes.boxes[0].caption, Caption());
         EXPECT_TRUE(boxOpenDuringBox);
@@ -352,8 +361,9 @@ TEST_P(StoreEndToEnd, ADocumentTheStoreWillNotDeleteIsNotKept)
     EXPECT_TRUE(station->test.PrintCalls().empty());
     EXPECT_EQ(StoreFiles(), (Lines{"4711/SPOOL/DELV/a.pdf", "4711/SPOOL/DELV/b.pdf"}));
     ASSERT_EQ(Boxes().size(), 1u);
-    EXPECT_TRUE(Boxes()[0].text.starts_with("konnte die Datei a.pdf nicht auf dem FTP-Lager löschen\n\n"
-                                            "Server-Response: err-code: 10, '"))
+    EXPECT_TRUE(Boxes()[0].text.starts_with("konnte die Datei a.pdf nicht auf dem FTP-Lager löschen\n"
+                                            + Refusal("Der Server verweigert den Zugriff.")
+                                            + "\n\nServer-Response: err-code: 10, '"))
         << Boxes()[0].text;
     EXPECT_EQ(Boxes()[0].caption, Caption());
 }

@@ -60,7 +60,8 @@ void ShootNext(const QString& folder, const QString& name, bool& ok)
     });
 }
 
-// The success box of the store test over SFTP, with the server's key fingerprint.
+// The success box of the store test over SFTP, with the server's key fingerprint, and
+// its failure box, with what went wrong below its text.
 bool ShootFingerprintBox(const QString& folder)
 {
     SshdFixture sshd;
@@ -80,8 +81,11 @@ bool ShootFingerprintBox(const QString& folder)
     ShootNext<QMessageBox>(folder, "kv_print-lager-test-sftp", ok);
     StoreConnectionTest({"127.0.0.1", SshdFixture::User(), SshdFixture::Password(), ".", false, true},
                         PSFTP_DLL_DIR, client, cursor);
+    bool failed = false;
+    ShootNext<QMessageBox>(folder, "kv_print-lager-test-fehler", failed);
+    StoreConnectionTest({"127.0.0.1", SshdFixture::User(), "falsch", ".", false, true}, PSFTP_DLL_DIR, client, cursor);
     InstallMessageBoxes(nullptr);
-    return ok;
+    return ok && failed;
 }
 
 StationSettings Settings(int tessalineMode)

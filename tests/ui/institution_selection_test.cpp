@@ -91,7 +91,8 @@ TEST(InstitutionChoiceUnreachable, SaysTheDataCanBeTypedByHand)
     EXPECT_EQ(selection.Shown(), (InstitutionData{"7", "Alt", "A"}));
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].text, "kein Zugriff auf Korvid-Server möglich!\n\nBitte geben Sie die Daten von Hand ein\n"
-                                   "oder versuchen Sie es später noch einmal!");
+                                   "oder versuchen Sie es später noch einmal!\n\n"
+                                   "Verbindung abgelehnt: Auf diesem Port nimmt der Server keine Verbindungen an.");
     EXPECT_EQ(boxes.boxes[0].caption, "KORVID-Fehler");
     EXPECT_EQ(boxes.boxes[0].style, BoxStyle::Error);
     EXPECT_EQ(cursor.depth, 0);

@@ -1,5 +1,6 @@
 // The store test of the base settings against a real FTP server on loopback.
 #include "ui/store_connection_check.h"
+#include "ui/server_connection_check.h"
 
 #include "fakes/recording_message_boxes.h"
 #include "fakes/recording_wait_cursor.h"
@@ -10,6 +11,7 @@
 #include "support/scratch_folder.h"
 #include "fixtures/sshd_fixture.h"
 #include "net/ftp_client.h"
+#include "servers/unanswered_port.h"
 
 #include <gtest/gtest.h>
 
@@ -63,7 +65,7 @@ TEST_P(StoreConnection, MissingFolderNamesTheFolderAndTheServersReply)
     EXPECT_FALSE(StoreConnectionTest(Values(LocalFtpServer::kPassword, "/gibt/es/nicht"), "", client, cursor));
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].text.rfind("Error: Konnte nicht zum Verzeichnis /gibt/es/nicht wechseln!\n"
-                                        "Server-Response: '550 ",
+                                        "Der Server hat den Auftrag abgelehnt.\nServer-Response: '550 ",
                                         0),
               0u)
         << boxes.boxes[0].text;
@@ -77,6 +79,7 @@ TEST_P(StoreConnection, WrongPasswordFailsTheLogin)
     EXPECT_FALSE(StoreConnectionTest(Values("falsch", "/pub"), "", client, cursor));
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].text.rfind("Error: Konnte nicht beim FTP-Server 127.0.0.1 mit Nutzer station anmelden!\n"
+                                        "Anmeldung abgelehnt: Der Server nimmt Benutzer oder Passwort nicht an.\n"
                                         "Server-Response: '530 ",
                                         0),
               0u)
@@ -99,7 +102,7 @@ TEST(StoreConnectionSftp, FailedLoginNamesSftp)
     EXPECT_EQ(client.GetSftpMode(), 1);
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].text.rfind("Error: Konnte nicht beim SFTP-Server 127.0.0.1 mit Nutzer lager anmelden!\n"
-                                        "Server-Response: '",
+                                        "Die SFTP-Komponente fehlt oder ist unvollständig.\nServer-Response: '",
                                         0),
               0u)
         << boxes.boxes[0].text;
@@ -167,4 +170,59 @@ TEST(StoreConnectionFtps, AskWhetherToTrustACertificateThatIsNotAccepted)
         EXPECT_EQ(boxes.boxes.back().caption, answer == BoxButton::Yes ? "FTP-Verbindung zum FTP-Lager:"
                                                                        : "Zertifikat des FTP-Lagers:");
     }
+}
+
+// What the store and web server tests say went wrong, on the line below their own text.
+TEST(FailureLines, EachWayOfFailingIsNamedBelowTheText)
+{
+    enum Target { Ftp, Sftp, Web };
+    enum Fault { Refused, UnknownHost, NoAnswer, WrongPassword };
+    const std::string refused = "Verbindung abgelehnt: Auf diesem Port nimmt der Server keine Verbindungen an.";
+    const std::string unknown =
+        "Der Name des Servers lässt sich nicht auflösen: Er ist unbekannt, oder der Namensdienst antwortet nicht.";
+    const std::string logIn = "Anmeldung abgelehnt: Der Server nimmt Benutzer oder Passwort nicht an.";
+    const std::string noAnswer = "Keine Antwort: Der Server hat nicht innerhalb von 5 Sekunden geantwortet.";
+    const struct {
+        Target target;
+        Fault fault;
+        std::string line;
+    } rows[] = {{Ftp, Refused, refused}, {Ftp, UnknownHost, unknown}, {Ftp, NoAnswer, noAnswer},
+                {Ftp, WrongPassword, logIn}, {Sftp, Refused, refused}, {Sftp, UnknownHost, unknown},
+                {Sftp, NoAnswer, "Keine Antwort: Der Server hat nicht rechtzeitig geantwortet."},
+                {Sftp, WrongPassword, logIn}, {Web, Refused, refused}, {Web, UnknownHost, unknown},
+                {Web, NoAnswer, noAnswer}};
+    LocalFtpServer ftp;
+    SshdFixture sshd;
+    std::string error;
+    ASSERT_TRUE(ftp.Start(error) && sshd.Start(error)) << error;
+    UnansweredPort unanswered;
+    ScratchFolder home;
+    const char* formerHome = std::getenv("HOME");
+    const std::string kept = formerHome ? formerHome : "";
+    setenv("HOME", home.Path().c_str(), 1);
+    for (const auto& row : rows) {
+        const bool sftp = row.target == Sftp;
+        const int port = row.fault == Refused ? UnusedLocalPort()
+            : row.fault == NoAnswer           ? unanswered.Port()
+            : sftp                            ? sshd.Port()
+                                              : ftp.Port();
+        const std::string host = row.fault == UnknownHost ? "lager.invalid" : "127.0.0.1";
+        RecordingMessageBoxes boxes;
+        RecordingWaitCursor cursor;
+        FtpClient client;
+        client.SetControlPort(port);
+        client.SetSftpPort(port);
+        const std::string user = sftp ? SshdFixture::User() : LocalFtpServer::kUser;
+        const std::string password = row.fault == WrongPassword ? "falsch"
+            : sftp                                              ? SshdFixture::Password()
+                                                                : LocalFtpServer::kPassword;
+        EXPECT_FALSE(row.target == Web ? ServerConnectionTest(host, std::to_string(port), "korvid", cursor)
+                                       : StoreConnectionTest({host, user, password, "/", false, sftp}, PSFTP_DLL_DIR,
+                                                             client, cursor));
+        ASSERT_EQ(boxes.boxes.size(), 1u);
+        const std::string below = row.target == Web ? "kontaktieren!\n" + row.line
+                                                    : "anmelden!\n" + row.line + "\nServer-Response: '";
+        EXPECT_NE(boxes.boxes[0].text.find(below), std::string::npos) << boxes.boxes[0].text;
+    }
+    formerHome ? setenv("HOME", kept.c_str(), 1) : unsetenv("HOME");
 }
