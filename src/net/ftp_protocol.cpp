@@ -298,6 +298,7 @@ std::vector<StoreAnswer> FtpProtocol::GetFileSizes(const std::vector<std::string
         answer.code = SizeReply(answer.size);
         answer.outcome = lastOutcome_;
         answer.response = lastResponse_;
+        answer.reason = FailureReason(answer.code);
     }
     return answers;
 }
@@ -313,6 +314,7 @@ std::vector<StoreAnswer> FtpProtocol::DeleteFiles(const std::vector<std::string>
         answer.code = CommandResult(FtpCommand::Dele);
         answer.outcome = lastOutcome_;
         answer.response = lastResponse_;
+        answer.reason = FailureReason(answer.code);
     }
     return answers;
 }

@@ -64,7 +64,10 @@ public:
 private:
     bool Connected() const;
     // The answer the last single call left.
-    StoreAnswer LastAnswer(int code, long long size = 0) const { return {code, lastOutcome_, lastResponse_, size}; }
+    StoreAnswer LastAnswer(int code, long long size = 0) const
+    {
+        return {code, lastOutcome_, lastResponse_, size, FailureReason(code)};
+    }
     // The result of a component call that failed with the given code, or succeeded; a
     // failure asks the component once more whether the session is up and, for a
     // deletion, whether the file of that name is still there.

@@ -11,12 +11,14 @@
 #include <vector>
 
 // The answer to one of several requests sent together: its result code, what it meant,
-// the store's words about it, and the size where one was asked and told.
+// the store's words about it, the size where one was asked and told, and the line that
+// says why it failed.
 struct StoreAnswer {
     int code = 0;
     StoreOutcome outcome = StoreOutcome::Done;
     std::string response;
     long long size = 0;
+    std::string reason{};
 };
 
 class StoreProtocol {

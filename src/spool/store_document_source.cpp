@@ -194,7 +194,7 @@ std::vector<DeleteOutcome> StoreDocumentSource::DeleteAll(const std::vector<Sour
     std::vector<DeleteOutcome> outcomes;
     const std::vector<StoreAnswer> answers = connection_.DeleteFiles(NamesOf(entries));
     for (size_t i = 0; i < answers.size(); ++i) {
-        errors[i] = {answers[i].code, answers[i].response};
+        errors[i] = {answers[i].code, answers[i].response, answers[i].reason};
         outcomes.push_back(DeletionOf(answers[i].outcome));
     }
     return outcomes;
