@@ -16,15 +16,6 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-// A Korvid station on a pyftpdlib store with the given faults, passive, errors only logged.
-Station& MakeStation(FtpLoopbackStore& store, StoreStation& station)
-{
-    StationSettings settings = StoreKorvidSettings(station.test.folder.Path(), "", "");
-    settings.OnErrorLogOnly = 1;
-    store.Configure(settings, station.access);
-    return station.Make(settings);
-}
-
 std::string Category(const FtpLoopbackStore& store, const std::string& name)
 {
     std::filesystem::create_directories(store.TreeFolder() + "/4711/SPOOL/" + name);
@@ -49,7 +40,7 @@ TEST(FetchRules, ADeletionWhoseAnswerIsLostIsPrintedOnceTheListingShowsItGone)
     WriteTestFile(Category(store, "DELV") + "/a.pdf", "%PDF a");
     store.GiveTree();
     StoreStation station;
-    Station& korvid = MakeStation(store, station);
+    Station& korvid = MakeLoggingStation(store, station);
 
     korvid.StartPolling();
     EXPECT_TRUE(PrintedNames(station.test).empty());
@@ -70,7 +61,7 @@ TEST(FetchRules, ADocumentThatGrowsWhileItIsFetchedWaitsAndIsPrintedWhole)
     WriteTestFile(document, "%PDF first half");
     store.GiveTree();
     StoreStation station;
-    Station& korvid = MakeStation(store, station);
+    Station& korvid = MakeLoggingStation(store, station);
     bool received = false;
     station.display.onFileProgress = [&](std::int64_t position) {
         // Once the download has ended, the uploader adds the rest.
@@ -179,7 +170,7 @@ TEST(FetchRules, NoReplyOfAnyCommandCostsADocumentOrPrintsOneTwice)
                 WriteTestFile(Category(store, "DELV") + "/" + name, "%PDF " + name);
             store.GiveTree();
             StoreStation station;
-            Station& korvid = MakeStation(store, station);
+            Station& korvid = MakeLoggingStation(store, station);
             station.access.receiveTimeoutMs = 500;
             store.FaultNext(fault);
             for (int cycle = 0; cycle < 3; ++cycle) {

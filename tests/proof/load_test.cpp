@@ -56,10 +56,7 @@ TEST(StationLoad, ThreeThousandDocumentsInOneCycleAndMemoryStaysFlat)
     std::string error;
     ASSERT_TRUE(store.Start(error)) << error;
     StoreStation station;
-    StationSettings settings = StoreKorvidSettings(station.test.folder.Path(), "", "");
-    settings.OnErrorLogOnly = 1;
-    store.Configure(settings, station.access);
-    Station& korvid = station.Make(settings);
+    Station& korvid = MakeLoggingStation(store, station);
     RecordingLogList& list = station.test.desktop.logList;
     // A station that has run for a while: its list is close to the limit.
     while (list.lines.size() < static_cast<std::size_t>(kLogListLimit - 500))

@@ -24,10 +24,7 @@ TEST(SftpCut, ADownloadCutWithManyReadsInFlightLosesNothingAndPrintsEachDocument
     std::string error;
     ASSERT_TRUE(store.Start(error)) << error;
     StoreStation station;
-    StationSettings settings = StoreKorvidSettings(station.test.folder.Path(), "", "");
-    settings.OnErrorLogOnly = 1;
-    store.Configure(settings, station.access);
-    Station& korvid = station.Make(settings);
+    Station& korvid = MakeLoggingStation(store, station);
     const std::string delivered = store.TreeFolder() + "/4711/SPOOL/DELV";
     fs::create_directories(delivered);
     std::map<std::string, std::string> documents = {{"a.pdf", "%PDF-1.4 " + PatternBytes(100000)},

@@ -24,10 +24,7 @@ TEST(StationSoak, EveryDocumentIsPrintedOnceAndWholeUnderRandomFaults)
     std::string error;
     ASSERT_TRUE(store.Start(error)) << error;
     StoreStation station;
-    StationSettings settings = StoreKorvidSettings(station.test.folder.Path(), "", "");
-    settings.OnErrorLogOnly = 1;
-    store.Configure(settings, station.access);
-    Station& korvid = station.Make(settings);
+    Station& korvid = MakeLoggingStation(store, station);
     const std::string spool = store.TreeFolder() + "/4711/SPOOL/";
     const std::vector<std::string> categories = {"DELV", "RL", "FRONTSH"};
     std::map<std::string, std::string> offered;  // name -> bytes

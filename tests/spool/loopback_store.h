@@ -120,3 +120,12 @@ private:
     SshdFixture server_;
     std::string tree_;
 };
+
+// A Korvid station on the store that only logs its errors.
+inline Station& MakeLoggingStation(const LoopbackStore& store, StoreStation& station)
+{
+    StationSettings settings = StoreKorvidSettings(station.test.folder.Path(), "", "");
+    settings.OnErrorLogOnly = 1;
+    store.Configure(settings, station.access);
+    return station.Make(settings);
+}
