@@ -289,29 +289,24 @@ int FtpProtocol::GetFileSize(const std::string& name, long long& size)
 
 std::vector<StoreAnswer> FtpProtocol::GetFileSizes(const std::vector<std::string>& names)
 {
-    std::vector<std::string> commands;
-    for (const std::string& name : names)
-        commands.push_back("SIZE " + name);
-    SendFlight(commands);
-    std::vector<StoreAnswer> answers(names.size());
-    for (StoreAnswer& answer : answers) {
-        answer.code = SizeReply(answer.size);
-        answer.outcome = lastOutcome_;
-        answer.response = lastResponse_;
-        answer.reason = FailureReason(answer.code);
-    }
-    return answers;
+    return Flight("SIZE ", names, [this](StoreAnswer& answer) { return SizeReply(answer.size); });
 }
 
 std::vector<StoreAnswer> FtpProtocol::DeleteFiles(const std::vector<std::string>& names)
 {
+    return Flight("DELE ", names, [this](StoreAnswer&) { return CommandResult(FtpCommand::Dele); });
+}
+
+std::vector<StoreAnswer> FtpProtocol::Flight(const std::string& verb, const std::vector<std::string>& names,
+                                             const std::function<int(StoreAnswer&)>& reply)
+{
     std::vector<std::string> commands;
     for (const std::string& name : names)
-        commands.push_back("DELE " + name);
+        commands.push_back(verb + name);
     SendFlight(commands);
     std::vector<StoreAnswer> answers(names.size());
     for (StoreAnswer& answer : answers) {
-        answer.code = CommandResult(FtpCommand::Dele);
+        answer.code = reply(answer);
         answer.outcome = lastOutcome_;
         answer.response = lastResponse_;
         answer.reason = FailureReason(answer.code);

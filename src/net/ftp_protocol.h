@@ -13,6 +13,7 @@
 #include "net/tls_context.h"
 #include "net/transfer_source.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -81,6 +82,9 @@ private:
     void SendCommand(const std::string& command);
     // Sends the commands, each with its line end, in one flight after the waiting settings.
     void SendFlight(const std::vector<std::string>& commands);
+    // The command for each name in one flight, each reply read in turn by reply().
+    std::vector<StoreAnswer> Flight(const std::string& verb, const std::vector<std::string>& names,
+                                    const std::function<int(StoreAnswer&)>& reply);
     // The commands of the settings waiting for the next command, each with its line end.
     std::string WaitingLines() const;
     // The reply to a setting sent: the value is kept when the store took it.
