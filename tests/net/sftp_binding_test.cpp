@@ -74,8 +74,9 @@ TEST(SftpBinding, RefusesAComponentThatAnyoneButItsOwnerCouldReplace)
         ASSERT_EQ(chmod(copy.c_str(), c.mode), 0);
         SftpBinding binding(folder.Path());
         EXPECT_EQ(binding.IsLoaded(), c.loaded) << std::oct << c.mode << " " << std::dec << c.owner;
-        if (!c.loaded)
+        if (!c.loaded) {
             EXPECT_EQ(binding.GetLastError().rfind(copy + ": ", 0), 0u) << binding.GetLastError();
+        }
     }
 }
 

@@ -179,8 +179,9 @@ TEST(FetchRules, NoReplyOfAnyCommandCostsADocumentOrPrintsOneTwice)
                 std::map<std::string, int> after = store.Injected();
                 Lines printed = PrintedNames(station.test);
                 // A fault that strikes one document holds back no other.
-                if (cycle == 0 && std::string("RETR SIZE DELE").find(verb) != std::string::npos)
+                if (cycle == 0 && std::string("RETR SIZE DELE").find(verb) != std::string::npos) {
                     EXPECT_GE(printed.size(), 1u);
+                }
                 for (const std::string& name : names) {
                     EXPECT_LE(after["RETR " + name] - before["RETR " + name], 1) << name << " " << cycle;
                     // A held copy waits in between, neither printed nor on the store.

@@ -233,8 +233,9 @@ TEST_F(ActivityLogTest, ANewLogFileIsTheUsersOnlyAndASettingsFileOthersCanReadIs
         ActivityLog log(settings, list);
         WarnAboutSettingsFile(ini, log);
         ASSERT_EQ(list.lines.size(), c.warned ? 1u : 0u) << std::oct << c.mode;
-        if (c.warned)
+        if (c.warned) {
             EXPECT_NE(list.lines[0].find(ini), std::string::npos);
+        }
     }
     EXPECT_EQ(SettingsFileWarning(folder / "missing.ini"), "");
 }

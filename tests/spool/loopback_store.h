@@ -18,7 +18,7 @@ constexpr const char* kStorePassword = "Lager-Passwort";
 // The store's account under nobody, so that file permissions count for the server.
 inline FtpServerOptions StoreServerOptions(int bytesPerSecond = 0, std::vector<std::string> faults = {}, int seed = 0)
 {
-    return {.user = kStoreUser, .password = kStorePassword, .asNobody = true, .bytesPerSecond = bytesPerSecond,
+    return {.server = {}, .user = kStoreUser, .password = kStorePassword, .asNobody = true, .bytesPerSecond = bytesPerSecond,
             .faults = std::move(faults), .seed = seed};
 }
 

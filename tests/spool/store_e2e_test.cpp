@@ -459,7 +459,7 @@ TEST(StoreAnswers, EveryOtherDocumentIsPrintedInTheFirstCycleOnce)
     const std::string spool = "4711/SPOOL/";
     const std::vector<std::string> offered = {"DELV/d.pdf", "FRONTSH/f1.pdf", "FRONTSH/f2.pdf", "FRONTSH/f3.pdf",
                                               "RL/r.pdf"};
-    for (const std::string& fault : {"dele-200=1", "size-550=1", "trickle=f1.pdf"}) {
+    for (const std::string fault : {"dele-200=1", "size-550=1", "trickle=f1.pdf"}) {
         SCOPED_TRACE(fault);
         FtpLoopbackStore store(true, StoreServerOptions(0, {fault}));
         std::string error;

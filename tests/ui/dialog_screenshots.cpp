@@ -120,7 +120,7 @@ int main(int argc, char** argv)
 
     for (int tessaline : {0, 1}) {
         const QString mode = tessaline ? "ts_print" : "kv_print";
-        DialogContext context{mode.toStdString(), QIcon(icons + mode + ".svg"), listFont, &cursor, {}};
+        DialogContext context{mode.toStdString(), QIcon(icons + mode + ".svg"), listFont, &cursor, {}, {}};
         SettingsDialog settings(BaseSettingsOf(Settings(tessaline)), context);
         ok &= Shoot(settings, folder, mode + "-grundeinstellungen");
     }
@@ -128,7 +128,7 @@ int main(int argc, char** argv)
         StationSettings service = Settings(0);
         service.KorvidMode = 0;
         service.LocalFsMode = 1;
-        DialogContext context{"kv_print", QIcon(icons + "kv_print.svg"), listFont, &cursor, {}};
+        DialogContext context{"kv_print", QIcon(icons + "kv_print.svg"), listFont, &cursor, {}, {}};
         SettingsDialog settings(BaseSettingsOf(service), context);
         ok &= Shoot(settings, folder, "kv_print-grundeinstellungen-lokal-ohne-dienst");
     }
