@@ -2,7 +2,7 @@
 // configuration of the test's own: pyftpdlib, vsftpd, ProFTPD and Pure-FTPd (the last
 // three unpacked by scripts/install-deps), over IPv4 and IPv6, passive and active. A cycle
 // lists, fetches, deletes and prints documents whose names hold blanks, umlauts and a
-// leading "-".
+// leading "-", and a folder of more documents than one flight of deletions carries.
 #include "fixtures/local_ftp_server.h"
 #include "spool/polling_cycle.h"
 #include "spool/store_station.h"
@@ -34,8 +34,12 @@ TEST_P(StoreInterop, EveryDocumentIsListedFetchedDeletedAndPrinted)
     LocalFtpServer store(options);
     std::string error;
     ASSERT_TRUE(store.Start(error)) << error;
-    const Lines offered = {"DELV/-Liste.pdf", "DELV/Sendung 1 für Köln.pdf", "FRONTSH/Deckblatt Grüße.pdf",
-                           "RL/-r.pdf", "RL/Leihschein ÄÖÜß.pdf"};
+    Lines offered = {"DELV/-Liste.pdf", "DELV/Sendung 1 für Köln.pdf", "FRONTSH/Deckblatt Grüße.pdf",
+                     "RL/-r.pdf", "RL/Leihschein ÄÖÜß.pdf"};
+    // More than one flight of sizes and deletions in one folder.
+    for (int i = 0; i < 66; ++i)
+        offered.push_back("DELV/Los " + std::to_string(100 + i) + ".pdf");
+    std::sort(offered.begin(), offered.end());
     for (const std::string& document : offered)
         WriteTestFile(store / ("kv/4711/SPOOL/" + document), "%PDF-1.4 " + document);
     store.GiveToServer(store.Root());
