@@ -42,21 +42,11 @@ void Connection::Advance()
     }
 }
 
-void Connection::DropOpen(uint32_t opening)
-{
-    Reply opened;
-    if (!channel_->Take(opening, opened)) {
-        channel_->Forget(opening);
-    } else if (opened.type == SSH_FXP_HANDLE) {
-        CloseHandle(Fields(opened.body).String());
-    }
-}
-
 void Connection::Release(AnnouncedFile& file)
 {
     file.reads.reset();
     if (file.opening != 0) {
-        DropOpen(file.opening);
+        channel_->ForgetOpen(file.opening);
     }
     if (file.sizing != 0) {
         channel_->Forget(file.sizing);
@@ -116,7 +106,7 @@ Connection::AnnouncedFolder Connection::FolderRequests(const std::string& path)
     for (auto passed = announcedFolders_.begin(); passed != found; ++passed) {
         channel_->Forget(passed->resolving);
         channel_->Forget(passed->checking);
-        DropOpen(passed->opening);
+        channel_->ForgetOpen(passed->opening);
     }
     announcedFolders_.erase(announcedFolders_.begin(), found + 1);
     return folder;

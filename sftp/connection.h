@@ -96,9 +96,6 @@ private:
     void Advance();
     void Release(AnnouncedFile& file);
     void DropAnnounced();
-    // Drops an open request whose handle is not wanted: closed when it came, else left
-    // open on the server until the session ends.
-    void DropOpen(uint32_t opening);
     // The requests of a change into the folder: announced ones, or sent now.
     AnnouncedFolder FolderRequests(const std::string& path);
     // The path of a name; false when a relative one meets an unknown start directory.

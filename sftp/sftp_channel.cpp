@@ -254,6 +254,24 @@ void SftpChannel::Forget(uint32_t id)
     }
 }
 
+void SftpChannel::ForgetOpen(uint32_t id)
+{
+    Reply opened;
+    if (Take(id, opened)) {
+        CloseHandleOf(opened);
+    } else {
+        forgottenOpens_.insert(id);
+    }
+}
+
+void SftpChannel::CloseHandleOf(const Reply& opened)
+{
+    // The close goes out with the next flight.
+    if (opened.type == SSH_FXP_HANDLE) {
+        Forget(Send(SSH_FXP_CLOSE, Message().String(Fields(opened.body).String())));
+    }
+}
+
 bool SftpChannel::Expect(const Reply& reply, uint8_t type)
 {
     if (reply.type == type && type != SSH_FXP_STATUS) {
@@ -335,7 +353,9 @@ bool SftpChannel::TakePackets()
             head = 9;
         }
         begin_ += 4 + size_t(length);
-        if (forgotten_.erase(id) == 0) {
+        if (forgottenOpens_.erase(id) != 0) {
+            CloseHandleOf(Reply{type, std::string(packet + head, packet + 4 + length)});
+        } else if (forgotten_.erase(id) == 0) {
             answers_[id] = Reply{type, std::string(packet + head, packet + 4 + length)};
         }
     }

@@ -82,6 +82,8 @@ public:
     bool Wait(uint32_t id, Reply& reply);
     // The answer is not wanted: it is dropped when it comes.
     void Forget(uint32_t id);
+    // The answer to an open is not wanted: the handle it brings is closed when it comes.
+    void ForgetOpen(uint32_t id);
     // Takes the answer when it came already; neither sends nor waits.
     bool Take(uint32_t id, Reply& reply);
 
@@ -99,6 +101,7 @@ public:
 private:
     bool Receive();
     bool TakePackets();
+    void CloseHandleOf(const Reply& opened);
     bool Fail(const std::string& text);
 
     ssh_session session_ = nullptr;
@@ -112,6 +115,7 @@ private:
     uint32_t nextId_ = 1;
     std::map<uint32_t, Reply> answers_;
     std::set<uint32_t> forgotten_;
+    std::set<uint32_t> forgottenOpens_;
     int lastStatus_ = SSH_FX_OK;
     std::string failure_;
 };

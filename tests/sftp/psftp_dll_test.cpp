@@ -272,6 +272,14 @@ TEST_F(PsftpDll, CallsOfSeveralFilesAndAnnouncedOnesAnswerAsSingleOnes)
     EXPECT_EQ(failures, (std::vector<std::string>{
                             "", "Cannot delete " + store + "/DELV/missing.pdf: no such file or directory", ""}));
     EXPECT_EQ(FilesBelow(store + "/DELV"), (std::vector<std::string>{"c.pdf", "d.pdf", "folder/x"}));
+
+    // Files announced and passed over by a listing, before their opens were answered.
+    const int held = server.OpenFilesOfSessions();
+    for (int i = 0; i < 20; ++i) {
+        EXPECT_TRUE(sftp.GetAhead({"c.pdf", "d.pdf"}));
+        EXPECT_EQ(List().size(), 3u);
+    }
+    EXPECT_LE(server.OpenFilesOfSessions(), held + 2);
 }
 
 TEST_F(PsftpDll, ListsTheCurrentDirectoryInTheLongForm)
