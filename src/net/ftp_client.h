@@ -48,7 +48,8 @@ public:
     std::vector<StoreAnswer> DeleteFiles(const std::vector<std::string>& names);
     // What later calls will ask for, so that a store far away can start on it in the
     // flight of the calls in between: the files the next downloads fetch after the one in
-    // hand (an empty list takes back what was announced), or the folder of the next change.
+    // hand, or the folder of the next change. Announced files not fetched go with the next
+    // listing.
     void GetFilesAhead(const std::vector<std::string>& names) { protocol_->GetFilesAhead(names); }
     void ChangeDirectoryAhead(const std::string& path) { protocol_->ChangeDirectoryAhead(path); }
     virtual int GetCurrentDirectory(std::string& directory);

@@ -48,8 +48,8 @@ public:
     virtual std::vector<StoreAnswer> GetFileSizes(const std::vector<std::string>& names) = 0;
     virtual std::vector<StoreAnswer> DeleteFiles(const std::vector<std::string>& names) = 0;
     // What later calls will ask for, so that the protocol can send it with the requests of
-    // the calls in between: the files the next downloads fetch after the one in hand (an
-    // empty list takes back what was announced), or the folder of the next change.
+    // the calls in between: the files the next downloads fetch after the one in hand, or
+    // the folder of the next change. Announced files not fetched go with the next listing.
     virtual void GetFilesAhead(const std::vector<std::string>&) {}
     virtual void ChangeDirectoryAhead(const std::string&) {}
     virtual int GetCurrentDirectory(std::string& directory) = 0;

@@ -68,8 +68,8 @@ public:
     }
     // What the next calls will ask for, so that a store far away can start on it in the
     // flight of the calls in between: the entries fetched after the next one, in their
-    // order (an empty list takes back what was announced), or the folder of the next
-    // Enter. Nothing a call answers depends on it.
+    // order, or the folder of the next Enter. Announced entries not fetched go with the
+    // next listing. Nothing a call answers depends on it.
     virtual void FetchAhead(const std::vector<SourceEntry>&) {}
     virtual void EnterAhead(const std::string&) {}
     // Whether the source can still be asked: false once the store's connection is lost
