@@ -273,13 +273,15 @@ TEST_F(PsftpDll, CallsOfSeveralFilesAndAnnouncedOnesAnswerAsSingleOnes)
                             "", "Cannot delete " + store + "/DELV/missing.pdf: no such file or directory", ""}));
     EXPECT_EQ(FilesBelow(store + "/DELV"), (std::vector<std::string>{"c.pdf", "d.pdf", "folder/x"}));
 
-    // Files announced and passed over by a listing, before their opens were answered.
-    const int held = server.OpenFilesOfSessions();
+    // Files announced and passed over by a listing, before their opens were answered: once
+    // a round trip has carried the closes, the server holds no more than before.
+    auto held = [&] { return sftp.Sizes({"c.pdf"}, sizes) ? server.OpenFilesOfSessions() : -1; };
+    const int before = held();
     for (int i = 0; i < 20; ++i) {
         EXPECT_TRUE(sftp.GetAhead({"c.pdf", "d.pdf"}));
         EXPECT_EQ(List().size(), 3u);
     }
-    EXPECT_LE(server.OpenFilesOfSessions(), held + 2);
+    EXPECT_LE(held(), before);
 }
 
 TEST_F(PsftpDll, ListsTheCurrentDirectoryInTheLongForm)
