@@ -79,7 +79,11 @@ bool StoreDocumentSource::Ready()
         return false;
     }
     if (!folder_.empty()) {
-        connection_.ChangeDirectory(StorePath(home_, folder_));
+        // Names are relative to the folder: outside it, no fetch, size or deletion is sound.
+        if (connection_.ChangeDirectory(StorePath(home_, folder_)) != UTE_SUCCESS) {
+            closed_ = true;
+            return false;
+        }
         connection_.SetTransferType(1);
         connection_.SetReceiveProgress(true);
     }

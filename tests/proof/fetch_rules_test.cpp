@@ -81,6 +81,35 @@ TEST(FetchRules, ADocumentThatGrowsWhileItIsFetchedWaitsAndIsPrintedWhole)
     EXPECT_FALSE(fs::exists(document));
 }
 
+// The connection is lost in a folder and the new log-in cannot go back into it: nothing
+// fetched there is judged by what another folder holds.
+TEST(FetchRules, ADocumentIsPrintedOnceWhenTheFolderIsClosedToTheNewLogIn)
+{
+    FtpLoopbackStore store(true);
+    std::string error;
+    ASSERT_TRUE(store.Start(error)) << error;
+    const std::string folder = Category(store, "DELV");
+    WriteTestFile(folder + "/a.pdf", "%PDF a");
+    WriteTestFile(folder + "/b.pdf", "%PDF b");
+    store.GiveTree();
+    StoreStation station;
+    Station& korvid = MakeLoggingStation(store, station);
+    station.display.onFileProgress = [&](std::int64_t position) {
+        if (position > 0 && fs::status(folder).permissions() != fs::perms::none) {
+            fs::permissions(folder, fs::perms::none);
+            store.FaultNext("RETR=closed");
+        }
+    };
+
+    RunCycle(korvid.Cycle());
+    station.display.onFileProgress = nullptr;
+    fs::permissions(folder, fs::perms::owner_all);
+    RunCycle(korvid.Cycle());
+
+    EXPECT_EQ(PrintedNames(station.test), (Lines{"a.pdf", "b.pdf"}));
+    EXPECT_EQ(FilesBelow(folder), Lines{});
+}
+
 TEST(FetchRules, TheLocalTreeGivesNoLinkAndAnUnreadableFolderIsLoggedOnce)
 {
     TestStation test;
