@@ -136,7 +136,7 @@ private:
     int controlPort_ = 21;
     int connectTimeout_ = 5;
     int passive_ = 0;
-    StoreOutcome lastOutcome_ = StoreOutcome::Done;
+    StoreOutcome lastOutcome_ = StoreOutcome::Unknown;
     std::vector<std::string> responseLines_;
     std::vector<std::pair<Representation, int>> withNext_;
     std::vector<FtpDirEntry> entries_;

@@ -385,7 +385,9 @@ bool SftpBinding::Sizes(const std::vector<std::string>& names, std::vector<long 
 {
     std::vector<int64_t> told(names.size(), -1);
     const bool answered = HasFlights() && IsConnected()
-        && entry_->sizes(handle_, static_cast<int>(names.size()), Pointers(names).data(), told.data()) == 1;
+        && Returns(1, [&] {
+               return entry_->sizes(handle_, static_cast<int>(names.size()), Pointers(names).data(), told.data());
+           });
     sizes.assign(told.begin(), told.end());
     return answered;
 }
@@ -397,8 +399,10 @@ bool SftpBinding::DeleteAll(const std::vector<std::string>& names, std::vector<i
     results.assign(names.size(), -1);
     std::vector<char> texts(names.size() * kTextSize, '\0');
     const bool answered = HasFlights() && IsConnected()
-        && entry_->deleteAll(handle_, static_cast<int>(names.size()), Pointers(names).data(), results.data(),
-                             texts.data(), kTextSize) == 1;
+        && Returns(1, [&] {
+               return entry_->deleteAll(handle_, static_cast<int>(names.size()), Pointers(names).data(),
+                                        results.data(), texts.data(), kTextSize);
+           });
     failures.clear();
     for (size_t i = 0; i < names.size(); ++i)
         failures.emplace_back(texts.data() + i * kTextSize);
@@ -408,10 +412,12 @@ bool SftpBinding::DeleteAll(const std::vector<std::string>& names, std::vector<i
 bool SftpBinding::GetAhead(const std::vector<std::string>& names)
 {
     return HasFlights() && IsConnected()
-        && entry_->getAhead(handle_, static_cast<int>(names.size()), Pointers(names).data()) == 1;
+        && Returns(1, [&] {
+               return entry_->getAhead(handle_, static_cast<int>(names.size()), Pointers(names).data());
+           });
 }
 
 bool SftpBinding::ChangeDirectoryAhead(const std::string& path)
 {
-    return HasFlights() && IsConnected() && entry_->chdirAhead(handle_, path.c_str()) == 1;
+    return HasFlights() && IsConnected() && Returns(1, [&] { return entry_->chdirAhead(handle_, path.c_str()); });
 }

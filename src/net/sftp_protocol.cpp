@@ -147,15 +147,19 @@ int SftpProtocol::Rename(const std::string& oldName, const std::string& newName)
 
 int SftpProtocol::DeleteFile(const std::string& name)
 {
-    if (!Connected())
+    if (!Connected()) {
+        lastOutcome_ = StoreOutcome::Unknown;
         return UTE_SVR_DATA_CONNECT_FAILED;
+    }
     return Result(SftpCall::Delete, binding_->Delete(name), UTE_SVR_REQUEST_DENIED, name);
 }
 
 int SftpProtocol::GetFileSize(const std::string& name, long long& size)
 {
-    if (!Connected())
+    if (!Connected()) {
+        lastOutcome_ = StoreOutcome::Unknown;
         return UTE_SVR_DATA_CONNECT_FAILED;
+    }
     if (!binding_->HasSize()) {
         lastOutcome_ = StoreOutcome::Refused;
         return UTE_SVR_NOT_SUPPORTED;
@@ -198,7 +202,7 @@ std::vector<StoreAnswer> SftpProtocol::DeleteFiles(const std::vector<std::string
     }
     std::vector<int> results;
     std::vector<std::string> failures;
-    binding_->DeleteAll(names, results, failures);
+    lost_ = lost_ || !binding_->DeleteAll(names, results, failures);
     // Whether the files of refused deletions are still there, asked in one flight.
     std::vector<std::string> refused;
     for (size_t i = 0; i < names.size(); ++i)

@@ -78,7 +78,7 @@ private:
     int port_ = 22;
     std::unique_ptr<SftpBinding> binding_;
     std::string lastResponse_;
-    StoreOutcome lastOutcome_ = StoreOutcome::Done;
+    StoreOutcome lastOutcome_ = StoreOutcome::Unknown;
     bool lost_ = false;
     // The raw lines of the last listing and the next one to hand out.
     std::vector<std::string> listing_;

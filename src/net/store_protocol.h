@@ -15,7 +15,7 @@
 // says why it failed.
 struct StoreAnswer {
     int code = 0;
-    StoreOutcome outcome = StoreOutcome::Done;
+    StoreOutcome outcome = StoreOutcome::Unknown;
     std::string response;
     long long size = 0;
     std::string reason{};
