@@ -114,10 +114,9 @@ public:
     void SetConnectTimeout(int seconds) { ftp_.connectTimeout_ = seconds; }
     void SetSftpMode(int sftp)
     {
-        sftpMode_ = sftp;
         protocol_ = sftp ? static_cast<StoreProtocol*>(&sftp_) : &ftp_;
     }
-    int GetSftpMode() const { return sftpMode_; }
+    int GetSftpMode() const { return protocol_ == &sftp_; }
     void SetSftpPort(int port) { sftp_.SetPort(port); }
     void SetComponentFolder(const std::string& folder) { sftp_.SetComponentFolder(folder); }
     // With TLS required, an FTP log-in secures the control connection before the user
@@ -146,5 +145,4 @@ private:
     FtpProtocol ftp_;
     SftpProtocol sftp_;
     StoreProtocol* protocol_ = &ftp_;
-    int sftpMode_ = 0;
 };

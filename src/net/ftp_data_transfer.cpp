@@ -331,11 +331,11 @@ int FtpProtocol::FinalListReply(bool finalPending)
 int FtpProtocol::GetFile(const std::string& remoteName, const std::string& localPath)
 {
     FileTransferSource source(localPath, 4096);
-    return control_.GetToSource(source, remoteName);
+    return Download(source, remoteName, passive_ != 0, false);
 }
 
 int FtpProtocol::PutFile(const std::string& localPath, const std::string& remoteName)
 {
     FileTransferSource source(localPath, 4096);
-    return control_.PutFromSource(source, remoteName);
+    return Upload(source, remoteName, passive_ != 0);
 }

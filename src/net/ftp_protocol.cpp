@@ -104,7 +104,7 @@ void FtpProtocol::SendFlight(const std::vector<std::string>& commands)
     for (const std::string& command : commands)
         lineBuffer_ += command + "\r\n";
     // A failed send shows up as a missing reply.
-    control_.Send(lineBuffer_.c_str(), static_cast<int>(lineBuffer_.size()));
+    control_.SendAll(lineBuffer_.c_str(), static_cast<int>(lineBuffer_.size()));
     for (const auto& [setting, value] : waiting)
         RepresentationReply(setting, value);
 }
@@ -254,7 +254,7 @@ int FtpProtocol::Logout()
     // No reply is read: settings still waiting go with QUIT, their results unread.
     lineBuffer_ = WaitingLines() + "Quit\r\n";
     withNext_.clear();
-    control_.Send(lineBuffer_.c_str(), static_cast<int>(lineBuffer_.size()));
+    control_.SendAll(lineBuffer_.c_str(), static_cast<int>(lineBuffer_.size()));
     control_.CloseConnection();
     dataChannel_.CloseConnection();
     tls_.Reset();
@@ -306,6 +306,8 @@ std::vector<StoreAnswer> FtpProtocol::Flight(const std::string& verb, const std:
     SendFlight(commands);
     std::vector<StoreAnswer> answers(names.size());
     for (StoreAnswer& answer : answers) {
+        // A reply that does not come must not show the one before it.
+        lastResponse_.clear();
         answer.code = reply(answer);
         answer.outcome = lastOutcome_;
         answer.response = lastResponse_;
