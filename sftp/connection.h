@@ -60,8 +60,8 @@ public:
                 std::vector<std::string>& failures);
     // Announces files that later gets download, in their order: each is opened and its
     // first reads sent with the requests of the calls in between. A get of an announced
-    // file takes what came for it and drops the files announced before it; a change of
-    // directory drops them all.
+    // file takes what came for it and drops the files announced before it; a listing
+    // drops them all.
     bool GetAhead(const std::vector<std::string>& names);
     // Announces a folder a later change goes into: resolved, checked and opened with the
     // requests of the calls in between. A change into an announced folder takes what came

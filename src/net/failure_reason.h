@@ -2,7 +2,8 @@
 // the message that says what failed. The clients know more than their result codes:
 // the socket client why its connect failed, the FTP protocol why TLS was refused, the
 // SFTP binding what the component's English text means; each turns that into a failure
-// of this table, and the table alone holds the words.
+// of this table, which holds the words. Only the reasons TLS refused a server keep their
+// own lines, beside the certificate they judge (tls_context.cpp).
 #pragma once
 
 #include <string>

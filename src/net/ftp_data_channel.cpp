@@ -2,6 +2,7 @@
 
 #include "net/ftp_client.h"
 #include "net/result_codes.h"
+#include "net/tls_context.h"
 
 int FtpDataChannel::OnReceiveProgress(long bytesSoFar)
 {

@@ -2,12 +2,12 @@
 // owning client's, so that a client that reports progress or aborts sees the data bytes.
 #pragma once
 
-#include "net/tls_context.h"
 #include "net/ws_client.h"
 
 #include <string>
 
 class FtpClient;
+class TlsContext;
 
 class FtpDataChannel : public CUT_WSClient {
 public:

@@ -16,7 +16,6 @@
 #include <cstdio>
 #include <algorithm>
 #include <filesystem>
-#include <iterator>
 #include <map>
 #include <optional>
 #include <set>

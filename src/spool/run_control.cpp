@@ -1,6 +1,5 @@
 #include "spool/run_control.h"
 
-#include "config/file_utilities.h"
 #include "platform/message_box.h"
 #include "platform/run_buttons.h"
 #include "spool/configuration_check.h"
