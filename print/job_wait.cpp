@@ -14,7 +14,6 @@ using Clock = std::chrono::steady_clock;
 
 constexpr std::chrono::milliseconds kFirstPause{50};
 constexpr std::chrono::milliseconds kLongestPause{2000};
-constexpr int kStopped = 5;
 
 const char* StateName(int state)
 {
@@ -59,7 +58,7 @@ void WaitForJobEnd(http_t* http, int seconds, Submission& submission)
         job = AskJob(http, submission.jobId);
         if (job.known) {
             queue = AskQueue(http, submission.queue);
-            job.look.printerStopped = queue.known && queue.state.state == std::to_string(kStopped);
+            job.look.printerStopped = queue.known && QueueStopped(queue.state);
             job.look.printerReasons = queue.state.reasons;
             verdict = watch.Look(job.look, std::chrono::duration<double>(Clock::now() - start).count());
         }

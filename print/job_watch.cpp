@@ -10,8 +10,6 @@ namespace {
 
 constexpr int kPending = 3;
 constexpr int kHeld = 4;
-constexpr int kCanceled = 7;
-constexpr int kCompleted = 9;
 
 // What the socket, ipp and lpd backends of CUPS say, in English, before each try to
 // connect and after each failed one.
@@ -39,9 +37,9 @@ bool PrinterTookNone(const JobLook& look)
 
 JobVerdict JobWatch::Look(const JobLook& look, double seconds)
 {
-    if (look.state == kCompleted)
+    if (look.state == kJobCompleted)
         return JobVerdict::Printed;
-    if (look.state >= kCanceled)
+    if (look.state >= kJobCanceled)
         return JobVerdict::NotPrinted;
 
     if (!ReportsCannotPrint(look.printerReasons))

@@ -9,6 +9,10 @@
 // or refuses connections never is, and CUPS keeps trying for days.
 constexpr int kStartSeconds = 20;
 
+// The job states pdf_print decides on; those from canceled on are final.
+constexpr int kJobCanceled = 7;
+constexpr int kJobCompleted = 9;
+
 // One look at the job and at its queue.
 struct JobLook {
     int state = 0;        // job-state: 3 pending, 4 held, 5 processing, 6 stopped, 7 canceled, 8 aborted, 9 completed

@@ -31,11 +31,16 @@ std::string ReasonList(const std::string& reasons)
     return list;
 }
 
+bool QueueStopped(const QueueState& state)
+{
+    return state.state == kStopped;
+}
+
 std::string QueueClosedReason(const std::string& queue, const QueueState& state)
 {
     std::string closed;
     const auto add = [&closed](const char* what) { closed += (closed.empty() ? "" : ", ") + std::string(what); };
-    if (state.state == kStopped)
+    if (QueueStopped(state))
         add(Tr("stopped"));
     if (state.accepting == "false")
         add(Tr("rejecting jobs"));

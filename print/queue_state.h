@@ -14,6 +14,9 @@ struct QueueState {
 // is connecting or wakes up reports so for a moment at the start of every job.
 constexpr int kCannotPrintGraceSeconds = 5;
 
+// True when the queue is stopped.
+bool QueueStopped(const QueueState& state);
+
 // True when the state reasons say the printer cannot print now: an error, offline, or
 // still connecting to the device.
 bool ReportsCannotPrint(const std::string& reasons);
@@ -22,7 +25,7 @@ bool ReportsCannotPrint(const std::string& reasons);
 std::string ReasonList(const std::string& reasons);
 
 // Empty when the queue takes jobs. Otherwise one line that names the queue, what keeps
-// it closed (stopped, rejecting jobs, a printer that has reported for longer than the
-// grace, while it prints, that it cannot print) and its state reasons. A value CUPS did not give closes
-// nothing: the scheduler then decides when the job is sent.
+// it closed (stopped, rejecting jobs, or a printer that has been processing for longer
+// than the grace and reports that it cannot print) and its state reasons. A value CUPS
+// did not give closes nothing: the scheduler then decides when the job is sent.
 std::string QueueClosedReason(const std::string& queue, const QueueState& state);

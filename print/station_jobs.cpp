@@ -9,11 +9,9 @@
 
 namespace {
 
-constexpr int kCanceled = 7;
-
 bool CanceledUntaken(const StationJob& job)
 {
-    return job.state == kCanceled && job.reasons.find("job-canceled-by-user") != std::string::npos
+    return job.state == kJobCanceled && job.reasons.find("job-canceled-by-user") != std::string::npos
         && job.impressions == 0 && job.sheets == 0;
 }
 
@@ -39,7 +37,7 @@ std::string EarlierJobReason(const std::string& queue, const std::vector<Station
     for (const StationJob& job : jobs) {
         if (!job.document.starts_with(prefix))
             continue;
-        if (job.state < kCanceled)
+        if (job.state < kJobCanceled)
             return Fill(Tr("queue \"%1\" does not take jobs now: job %2 of this station has not finished yet"),
                         {queue, std::to_string(job.id)});
         if (latest == nullptr || job.completedAt > latest->completedAt)
