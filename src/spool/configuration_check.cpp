@@ -21,7 +21,7 @@ bool PrintProgramFound(const std::string& program)
 // exist would leave the station polling for ever without a word.
 bool RequireLocalFolder(const StationSettings& settings)
 {
-    if (settings.LocalFsMode == 0)
+    if (settings.LocalFsMode != 1)
         return true;
     if (!RequireValue(settings.LocalMainDir, "Kein Haupt-Verzeichnis für den lokalen Modus konfiguriert"))
         return false;
@@ -63,7 +63,7 @@ bool CheckKorvidService(const StationSettings& settings, bool programFound)
 {
     if (!programFound)
         return false;
-    if (settings.LocalFsMode == 0 &&
+    if (settings.LocalFsMode != 1 &&
         !(RequireValue(settings.KV_Server, "Kein Korvid-Server konfiguriert") &&
           RequireValue(settings.KV_Port, "Kein Korvid-Server-Port konfiguriert") &&
           RequireValue(settings.KV_Main_Dir, "Kein Korvid-Hauptverzeichnis konfiguriert") &&
@@ -84,7 +84,7 @@ bool CheckKorvidStandalone(const StationSettings& settings, bool programFound)
 // Every spool folder entry is checked, so each one without a printer gets its box.
 bool CheckTessaline(const StationSettings& settings, bool programFound)
 {
-    bool general = (settings.LocalFsMode != 0 ? RequireLocalFolder(settings) : RequireStore(settings)) &&
+    bool general = (settings.LocalFsMode == 1 ? RequireLocalFolder(settings) : RequireStore(settings)) &&
                    RequireProgram(settings) && programFound;
     bool printers = true;
     for (const SpoolFolderEntry& entry : settings.SpoolFolders) {
