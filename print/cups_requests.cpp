@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <iterator>
 
-namespace {
-
 std::string OneLine(const char* text)
 {
     std::string line = text != nullptr ? text : "";
@@ -21,10 +19,13 @@ ipp_t* NewRequest(ipp_op_t operation, const char* uriKind, const char* format, c
     ipp_t* request = ippNewRequest(operation);
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, uriKind, nullptr, uri);
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
-    ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes",
-                  static_cast<int>(attributes.size()), nullptr, attributes.data());
+    if (!attributes.empty())
+        ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes",
+                      static_cast<int>(attributes.size()), nullptr, attributes.data());
     return request;
 }
+
+namespace {
 
 int Integer(ipp_t* response, const char* name)
 {

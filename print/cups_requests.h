@@ -10,6 +10,14 @@
 #include <string>
 #include <vector>
 
+// The text with its control characters made blanks: one line of a message.
+std::string OneLine(const char* text);
+
+// A request about the object that the format names ("/printers/%s", "/jobs/%s") in its
+// URI attribute (uriKind), for the user, asking for the attributes when any are given.
+ipp_t* NewRequest(ipp_op_t operation, const char* uriKind, const char* format, const std::string& name,
+                  const std::vector<const char*>& attributes);
+
 struct QueueAnswer {
     bool known = false;  // CUPS told the queue's state
     QueueState state;

@@ -36,14 +36,9 @@ bool ReadWholeFile(const std::string& path, std::string& bytes)
 // the printer. 0 when CUPS refused it.
 int CreateJob(http_t* http, const char* queue, const std::string& title, const PrintOptions& options)
 {
-    ipp_t* request = ippNewRequest(IPP_OP_CREATE_JOB);
+    ipp_t* request = NewRequest(IPP_OP_CREATE_JOB, "printer-uri", "/printers/%s", queue, {});
     ipp_attribute_t* language = ippFindAttribute(request, "attributes-natural-language", IPP_TAG_LANGUAGE);
     ippSetString(request, &language, 0, "en");
-    char uri[HTTP_MAX_URI];
-    httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", ippPort(), "/printers/%s",
-                     queue);
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "job-name", nullptr, title.c_str());
     int optionCount = 0;
     cups_option_t* jobOptions = nullptr;

@@ -1,5 +1,6 @@
 // pdf_print: the station's print program. Sends one PDF file to a CUPS queue and ends
 // with 0 once CUPS printed the job; see the usage text for options and exit codes.
+#include "cups_requests.h"
 #include "cups_submission.h"
 #include "exit_codes.h"
 #include "job_watch.h"
@@ -8,7 +9,6 @@
 #include "print_options.h"
 #include "translation.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -60,9 +60,7 @@ std::string Usage()
 // Every message is one line on standard error, so the station can log the last one.
 int Fail(int code, const std::string& reason)
 {
-    std::string line = reason;
-    std::replace_if(line.begin(), line.end(), [](unsigned char c) { return c < 0x20; }, ' ');
-    std::fprintf(stderr, "pdf_print: %s\n", line.c_str());
+    std::fprintf(stderr, "pdf_print: %s\n", OneLine(reason.c_str()).c_str());
     return code;
 }
 
