@@ -1,5 +1,7 @@
 #include "net/service_text.h"
 
+#include "support/utf8.h"
+
 namespace {
 
 // Windows-1252 at 0x80 to 0x9F; its five unassigned bytes keep their own code points.
@@ -28,37 +30,9 @@ void AppendUtf8(std::string& out, char32_t code)
 
 bool IsValidUtf8(std::string_view bytes)
 {
-    size_t i = 0;
-    while (i < bytes.size()) {
-        const unsigned char lead = static_cast<unsigned char>(bytes[i]);
-        size_t length;
-        char32_t code;
-        if (lead < 0x80) {
-            ++i;
-            continue;
-        } else if (lead >= 0xC2 && lead <= 0xDF) {
-            length = 2;
-            code = lead & 0x1F;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            length = 3;
-            code = lead & 0x0F;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            length = 4;
-            code = lead & 0x07;
-        } else {
-            return false;
-        }
-        if (i + length > bytes.size())
-            return false;
-        for (size_t k = 1; k < length; ++k) {
-            const unsigned char next = static_cast<unsigned char>(bytes[i + k]);
-            if ((next & 0xC0) != 0x80)
-                return false;
-            code = (code << 6) | (next & 0x3F);
-        }
-        // Overlong forms, surrogates and code points beyond Unicode are not UTF-8.
-        if ((length == 3 && code < 0x800) || (length == 4 && (code < 0x10000 || code > 0x10FFFF))
-            || (code >= 0xD800 && code <= 0xDFFF))
+    for (size_t i = 0; i < bytes.size();) {
+        const size_t length = Utf8CharacterLength(bytes, i);
+        if (length == 0)
             return false;
         i += length;
     }

@@ -5,6 +5,7 @@
 #include "net/sftp_binding.h"
 #include "net/sftp_listing_line.h"
 #include "net/ws_client.h"
+#include "support/utf8.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -16,12 +17,7 @@ constexpr size_t kLastResponseLength = 259;
 // The text cut to the length of the last response, never inside a UTF-8 character.
 std::string CutToResponseLength(const std::string& text)
 {
-    if (text.size() <= kLastResponseLength)
-        return text;
-    size_t end = kLastResponseLength;
-    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
-        --end;
-    return text.substr(0, end);
+    return CutAtCharacter(text, kLastResponseLength);
 }
 
 }  // namespace
